@@ -1,0 +1,25 @@
+#pragma once
+
+#include <optional>
+
+#include <QImage>
+#include <QString>
+
+namespace kanvo {
+
+// Decodes BMP, JPEG and GIF files (recognised by content, so "logo.dll" works) into a
+// QImage::Format_RGB32 picture. A file whose decoded picture would need more than
+// kAllocationLimitMB megabytes is refused before any pixel memory is taken, so a tiny file
+// announcing a huge picture cannot exhaust memory. GIFs give their first frame.
+class PictureDecoder {
+public:
+    enum class Error { None, CannotOpen, UnsupportedFormat, TooLarge, Corrupt };
+
+    static constexpr int kAllocationLimitMB = 256;
+
+    // Returns the picture, or empty with *error set (error may be null).
+    [[nodiscard]] static std::optional<QImage> decode(const QString& path, Error* error = nullptr);
+    [[nodiscard]] static QString errorText(Error error);
+};
+
+} // namespace kanvo

@@ -1,0 +1,95 @@
+#include "app/workspace/WindowHub.h"
+
+#include <algorithm>
+
+namespace kanvo {
+
+WindowHub::WindowHub(QObject* parent) : QObject(parent) {}
+
+WindowHub::~WindowHub() = default;
+
+void WindowHub::invokeShowChartWindow() const
+{
+    if (showChartWindow)
+        showChartWindow();
+}
+
+void WindowHub::invokeShowSettingsWindow() const
+{
+    if (showSettingsWindow)
+        showSettingsWindow();
+}
+
+void WindowHub::invokeShowFileChooser(Origin origin, std::optional<QPoint> topLeft) const
+{
+    if (showFileChooser)
+        showFileChooser(origin, topLeft);
+}
+
+void WindowHub::invokeShowGallery(Origin origin, std::optional<QPoint> topLeft) const
+{
+    if (showGallery)
+        showGallery(origin, topLeft);
+}
+
+void WindowHub::invokeStartScreenCapture() const
+{
+    if (startScreenCapture)
+        startScreenCapture();
+}
+
+void WindowHub::invokePrepareEdit() const
+{
+    if (prepareEdit)
+        prepareEdit();
+}
+
+void WindowHub::invokeChooseOverlayFont() const
+{
+    if (chooseOverlayFont)
+        chooseOverlayFont();
+}
+
+void WindowHub::invokeChooseOverlayColor() const
+{
+    if (chooseOverlayColor)
+        chooseOverlayColor();
+}
+
+bool WindowHub::invokeEffectPreview() const
+{
+    return effectPreview ? effectPreview() : false;
+}
+
+bool WindowHub::invokeColourReduction() const
+{
+    return colourReduction ? colourReduction() : false;
+}
+
+void WindowHub::invokeSaveEffect() const
+{
+    if (saveEffect)
+        saveEffect();
+}
+
+void WindowHub::adoptWindow(QWidget* window)
+{
+    if (window == nullptr)
+        return;
+    const bool known = std::any_of(windows_.begin(), windows_.end(),
+                                   [window](const QPointer<QWidget>& w) { return w == window; });
+    if (!known)
+        windows_.emplace_back(window);
+}
+
+void WindowHub::closeSecondaryWindows()
+{
+    // Copy first: closing a window may run code that adopts or destroys others.
+    const auto windows = windows_;
+    for (const auto& w : windows) {
+        if (w)
+            w->close();
+    }
+}
+
+} // namespace kanvo

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <span>
+#include <string>
+
+namespace kanvo::cli {
+
+// Every command of kanvo-cli: gets the arguments after its name, prints its own errors as one
+// line on stderr, returns the process exit code (0 on success). A new command adds one
+// declaration here and one row to the table in main.cpp.
+using CommandArgs = std::span<const std::string>;
+
+[[nodiscard]] int runReduce(CommandArgs args);
+
+} // namespace kanvo::cli

@@ -1,0 +1,54 @@
+// kanvo-cli: the program's algorithms from the command line, for scripts and tests.
+
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Commands.h"
+
+namespace {
+
+struct Command {
+    std::string_view name;
+    int (*run)(kanvo::cli::CommandArgs args);
+    std::string_view usage;
+};
+
+// One row per command.
+constexpr Command kCommands[] = {
+    {"reduce", kanvo::cli::runReduce,
+        "reduce --method 1bit|2bit|3bit|4bit|216|8bit|16bit [--no-rotate] IN.bmp -o OUT.bmp"},
+};
+
+void printUsage(std::ostream& out)
+{
+    out << "usage: kanvo-cli COMMAND [ARGUMENTS]\n";
+    for (const Command& command : kCommands) {
+        out << "  kanvo-cli " << command.usage << '\n';
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        std::cerr << "kanvo-cli: no command given\n";
+        printUsage(std::cerr);
+        return 2;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        printUsage(std::cout);
+        return 0;
+    }
+    for (const Command& command : kCommands) {
+        if (args[0] == command.name) {
+            return command.run(kanvo::cli::CommandArgs(args).subspan(1));
+        }
+    }
+    std::cerr << "kanvo-cli: unknown command \"" << args[0] << "\"\n";
+    printUsage(std::cerr);
+    return 2;
+}
