@@ -11,5 +11,6 @@ namespace kanvo::cli {
 using CommandArgs = std::span<const std::string>;
 
 [[nodiscard]] int runReduce(CommandArgs args);
+[[nodiscard]] int runLegend(CommandArgs args);
 
 } // namespace kanvo::cli

@@ -19,6 +19,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"reduce", kanvo::cli::runReduce,
         "reduce --method 1bit|2bit|3bit|4bit|216|8bit|16bit [--no-rotate] IN.bmp -o OUT.bmp"},
+    {"legend", kanvo::cli::runLegend, "legend IN.bmp [--merge N] [--rare T] [--brand DMC]"},
 };
 
 void printUsage(std::ostream& out)

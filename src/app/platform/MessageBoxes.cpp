@@ -16,6 +16,12 @@ void MessageBoxes::information(QWidget* parent, const QString& title, const QStr
     box.exec();
 }
 
+void MessageBoxes::error(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
 MessageBoxes& MessageBoxes::current()
 {
     static MessageBoxes standard;

@@ -15,6 +15,8 @@ public:
 
     // Shows text under the caption title, modal to parent (may be null); returns when closed.
     virtual void information(QWidget* parent, const QString& title, const QString& text);
+    // The same with the error icon ("不能识别的位图！" under "错误！").
+    virtual void error(QWidget* parent, const QString& title, const QString& text);
 
     // The instance in use; never null. Not owned when installed with setCurrent.
     [[nodiscard]] static MessageBoxes& current();

@@ -389,7 +389,6 @@ void MainWindow::load()
         state_.imageBuffer1.Free();
         state_.imageBuffer2.Free();
         label8_->hide();
-        model_.partMode(); // leaves "局部" disabled only after the whole-mode switch below
         (void)model_.wholeMode();
         model_.partMode();
         QCoreApplication::processEvents();

@@ -17,7 +17,7 @@ namespace kanvo {
 // reduction (`Label10`).
 //
 // Each is a public std::function hook. The code that builds a window sets the hook once (typically
-// right after the main window is created, see the program's main()); the main window's handlers
+// in connectWindows() of app/workspace/AppWiring.cpp, before the load step); the main window's handlers
 // only call the invoke functions below and never know the window classes. An unset hook does
 // nothing and, where a result is expected, reports failure (effectPreview() returns false).
 //

@@ -288,6 +288,8 @@ bool ReductionPipeline::superReduce()
     PixelSurface surface = currentSurface();
     const GridWindow grid = gridWindow();
     paintOnto(state_.imageBuffer2, surface, grid.offsetX, grid.offsetY);
+    if (hooks_.pictureChanged)
+        hooks_.pictureChanged();
     return effectPreview();
 }
 

@@ -55,6 +55,7 @@ public:
         std::function<void()> pumpEvents;            // let pending window events run
         std::function<void(bool busy)> setBusy;      // busy pointer on / off, always paired
         std::function<void()> redrawGrid;            // drawMatrixS, with `Command2` disabled
+        std::function<void()> pictureChanged;        // the surface was painted on; repaint it
     };
 
     struct SaveOutcome {

@@ -1,0 +1,202 @@
+#include "app/reduce/ChartSettingsWindow.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "app/platform/MessageBoxes.h"
+#include "core/workspace/RunState.h"
+
+namespace kanvo {
+
+namespace {
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+void fillCombo(QComboBox* combo, const std::vector<std::string>& items, const std::string& shown)
+{
+    const QSignalBlocker blocker(combo);
+    combo->clear();
+    for (const std::string& item : items)
+        combo->addItem(qs(item));
+    if (combo->isEditable())
+        combo->setEditText(qs(shown));
+    else
+        combo->setCurrentIndex(combo->findText(qs(shown)));
+}
+
+QComboBox* makeCombo(QWidget* parent, const char* name, bool editable)
+{
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(QString::fromUtf8(name));
+    combo->setEditable(editable);
+    if (editable)
+        combo->setInsertPolicy(QComboBox::NoInsert);
+    return combo;
+}
+
+} // namespace
+
+ChartSettingsWindow::ChartSettingsWindow(RunState& state, QWidget* parent) : QWidget(parent, Qt::Window), state_(state)
+{
+    setObjectName(QStringLiteral("Form3"));
+    setWindowTitle(QString::fromUtf8(kTitle));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    // The method, block and strength boxes take typed text ("1bit", "8bit", other sizes).
+    combo1_ = makeCombo(this, "Combo1", false);
+    combo3_ = makeCombo(this, "Combo3", true);
+    combo4_ = makeCombo(this, "Combo4", true);
+    combo5_ = makeCombo(this, "Combo5", true);
+    combo2_ = makeCombo(this, "Combo2", false);
+    combo6_ = makeCombo(this, "Combo6", false);
+    text2_ = new QLineEdit(this);
+    text2_->setObjectName(QStringLiteral("Text2"));
+    hScroll1_ = new QScrollBar(Qt::Horizontal, this);
+    hScroll1_->setObjectName(QStringLiteral("HScroll1"));
+    hScroll1_->setRange(ChartSettingsModel::kSliderMin, ChartSettingsModel::kSliderMax);
+    hScroll1_->setPageStep(ChartSettingsModel::kSliderLargeStep);
+    hScroll1_->setSingleStep(1);
+    hScroll1_->setMinimumWidth(180);
+    text1_ = new QLineEdit(this);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->installEventFilter(this);
+    command1_ = new QPushButton(QStringLiteral("确定"), this);
+    command1_->setObjectName(QStringLiteral("Command1"));
+    command2_ = new QPushButton(QStringLiteral("取消"), this);
+    command2_->setObjectName(QStringLiteral("Command2"));
+
+    auto* heading = new QLabel(QStringLiteral("设置生成绣图的属性："), this);
+    heading->setObjectName(QStringLiteral("Label1"));
+    QFont headingFont = heading->font();
+    headingFont.setBold(true);
+    heading->setFont(headingFont);
+
+    auto* grid = new QGridLayout;
+    int row = 0;
+    const auto addRow = [&](const char* caption, QWidget* field) {
+        grid->addWidget(new QLabel(QString::fromUtf8(caption), this), row, 0, Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(field, row, 1);
+        ++row;
+    };
+    addRow("绣线类别：", combo1_);
+    addRow("减色方法：", combo3_);
+    addRow("绣格宽度：", combo4_);
+    addRow("绣格高度：", combo5_);
+    addRow("减色强度：", text2_);
+    auto* sliderBox = new QWidget(this);
+    auto* sliderLayout = new QVBoxLayout(sliderBox);
+    sliderLayout->setContentsMargins(0, 0, 0, 0);
+    sliderLayout->addWidget(hScroll1_);
+    auto* ends = new QHBoxLayout;
+    ends->addWidget(new QLabel(QStringLiteral("更少的绣线"), sliderBox));
+    ends->addStretch();
+    ends->addWidget(new QLabel(QStringLiteral("更好的效果"), sliderBox));
+    sliderLayout->addLayout(ends);
+    grid->addWidget(sliderBox, row++, 1);
+    addRow("自动减色功能：", combo2_);
+    addRow("缩放时不改变颜色数：", combo6_);
+    addRow("绣图名称：", text1_);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(command1_);
+    buttons->addWidget(command2_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+
+    connect(hScroll1_, &QScrollBar::valueChanged, this,
+        [this](int position) { text2_->setText(qs(ChartSettingsModel::strengthForSlider(position))); });
+    connect(command1_, &QPushButton::clicked, this, [this] { (void)accept(); });
+    connect(command2_, &QPushButton::clicked, this, &ChartSettingsWindow::cancel);
+
+    fill();
+}
+
+void ChartSettingsWindow::fill()
+{
+    fillCombo(combo4_, ChartSettingsModel::blockChoices(), ChartSettingsModel::defaultBlock());
+    fillCombo(combo5_, ChartSettingsModel::blockChoices(), ChartSettingsModel::defaultBlock());
+    fillCombo(combo1_, ChartSettingsModel::brandChoices(), "DMC");
+    fillCombo(combo2_, ChartSettingsModel::yesNoChoices(), "是");
+    fillCombo(combo6_, ChartSettingsModel::yesNoChoices(), "否");
+    fillCombo(combo3_, ChartSettingsModel::methodChoices(), ChartSettingsModel::defaultMethod());
+
+    // The strength in force is shown as it is, also when the slider cannot reach it (above
+    // 299): the slider then rests at its left end without rewriting the box.
+    const auto opening = ChartSettingsModel::opening(state_.mergeTol);
+    {
+        const QSignalBlocker blocker(hScroll1_);
+        hScroll1_->setValue(opening.sliderPosition);
+    }
+    text2_->setText(qs(opening.strengthText));
+
+    text1_->setText(qs(std::string(ChartSettingsModel::kTitlePlaceholder)));
+    titleClicked_ = false;
+}
+
+void ChartSettingsWindow::openWindow()
+{
+    fill();
+    show();
+    raise();
+    activateWindow();
+}
+
+ChartSettingsModel::Entries ChartSettingsWindow::entries() const
+{
+    ChartSettingsModel::Entries e;
+    e.title = text1_->text().toStdString();
+    e.brand = combo1_->currentText().toStdString();
+    e.method = combo3_->currentText().toStdString();
+    e.autoReduce = combo2_->currentText().toStdString();
+    e.keepColoursOnZoom = combo6_->currentText().toStdString();
+    e.blockWidth = combo4_->currentText().toStdString();
+    e.blockHeight = combo5_->currentText().toStdString();
+    e.strength = text2_->text().toStdString();
+    return e;
+}
+
+bool ChartSettingsWindow::accept()
+{
+    const auto verdict = ChartSettingsModel::check(entries());
+    if (!verdict.choice) {
+        MessageBoxes::current().information(
+            this, windowTitle(), qs(ChartSettingsModel::errorText(verdict.field, verdict.error)));
+        QWidget* faulty = verdict.field == ChartSettingsModel::Field::BlockWidth ? static_cast<QWidget*>(combo4_)
+            : verdict.field == ChartSettingsModel::Field::BlockHeight             ? static_cast<QWidget*>(combo5_)
+                                                                                  : static_cast<QWidget*>(text2_);
+        faulty->setFocus();
+        return false;
+    }
+    ChartSettingsModel::apply(*verdict.choice, state_);
+    close();
+    return true;
+}
+
+void ChartSettingsWindow::cancel()
+{
+    close();
+}
+
+bool ChartSettingsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Only the first click clears the placeholder; later clicks keep what the user typed.
+    if (watched == text1_ && event->type() == QEvent::MouseButtonPress && !titleClicked_) {
+        titleClicked_ = true;
+        text1_->clear();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace kanvo

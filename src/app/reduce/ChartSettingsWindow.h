@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QWidget>
+
+#include "core/reduce/ChartSettingsModel.h"
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+
+namespace kanvo {
+
+struct RunState;
+
+// The chart settings window `Form3`: thread brand, reduction method, block size, thread-merge
+// strength and chart title. Not modal. Every time it opens (openWindow) the boxes show their
+// defaults and the strength in force; OK checks the entries first and writes them into the run
+// state only when all are valid, Cancel closes without a change.
+//
+// The run state is not owned and must outlive the window. Controls carry their names
+// (`Combo1` .. `Combo6`, `Text1`, `Text2`, `HScroll1`, `Command1`, `Command2`) as objectName.
+class ChartSettingsWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr const char* kTitle = "十字绣图Kanvo       -quillex inc.";
+
+    explicit ChartSettingsWindow(RunState& state, QWidget* parent = nullptr);
+
+    // Fills the boxes and shows the window (raising it when it is already open).
+    void openWindow();
+    // "确定": false (window left open, message shown) when an entry is rejected.
+    bool accept();
+    // "取消".
+    void cancel();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void fill();
+    [[nodiscard]] ChartSettingsModel::Entries entries() const;
+
+    RunState& state_;
+    QComboBox* combo1_ = nullptr; // brand
+    QComboBox* combo3_ = nullptr; // method
+    QComboBox* combo4_ = nullptr; // block width
+    QComboBox* combo5_ = nullptr; // block height
+    QComboBox* combo2_ = nullptr; // automatic reduction
+    QComboBox* combo6_ = nullptr; // keep colours when zooming
+    QLineEdit* text2_ = nullptr;  // strength
+    QScrollBar* hScroll1_ = nullptr;
+    QLineEdit* text1_ = nullptr;  // title
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    bool titleClicked_ = false;
+};
+
+} // namespace kanvo

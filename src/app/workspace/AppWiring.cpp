@@ -1,0 +1,17 @@
+#include "app/workspace/AppWiring.h"
+
+#include "app/reduce/ReductionController.h"
+#include "app/workspace/MainWindow.h"
+#include "app/workspace/WindowHub.h"
+
+namespace kanvo {
+
+void connectWindows(MainWindow& mainWindow, WindowHub& hub)
+{
+    // One line per window area, e.g. installChartWindow(mainWindow, hub);
+    ReductionController::install(mainWindow, hub);
+    (void)mainWindow;
+    (void)hub;
+}
+
+} // namespace kanvo
