@@ -48,21 +48,29 @@ void put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v)
 }
 
 // One channel of a bit-field pixel: where its bits lie and how to widen or narrow them to 8 bits.
+// Narrow fields are widened by repeating their bits (5-bit 10110 -> 10110101), as common
+// decoders do, so that the full field gives 255 and zero gives 0; wide fields keep their top 8.
 struct Channel {
     std::uint32_t mask = 0;
     int shift = 0;
-    std::uint64_t maxValue = 0; // 2^bits - 1; 0 for an absent channel
+    int bits = 0; // 0 for an absent channel
 
     [[nodiscard]] std::uint8_t extract(std::uint32_t pixel) const
     {
-        if (maxValue == 0) {
+        if (bits == 0) {
             return 0;
         }
-        const std::uint64_t v = (pixel & mask) >> shift;
-        if (maxValue == 255) {
-            return static_cast<std::uint8_t>(v);
+        const std::uint32_t v = (pixel & mask) >> shift;
+        if (bits >= 8) {
+            return static_cast<std::uint8_t>(v >> (bits - 8));
         }
-        return static_cast<std::uint8_t>((v * 255 + maxValue / 2) / maxValue);
+        std::uint32_t out = 0;
+        int filled = 0;
+        while (filled < 8) {
+            out = (out << bits) | v;
+            filled += bits;
+        }
+        return static_cast<std::uint8_t>(out >> (filled - 8));
     }
 };
 
@@ -83,7 +91,7 @@ bool makeChannel(std::uint32_t mask, int bitCount, Channel& channel)
     }
     channel.mask = mask;
     channel.shift = shift;
-    channel.maxValue = run;
+    channel.bits = std::popcount(run);
     return true;
 }
 
@@ -223,6 +231,9 @@ DibError BmpCodec::decode(std::span<const std::uint8_t> bytes, ClsDIB& out)
     }
     if (h.planes != 1) {
         return DibError::Corrupt;
+    }
+    if (h.compression == kBiJpeg || h.compression == kBiPng) { // a JPEG or PNG inside: depth 0
+        return DibError::Unsupported;
     }
     const int bits = h.bitCount;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {

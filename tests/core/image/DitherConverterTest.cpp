@@ -287,16 +287,17 @@ TEST(DitherConverterTest, ThreeBitRotationUsesTurnedPositions)
 
 TEST(DitherConverterTest, EightBitBlueStepInSinglePrecision)
 {
-    // Blue 73 = 2 steps of 255/7 plus a fraction of about 1.0: level 3 only where the blue
-    // threshold is 0. Unrotated that is natural position 0 (x 0, top row); rotated it is the blue
-    // position 16c + 15 - d = 0, i.e. column 0 of row 15.
+    // Blue 73 = 2 steps of 255/7 plus a fraction of 1.004: level 3 only where the blue threshold
+    // is 0 or 1, at table positions 0 and 136. Unrotated those are (0, 0) and (8, 8); rotated
+    // (blue position 16c + 15 - d) they are column 0 of row 15 and column 8 of row 7.
     const ClsDIB src = flat(16, 16, makeColor(0, 0, 73));
     for (bool rotate : {false, true}) {
         ClsDIB out;
         ASSERT_TRUE(out.ddGet8Bit(src, rotate));
         for (int y = 0; y < 16; ++y) {
             for (int x = 0; x < 16; ++x) {
-                const bool up = rotate ? (x == 0 && y == 15) : (x == 0 && y == 0);
+                const bool up = rotate ? ((x == 0 && y == 15) || (x == 8 && y == 7))
+                                      : ((x == 0 && y == 0) || (x == 8 && y == 8));
                 ASSERT_EQ(index8(out, x, y), up ? 96 : 64) << rotate << " " << x << "," << y;
             }
         }

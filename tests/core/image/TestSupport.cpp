@@ -49,12 +49,12 @@ std::uint16_t le16(const std::vector<std::uint8_t>& b, std::size_t at)
     return static_cast<std::uint16_t>(b.at(at) | (b.at(at + 1) << 8));
 }
 
-std::optional<ReferencePicture> decodeWithReference(const std::string& file, const TempDir& scratch)
+std::optional<ReferencePicture> decodeWithReference(const std::string& file, const TempDir& scratch, bool magickFirst)
 {
     static std::atomic<int> counter{0};
     const std::string prefix = scratch.file("ref" + std::to_string(++counter));
     const std::string command = std::string("/usr/bin/python3 '") + KANVO_REFERENCE_SCRIPT + "' '" + file + "' '"
-        + prefix + "'";
+        + prefix + "'" + (magickFirst ? " magick-first" : "");
     if (std::system(command.c_str()) != 0) {
         return std::nullopt;
     }

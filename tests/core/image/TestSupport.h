@@ -45,7 +45,9 @@ struct ReferencePicture {
 };
 
 // Runs tests/core/image/reference_decode.py on `file`; nullopt when no decoder reads it.
-[[nodiscard]] std::optional<ReferencePicture> decodeWithReference(const std::string& file, const TempDir& scratch);
+// Pillow goes first (it reports palettes) unless `magickFirst`.
+[[nodiscard]] std::optional<ReferencePicture> decodeWithReference(const std::string& file, const TempDir& scratch,
+    bool magickFirst = false);
 
 // Builds BMP files byte by byte for the hostile-input tests, independent of the codec.
 struct BmpBuilder {
