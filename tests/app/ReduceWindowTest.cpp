@@ -1,0 +1,472 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/platform/MessageBoxes.h"
+#include "app/reduce/ChartSettingsWindow.h"
+#include "app/reduce/SurfaceAdapter.h"
+#include "app/workspace/AppWiring.h"
+#include "app/workspace/MainWindow.h"
+#include "app/workspace/WindowHub.h"
+
+using namespace kanvo;
+
+namespace {
+
+class RecordingBoxes : public MessageBoxes {
+public:
+    void information(QWidget*, const QString& title, const QString& text) override
+    {
+        titles << title;
+        texts << text;
+        errorIcon << false;
+    }
+    void error(QWidget*, const QString& title, const QString& text) override
+    {
+        titles << title;
+        texts << text;
+        errorIcon << true;
+    }
+    QStringList titles;
+    QStringList texts;
+    QList<bool> errorIcon;
+};
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+quint32 le32(const QByteArray& b, int at)
+{
+    return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8 | quint32(quint8(b[at + 2])) << 16
+        | quint32(quint8(b[at + 3])) << 24;
+}
+
+QStringList comboItems(QComboBox* combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+} // namespace
+
+class ReduceWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void previewThenGenerateOpensChart();
+    void secondReductionKeepsTheMatrix();
+    void saveEffectWritesNumberedFiles();
+    void failedSaveShowsTheReason();
+    void unwritableScratchShowsAMessage();
+    void surfaceAdapterFormats_data();
+    void surfaceAdapterFormats();
+
+    void settingsCaptionsAndDefaults();
+    void settingsOpenFromEveryControl_data();
+    void settingsOpenFromEveryControl();
+    void settingsSliderCouplesStrength_data();
+    void settingsSliderCouplesStrength();
+    void settingsOkWritesInForce();
+    void settingsTypedMethods_data();
+    void settingsTypedMethods();
+    void settingsBadEntryKeepsWindowOpen_data();
+    void settingsBadEntryKeepsWindowOpen();
+    void settingsCancelChangesNothing();
+    void settingsFirstClickClearsTitle();
+    void settingsStrengthAboveSliderShownAsTyped();
+
+private:
+    template <class T> T* child(const char* name) { return window->findChild<T*>(QString::fromUtf8(name)); }
+    ChartSettingsWindow* openSettings();
+    template <class T> T* setting(const char* name) { return settings->findChild<T*>(QString::fromUtf8(name)); }
+
+    QTemporaryDir* folder = nullptr;
+    QString previousFolder;
+    RunState* state = nullptr;
+    WindowHub* hub = nullptr;
+    MainWindow* window = nullptr;
+    ChartSettingsWindow* settings = nullptr;
+    RecordingBoxes boxes;
+    int chartOpened = 0;
+};
+
+void ReduceWindowTest::init()
+{
+    // The scratch and effect files go to the current folder.
+    folder = new QTemporaryDir;
+    QVERIFY(folder->isValid());
+    previousFolder = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(folder->path()));
+    boxes = RecordingBoxes();
+    MessageBoxes::setCurrent(&boxes);
+    state = new RunState;
+    hub = new WindowHub;
+    window = new MainWindow(*state, *hub);
+    connectWindows(*window, *hub);
+    chartOpened = 0;
+    hub->showChartWindow = [this] { ++chartOpened; };
+    window->load();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    settings = nullptr;
+}
+
+void ReduceWindowTest::cleanup()
+{
+    delete window;
+    delete hub;
+    delete state;
+    MessageBoxes::setCurrent(nullptr);
+    QDir::setCurrent(previousFolder);
+    delete folder;
+}
+
+void ReduceWindowTest::previewThenGenerateOpensChart()
+{
+    QVERIFY(!state->previewReady);
+    QVERIFY(!window->zoomedSurface().isNull());
+    const int w = state->gridWidth();
+    const int h = state->picH;
+    QTest::mouseClick(child<QPushButton>("Command4"), Qt::LeftButton);
+
+    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(state->previewReady);
+    QCOMPARE(window->statusLine()->text(), QStringLiteral("减色处理完毕"));
+    QVERIFY(QFile::exists(folder->filePath(QStringLiteral("tmppicv.bmp"))));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(child<QPushButton>("Command2")->isEnabled());
+    for (int x = 0; x < StitchMatrix::kSize; ++x)
+        for (int y = 0; y < StitchMatrix::kSize; ++y) {
+            const ColorValue c = state->stitchMatrix.at(x, y);
+            if (x >= w || y >= h)
+                QCOMPARE(c, ColorValue{0xFFFFFF});
+            else
+                QVERIFY(redOf(c) % 51 == 0 && greenOf(c) % 51 == 0 && blueOf(c) % 51 == 0);
+        }
+    // The reduced colours now stand in the picture and on the grid display (cell (0, 0) is the
+    // square inside the first grid lines).
+    const QImage& surface = window->zoomedSurface();
+    const ColorValue first = state->stitchMatrix.at(0, 0);
+    const QRgb shown = surface.pixel(state->moveX1, state->moveY1);
+    QCOMPARE(makeColor(qRed(shown), qGreen(shown), qBlue(shown)), first);
+    const QRgb cell = window->gridCanvas().pixel(2, 2);
+    QCOMPARE(makeColor(qRed(cell), qGreen(cell), qBlue(cell)), first);
+
+    // "生成" gets past the preview gate: the chart hook runs, no message, gate closed again.
+    QTest::mouseClick(child<QWidget>("Label2"), Qt::LeftButton);
+    QCOMPARE(chartOpened, 1);
+    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(!state->previewReady);
+    QTest::mouseClick(child<QWidget>("Label2"), Qt::LeftButton);
+    QCOMPARE(chartOpened, 1);
+    QCOMPARE(boxes.texts.size(), 1);
+}
+
+void ReduceWindowTest::secondReductionKeepsTheMatrix()
+{
+    QVERIFY(hub->invokeColourReduction());
+    const StitchMatrix first = state->stitchMatrix;
+    QVERIFY(hub->invokeColourReduction());
+    QVERIFY(state->stitchMatrix == first);
+}
+
+void ReduceWindowTest::saveEffectWritesNumberedFiles()
+{
+    QTest::mouseClick(child<QPushButton>("Command4"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
+    const QString file1 = folder->filePath(QStringLiteral("xiaoguo001.bmp"));
+    QVERIFY(QFile::exists(file1));
+    QVERIFY(QFile::exists(folder->filePath(QStringLiteral("xiaoguo002.bmp"))));
+    QCOMPARE(boxes.titles, (QStringList{QStringLiteral("quillex"), QStringLiteral("quillex")}));
+    const QString expected = QStringLiteral("绣图效果图保存到") + QDir::toNativeSeparators(QFileInfo(file1).absoluteFilePath());
+    QCOMPARE(boxes.texts.first(), expected);
+    QVERIFY(!boxes.errorIcon.first());
+    QVERIFY(window->statusLine()->text().startsWith(QStringLiteral("绣图效果图保存到")));
+    const QByteArray b = fileBytes(file1);
+    QVERIFY(b.size() > 1078);
+    QCOMPARE(le32(b, 10), 1078u);
+    QCOMPARE(int(quint8(b[28])), 8);
+    QCOMPARE(le32(b, 18), quint32(state->gridWidth()));
+    QCOMPARE(le32(b, 22), quint32(state->picH));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void ReduceWindowTest::failedSaveShowsTheReason()
+{
+    QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("xiaoguo001.bmp")));
+    QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY(boxes.errorIcon.first());
+    QVERIFY(!boxes.texts.first().startsWith(QStringLiteral("绣图效果图保存到")));
+    QVERIFY(boxes.texts.first().contains(QStringLiteral("xiaoguo001.bmp")));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void ReduceWindowTest::unwritableScratchShowsAMessage()
+{
+    QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("tmppicv.bmp")));
+    const QImage before = window->zoomedSurface().copy();
+    QTest::mouseClick(child<QPushButton>("Command4"), Qt::LeftButton);
+    QCOMPARE(boxes.titles, QStringList{QStringLiteral("错误！")});
+    QVERIFY(boxes.errorIcon.first());
+    QVERIFY(boxes.texts.first().contains(QStringLiteral("tmppicv.bmp")));
+    QVERIFY(!state->previewReady);
+    QCOMPARE(window->zoomedSurface(), before);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void ReduceWindowTest::surfaceAdapterFormats_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::newRow("RGB32") << int(QImage::Format_RGB32);
+    QTest::newRow("ARGB32") << int(QImage::Format_ARGB32);
+    QTest::newRow("RGB888") << int(QImage::Format_RGB888);
+    QTest::newRow("BGR888") << int(QImage::Format_BGR888);
+    QTest::newRow("Indexed8") << int(QImage::Format_Indexed8);
+    QTest::newRow("RGB16") << int(QImage::Format_RGB16);
+}
+
+void ReduceWindowTest::surfaceAdapterFormats()
+{
+    QFETCH(int, format);
+    QImage image(5, 3, QImage::Format_RGB32);
+    image.fill(qRgb(0, 0, 0));
+    image.setPixel(1, 2, qRgb(255, 0, 0));
+    image.setPixel(4, 0, qRgb(0, 255, 0));
+    image = image.convertToFormat(QImage::Format(format));
+    PixelSurface view = SurfaceAdapter::view(image);
+    QCOMPARE(view.width, 5);
+    QCOMPARE(view.height, 3);
+    QCOMPARE(view.at(1, 2), makeColor(255, 0, 0));
+    QCOMPARE(view.at(4, 0), makeColor(0, 255, 0));
+    view.set(2, 1, makeColor(0, 0, 255));
+    QCOMPARE(image.pixel(2, 1) & 0xFFFFFFu, qRgb(0, 0, 255) & 0xFFFFFFu);
+}
+
+ChartSettingsWindow* ReduceWindowTest::openSettings()
+{
+    QTest::mouseClick(child<QPushButton>("Command7"), Qt::LeftButton);
+    settings = window->findChild<ChartSettingsWindow*>(QStringLiteral("Form3"));
+    return settings;
+}
+
+void ReduceWindowTest::settingsCaptionsAndDefaults()
+{
+    QVERIFY(openSettings());
+    QVERIFY(settings->isVisible());
+    QCOMPARE(settings->windowTitle(), QStringLiteral("十字绣图Kanvo       -quillex inc."));
+    QStringList captions;
+    for (QLabel* l : settings->findChildren<QLabel*>())
+        captions << l->text();
+    for (const char* c : {"设置生成绣图的属性：", "绣线类别：", "减色方法：", "绣格宽度：", "绣格高度：", "减色强度：",
+             "更少的绣线", "更好的效果", "自动减色功能：", "缩放时不改变颜色数：", "绣图名称："})
+        QVERIFY2(captions.contains(QString::fromUtf8(c)), c);
+    QCOMPARE(comboItems(setting<QComboBox>("Combo1")), (QStringList{"DMC", "CC"}));
+    QCOMPARE(setting<QComboBox>("Combo1")->currentText(), QStringLiteral("DMC"));
+    QCOMPARE(comboItems(setting<QComboBox>("Combo3")),
+        (QStringList{"灰度图片", "低分辨彩色图", "高清黑白图片", "高分辨彩色图", "不做减色处理"}));
+    QCOMPARE(setting<QComboBox>("Combo3")->currentText(), QStringLiteral("高分辨彩色图"));
+    for (const char* name : {"Combo4", "Combo5"}) {
+        QCOMPARE(comboItems(setting<QComboBox>(name)), (QStringList{"16", "12", "10", "8", "7", "6"}));
+        QCOMPARE(setting<QComboBox>(name)->currentText(), QStringLiteral("10"));
+    }
+    QCOMPARE(comboItems(setting<QComboBox>("Combo2")), (QStringList{"是", "否"}));
+    QCOMPARE(setting<QComboBox>("Combo2")->currentText(), QStringLiteral("是"));
+    QCOMPARE(setting<QComboBox>("Combo6")->currentText(), QStringLiteral("否"));
+    QCOMPARE(setting<QLineEdit>("Text1")->text(), QStringLiteral("给你的绣图起个名字"));
+    QCOMPARE(setting<QLineEdit>("Text2")->text(), QStringLiteral("0"));
+    auto* slider = setting<QScrollBar>("HScroll1");
+    QCOMPARE(slider->minimum(), 1);
+    QCOMPARE(slider->maximum(), 300);
+    QCOMPARE(slider->pageStep(), 10);
+    QCOMPARE(slider->value(), 300);
+    QCOMPARE(setting<QPushButton>("Command1")->text(), QStringLiteral("确定"));
+    QCOMPARE(setting<QPushButton>("Command2")->text(), QStringLiteral("取消"));
+}
+
+void ReduceWindowTest::settingsOpenFromEveryControl_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::newRow("绣图设置") << QStringLiteral("Command7");
+    QTest::newRow("超级减色") << QStringLiteral("Label12");
+}
+
+void ReduceWindowTest::settingsOpenFromEveryControl()
+{
+    QFETCH(QString, control);
+    QTest::mouseClick(window->findChild<QWidget*>(control), Qt::LeftButton);
+    auto* form = window->findChild<ChartSettingsWindow*>(QStringLiteral("Form3"));
+    QVERIFY(form);
+    QVERIFY(form->isVisible());
+    QVERIFY(!form->isModal());
+    // Closing the main window closes it too.
+    window->close();
+    QVERIFY(!form->isVisible());
+}
+
+void ReduceWindowTest::settingsSliderCouplesStrength_data()
+{
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("strength");
+    QTest::addColumn<int>("mergeTol");
+    QTest::newRow("right end") << 300 << "0" << 0;
+    QTest::newRow("left end") << 1 << "299" << 5980;
+    QTest::newRow("middle") << 150 << "150" << 3000;
+}
+
+void ReduceWindowTest::settingsSliderCouplesStrength()
+{
+    QFETCH(int, position);
+    QFETCH(QString, strength);
+    QFETCH(int, mergeTol);
+    QVERIFY(openSettings());
+    auto* slider = setting<QScrollBar>("HScroll1");
+    slider->setValue(position == 300 ? 299 : 300); // make the next value a change
+    slider->setValue(position);
+    QCOMPARE(setting<QLineEdit>("Text2")->text(), strength);
+    QVERIFY(settings->accept());
+    QCOMPARE(state->mergeTol, mergeTol);
+    QVERIFY(!settings->isVisible());
+}
+
+void ReduceWindowTest::settingsOkWritesInForce()
+{
+    state->ColorBit = 3;
+    state->blockW = 6;
+    QVERIFY(openSettings());
+    setting<QComboBox>("Combo1")->setCurrentIndex(1);
+    setting<QComboBox>("Combo2")->setCurrentIndex(1);
+    setting<QComboBox>("Combo4")->setEditText(QStringLiteral("16"));
+    setting<QComboBox>("Combo5")->setEditText(QStringLiteral("7"));
+    QTest::mouseClick(setting<QPushButton>("Command1"), Qt::LeftButton);
+    QVERIFY(!settings->isVisible());
+    QCOMPARE(QString::fromStdString(state->chart.xiutuTitle), QStringLiteral("给你的绣图起个名字"));
+    QCOMPARE(QString::fromStdString(state->chart.whichType), QStringLiteral("CC"));
+    QCOMPARE(state->ColorBit, 16);
+    QCOMPARE(state->autoColor, 1);
+    QCOMPARE(state->blockW, 16);
+    QCOMPARE(state->blockH, 7);
+    QCOMPARE(state->mergeTol, 0);
+    QVERIFY(boxes.texts.isEmpty());
+}
+
+void ReduceWindowTest::settingsTypedMethods_data()
+{
+    QTest::addColumn<QString>("method");
+    QTest::addColumn<int>("colorBit");
+    QTest::newRow("8bit") << "8bit" << 8;
+    QTest::newRow("1bit") << "1bit" << 1;
+    QTest::newRow("不做减色处理") << "不做减色处理" << 0;
+    QTest::newRow("灰度图片") << "灰度图片" << 2;
+    QTest::newRow("other text keeps it") << "4bit" << 3;
+}
+
+void ReduceWindowTest::settingsTypedMethods()
+{
+    QFETCH(QString, method);
+    QFETCH(int, colorBit);
+    state->ColorBit = 3;
+    QVERIFY(openSettings());
+    setting<QComboBox>("Combo3")->setEditText(method);
+    QVERIFY(settings->accept());
+    QCOMPARE(state->ColorBit, colorBit);
+}
+
+void ReduceWindowTest::settingsBadEntryKeepsWindowOpen_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("width abc") << "Combo4" << "abc" << "绣格宽度";
+    QTest::newRow("height 0") << "Combo5" << "0" << "绣格高度";
+    QTest::newRow("width huge") << "Combo4" << "70000" << "绣格宽度";
+    QTest::newRow("strength text") << "Text2" << "多" << "减色强度";
+    QTest::newRow("strength huge") << "Text2" << "99999999999" << "减色强度";
+}
+
+void ReduceWindowTest::settingsBadEntryKeepsWindowOpen()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QString, caption);
+    state->ColorBit = 3;
+    state->blockW = 6;
+    state->mergeTol = 40;
+    QVERIFY(openSettings());
+    if (auto* combo = settings->findChild<QComboBox*>(box))
+        combo->setEditText(text);
+    else
+        settings->findChild<QLineEdit*>(box)->setText(text);
+    QTest::mouseClick(setting<QPushButton>("Command1"), Qt::LeftButton);
+    QVERIFY(settings->isVisible());
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY(boxes.texts.first().contains(caption));
+    // Nothing changed: no switch to 256 colours, no block width reset.
+    QCOMPARE(state->ColorBit, 3);
+    QCOMPARE(state->blockW, 6);
+    QCOMPARE(state->mergeTol, 40);
+    QVERIFY(state->chart.xiutuTitle.empty());
+}
+
+void ReduceWindowTest::settingsCancelChangesNothing()
+{
+    state->ColorBit = 4;
+    state->mergeTol = 100;
+    QVERIFY(openSettings());
+    setting<QComboBox>("Combo3")->setEditText(QStringLiteral("1bit"));
+    setting<QScrollBar>("HScroll1")->setValue(10);
+    QTest::mouseClick(setting<QPushButton>("Command2"), Qt::LeftButton);
+    QVERIFY(!settings->isVisible());
+    QCOMPARE(state->ColorBit, 4);
+    QCOMPARE(state->mergeTol, 100);
+    QVERIFY(state->chart.whichType.empty());
+}
+
+void ReduceWindowTest::settingsFirstClickClearsTitle()
+{
+    QVERIFY(openSettings());
+    auto* title = setting<QLineEdit>("Text1");
+    QTest::mouseClick(title, Qt::LeftButton);
+    QCOMPARE(title->text(), QString());
+    title->insert(QStringLiteral("猫"));
+    QTest::mouseClick(title, Qt::LeftButton);
+    QCOMPARE(title->text(), QStringLiteral("猫"));
+    QVERIFY(settings->accept());
+    QCOMPARE(QString::fromStdString(state->chart.xiutuTitle), QStringLiteral("猫"));
+}
+
+void ReduceWindowTest::settingsStrengthAboveSliderShownAsTyped()
+{
+    QVERIFY(openSettings());
+    setting<QLineEdit>("Text2")->setText(QStringLiteral("500"));
+    QVERIFY(settings->accept());
+    QCOMPARE(state->mergeTol, 10000);
+    QVERIFY(openSettings());
+    QCOMPARE(setting<QLineEdit>("Text2")->text(), QStringLiteral("500"));
+    QCOMPARE(setting<QScrollBar>("HScroll1")->value(), 1);
+    QVERIFY(settings->accept()); // accepted again as shown
+    QCOMPARE(state->mergeTol, 10000);
+    state->mergeTol = 140;
+    QVERIFY(openSettings());
+    QCOMPARE(setting<QLineEdit>("Text2")->text(), QStringLiteral("7"));
+    QCOMPARE(setting<QScrollBar>("HScroll1")->value(), 293);
+}
+
+QTEST_MAIN(ReduceWindowTest)
+#include "ReduceWindowTest.moc"
