@@ -13,22 +13,14 @@
 #include "app/platform/MessageBoxes.h"
 #include "app/platform/PictureDecoder.h"
 #include "app/workspace/MainWindow.h"
+#include "RecordingMessageBoxes.h"
 #include "app/workspace/WindowHub.h"
 
 using namespace kanvo;
 
 namespace {
 
-class RecordingBoxes : public MessageBoxes {
-public:
-    void information(QWidget*, const QString& title, const QString& text) override
-    {
-        titles << title;
-        texts << text;
-    }
-    QStringList titles;
-    QStringList texts;
-};
+using RecordingBoxes = RecordingMessageBoxes;
 
 const QString kNoPreviewText = QStringLiteral("   生成绣图前请先点击效果预览键    ");
 const QString kNoPreviewTitle = QStringLiteral("Quillex 你身边的好软件");

@@ -14,30 +14,14 @@
 #include "app/reduce/SurfaceAdapter.h"
 #include "app/workspace/AppWiring.h"
 #include "app/workspace/MainWindow.h"
+#include "RecordingMessageBoxes.h"
 #include "app/workspace/WindowHub.h"
 
 using namespace kanvo;
 
 namespace {
 
-class RecordingBoxes : public MessageBoxes {
-public:
-    void information(QWidget*, const QString& title, const QString& text) override
-    {
-        titles << title;
-        texts << text;
-        errorIcon << false;
-    }
-    void error(QWidget*, const QString& title, const QString& text) override
-    {
-        titles << title;
-        texts << text;
-        errorIcon << true;
-    }
-    QStringList titles;
-    QStringList texts;
-    QList<bool> errorIcon;
-};
+using RecordingBoxes = RecordingMessageBoxes;
 
 QByteArray fileBytes(const QString& path)
 {

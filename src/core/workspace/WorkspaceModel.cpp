@@ -143,22 +143,27 @@ void WorkspaceModel::zoomOut()
         (void)zoom.setValue(zoom.value() - 5);
 }
 
-void WorkspaceModel::surfacePress(double x, double y)
+void WorkspaceModel::startDrag(double x, double y)
 {
     dragStartX_ = x;
     dragStartY_ = y;
 }
 
-void WorkspaceModel::surfaceRelease(double x, double y)
+WorkspaceModel::HalfDrag WorkspaceModel::finishDrag(double x, double y)
 {
     dragEndX_ = x;
     dragEndY_ = roundHalfEvenInt(y);
-    const double dx = dragStartX_ - dragEndX_;
-    const double dy = dragStartY_ - dragEndY_;
-    state_.moveX1 = std::max(0, roundHalfEvenInt(state_.moveX1 + dx / 2));
-    state_.moveY1 = std::max(0, roundHalfEvenInt(state_.moveY1 + dy / 2));
-    // Only the sideways distance decides whether the picture moves.
-    if (state_.ifScale == 1 && (dx / 2 > 1 || dx / 2 < -1)) {
+    return {(dragStartX_ - dragEndX_) / 2, (dragStartY_ - dragEndY_) / 2};
+}
+
+void WorkspaceModel::surfacePress(double x, double y) { startDrag(x, y); }
+
+void WorkspaceModel::surfaceRelease(double x, double y)
+{
+    const HalfDrag drag = finishDrag(x, y);
+    state_.moveX1 = std::max(0, roundHalfEvenInt(state_.moveX1 + drag.x));
+    state_.moveY1 = std::max(0, roundHalfEvenInt(state_.moveY1 + drag.y));
+    if (state_.ifScale == 1 && drag.movesSideways()) {
         surface_.left = -state_.moveX1;
         surface_.top = -state_.moveY1;
         view_.surfaceMoved();
@@ -184,21 +189,14 @@ void WorkspaceModel::showMatrixS()
     view_.canvasMoved();
 }
 
-void WorkspaceModel::canvasPress(double x, double y)
-{
-    dragStartX_ = x;
-    dragStartY_ = y;
-}
+void WorkspaceModel::canvasPress(double x, double y) { startDrag(x, y); }
 
 void WorkspaceModel::canvasRelease(double x, double y)
 {
-    dragEndX_ = x;
-    dragEndY_ = roundHalfEvenInt(y);
-    const double dx = dragStartX_ - dragEndX_;
-    const double dy = dragStartY_ - dragEndY_;
-    gridPanX_ = std::max(0, roundHalfEvenInt(gridPanX_ + dx / 2));
-    gridPanY_ = std::max(0, roundHalfEvenInt(gridPanY_ + dy / 2));
-    if (dx / 2 > 1 || dx / 2 < -1)
+    const HalfDrag drag = finishDrag(x, y);
+    gridPanX_ = std::max(0, roundHalfEvenInt(gridPanX_ + drag.x));
+    gridPanY_ = std::max(0, roundHalfEvenInt(gridPanY_ + drag.y));
+    if (drag.movesSideways())
         showMatrixS();
 }
 

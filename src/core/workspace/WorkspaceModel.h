@@ -107,6 +107,17 @@ private:
     void placeGridWindowHeight();
     void setModeButtons(bool partEnabled, bool wholeEnabled);
 
+    // Half the pointer's travel between the last press and a release; the picture and the grid
+    // display both move by half the distance, and only a sideways half-travel over one pixel
+    // moves them on screen.
+    struct HalfDrag {
+        double x = 0;
+        double y = 0;
+        [[nodiscard]] bool movesSideways() const { return x > 1 || x < -1; }
+    };
+    void startDrag(double x, double y);
+    [[nodiscard]] HalfDrag finishDrag(double x, double y);
+
     RunState& state_;
     WorkspaceView& view_;
 
