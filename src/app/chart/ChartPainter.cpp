@@ -1,0 +1,166 @@
+#include "app/chart/ChartPainter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QFontMetricsF>
+#include <QPaintEngine>
+#include <QPainter>
+
+#include "core/common/Rounding.h"
+
+namespace kanvo {
+
+namespace {
+
+QColor toQColor(ColorValue c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+
+// Room around a cached glyph for side bearings and antialiased edges.
+constexpr int kGlyphPad = 2;
+
+} // namespace
+
+ChartPainter::ChartPainter(float scale) : scale_(scale > 0.0f ? scale : 1.0f) {}
+
+QFont ChartPainter::makeFont(const FontSpec& spec, float unitsPerPoint, float scale)
+{
+    QFont font(QString::fromStdString(spec.family));
+    font.setPixelSize(std::max(1, roundHalfEvenInt(spec.pointSize * unitsPerPoint * scale)));
+    font.setBold(spec.bold);
+    return font;
+}
+
+ChartPainter::Metrics::Metrics(float unitsPerPoint, float scale)
+    : unitsPerPoint_(unitsPerPoint), scale_(scale > 0.0f ? scale : 1.0f)
+{
+}
+
+float ChartPainter::Metrics::width(std::string_view text, const FontSpec& font) const
+{
+    const QFontMetricsF fm(makeFont(font, unitsPerPoint_, scale_));
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return static_cast<float>(fm.horizontalAdvance(s) / scale_);
+}
+
+float ChartPainter::Metrics::height(const FontSpec& font) const
+{
+    const QFontMetricsF fm(makeFont(font, unitsPerPoint_, scale_));
+    return static_cast<float>(fm.height() / scale_);
+}
+
+void ChartPainter::prepareFonts(const DrawList& list)
+{
+    if (fontSpecs_ == list.fonts() && unitsPerPoint_ == list.unitsPerPoint())
+        return;
+    fontSpecs_ = list.fonts();
+    unitsPerPoint_ = list.unitsPerPoint();
+    fonts_.clear();
+    ascents_.clear();
+    glyphs_.clear();
+    for (const FontSpec& spec : fontSpecs_) {
+        fonts_.push_back(makeFont(spec, unitsPerPoint_, scale_));
+        ascents_.push_back(QFontMetricsF(fonts_.back()).ascent());
+    }
+}
+
+const ChartPainter::Glyph& ChartPainter::glyph(const std::string& text, int font, ColorValue color)
+{
+    std::string key = text;
+    key.push_back('\0');
+    key.append(reinterpret_cast<const char*>(&font), sizeof font);
+    key.append(reinterpret_cast<const char*>(&color), sizeof color);
+    auto it = glyphs_.find(key);
+    if (it != glyphs_.end())
+        return it->second;
+
+    const QFont& qfont = fonts_[static_cast<std::size_t>(font)];
+    const QFontMetricsF fm(qfont);
+    const QString s = QString::fromStdString(text);
+    const QRectF bounds = fm.boundingRect(s);
+    const int left = std::max(kGlyphPad, static_cast<int>(std::ceil(-bounds.left())) + 1);
+    const int width = left + static_cast<int>(std::ceil(std::max(fm.horizontalAdvance(s), bounds.right()))) + kGlyphPad;
+    const int height = static_cast<int>(std::ceil(std::max(fm.height(), fm.ascent() + bounds.bottom()))) + kGlyphPad;
+
+    Glyph g;
+    g.offsetX = left;
+    g.image = QImage(std::max(width, 1), std::max(height, 1), QImage::Format_ARGB32_Premultiplied);
+    g.image.fill(Qt::transparent);
+    {
+        QPainter p(&g.image);
+        p.setFont(qfont);
+        p.setPen(toQColor(color));
+        p.drawText(QPointF(left, ascents_[static_cast<std::size_t>(font)]), s);
+    }
+    return glyphs_.emplace(std::move(key), std::move(g)).first->second;
+}
+
+void ChartPainter::paint(QPainter& painter, const DrawList& list)
+{
+    paint(painter, list, 0, list.ops().size());
+}
+
+void ChartPainter::paint(QPainter& painter, const DrawList& list, const DrawSection& section)
+{
+    paint(painter, list, section.begin, section.end);
+}
+
+void ChartPainter::paint(QPainter& painter, const DrawList& list, std::size_t begin, std::size_t end)
+{
+    prepareFonts(list);
+    const auto& ops = list.ops();
+    end = std::min(end, ops.size());
+    if (begin >= end)
+        return;
+
+    const bool raster = glyphCache_ && painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
+    const double s = scale_;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    int currentFont = -1;
+    ColorValue currentTextColor = 0xFFFFFFFFu;
+
+    for (std::size_t i = begin; i < end; ++i) {
+        const DrawOp& op = ops[i];
+        if (const auto* rect = std::get_if<FillRectOp>(&op)) {
+            painter.fillRect(QRectF(rect->x * s, rect->y * s, rect->w * s, rect->h * s), toQColor(rect->color));
+        } else if (const auto* text = std::get_if<TextOp>(&op)) {
+            if (raster) {
+                const Glyph& g = glyph(text->text, text->font, text->color);
+                const int x = static_cast<int>(std::lround(text->x * s)) - g.offsetX;
+                const int y = static_cast<int>(std::lround(text->y * s));
+                painter.drawImage(QPoint(x, y), g.image);
+                continue;
+            }
+            if (text->font != currentFont) {
+                currentFont = text->font;
+                painter.setFont(fonts_[static_cast<std::size_t>(currentFont)]);
+            }
+            if (text->color != currentTextColor) {
+                currentTextColor = text->color;
+                painter.setPen(toQColor(currentTextColor));
+            }
+            painter.drawText(QPointF(text->x * s, text->y * s + ascents_[static_cast<std::size_t>(text->font)]),
+                QString::fromStdString(text->text));
+        } else if (const auto* line = std::get_if<LineOp>(&op)) {
+            QPen pen(toQColor(line->color));
+            pen.setWidthF(line->deviceWidth ? line->width : line->width * s);
+            pen.setCapStyle(Qt::FlatCap);
+            painter.setPen(pen);
+            currentTextColor = 0xFFFFFFFFu; // the pen no longer carries a text colour
+            painter.drawLine(QPointF(line->x1 * s, line->y1 * s), QPointF(line->x2 * s, line->y2 * s));
+        }
+    }
+    painter.restore();
+}
+
+QImage ChartPainter::renderCanvas(const DrawList& list, int width, int height)
+{
+    QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    ChartPainter chartPainter(1.0f);
+    chartPainter.paint(painter, list);
+    return image;
+}
+
+} // namespace kanvo

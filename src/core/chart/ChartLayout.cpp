@@ -1,0 +1,218 @@
+#include "core/chart/ChartLayout.h"
+
+#include <algorithm>
+
+#include "core/chart/ChartTexts.h"
+#include "core/common/Rounding.h"
+
+namespace kanvo {
+
+namespace {
+
+namespace texts = chart_texts;
+
+constexpr int kCell = ChartGeometry::kCell;
+constexpr int kLeft = ChartGeometry::kGridLeft;
+
+// A line of the canvas includes both of its end points; a 2-pixel pen covers the pixel before
+// the line's coordinate and the coordinate itself.
+void hLine(DrawList& list, int x1, int x2, int y, ColorValue color, int width = 1)
+{
+    const int top = y - width / 2;
+    list.fillRect(static_cast<float>(x1), static_cast<float>(top), static_cast<float>(x2 - x1 + 1),
+        static_cast<float>(width), color);
+}
+
+void vLine(DrawList& list, int x, int y1, int y2, ColorValue color, int width = 1)
+{
+    const int left = x - width / 2;
+    list.fillRect(static_cast<float>(left), static_cast<float>(y1), static_cast<float>(width),
+        static_cast<float>(y2 - y1 + 1), color);
+}
+
+void text(DrawList& list, int x, int y, std::string s, int font, ColorValue color = ChartLayout::kBlack)
+{
+    list.text(static_cast<float>(x), static_cast<float>(y), std::move(s), font, color);
+}
+
+} // namespace
+
+LegendGeometry LegendGeometry::forChart(int gw, int maxColor)
+{
+    LegendGeometry g;
+    g.columnsPerBand = std::max(2, (kCell * std::max(gw, 0)) / kCellWidth - 1);
+    g.entriesPerBand = g.columnsPerBand - 1;
+    const int entries = std::max(maxColor, 0);
+    g.bands = (entries + g.entriesPerBand - 1) / g.entriesPerBand;
+    g.rows = 3 * g.bands;
+    return g;
+}
+
+ColorValue ChartLayout::swatchColor(const ThreadEntry& entry, int colorBit)
+{
+    const ColorValue c = entry.color;
+    if (colorBit != 2 && colorBit != 4)
+        return c;
+    if (c == 0 || (greenOf(c) == 255 && blueOf(c) == 255))
+        return c;
+    const int grey = roundHalfEvenInt((redOf(c) + greenOf(c) + blueOf(c)) / 3.0);
+    return makeColor(grey, grey, grey);
+}
+
+FontSpec ChartLayout::titleFont() { return FontSpec{"宋体", 14.0f, true}; }
+FontSpec ChartLayout::subtitleFont() { return FontSpec{"宋体", 9.0f, false}; }
+
+ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorValue> threadColors,
+    const ChartOptions& options, const TextMetrics& metrics)
+{
+    ChartLayout layout;
+    ChartGeometry& g = layout.geometry_;
+    DrawList& list = layout.list_;
+
+    const int gw = std::clamp(model.gw, 0, ChartModel::kMaxSide);
+    const int gh = std::clamp(model.gh, 0, ChartModel::kMaxSide);
+    const int blockW = std::max(options.blockW, 1);
+    const int blockH = std::max(options.blockH, 1);
+    const int maxColor = std::clamp(model.maxColor, 0, static_cast<int>(model.threadList.size()));
+
+    g.legend = LegendGeometry::forChart(gw, maxColor);
+    const LegendGeometry& lg = g.legend;
+    const int legendRight = kLeft + LegendGeometry::kCellWidth * lg.columnsPerBand;
+    g.canvasWidth = std::max(kCell * gw + 83, legendRight + 43);
+    g.canvasHeight = kCell * gh + LegendGeometry::kCellHeight * lg.rows + 260;
+
+    const std::size_t cells = static_cast<std::size_t>(gw) * static_cast<std::size_t>(gh);
+    list.reserve(2 * cells + 8 * static_cast<std::size_t>(gw + gh) + 4 * static_cast<std::size_t>(maxColor) + 64);
+
+    const int arial8 = list.fontId(FontSpec{"Arial", 8.0f, false});
+    const int sans8 = list.fontId(FontSpec{"MS Sans Serif", 8.0f, false});
+    const int song9 = list.fontId(FontSpec{"宋体", 9.0f, false});
+
+    // Title block: the title centred, the subtitle below it, the grid below the subtitle's next
+    // line.
+    const FontSpec tFont = titleFont();
+    const FontSpec sFont = subtitleFont();
+    const std::string title = texts::title(model);
+    const std::string subtitle = texts::subtitle(model);
+    const int titleHeight = roundHalfEvenInt(metrics.height(tFont));
+    const int subtitleHeight = roundHalfEvenInt(metrics.height(sFont));
+    g.titleX = roundHalfEvenInt((g.canvasWidth - metrics.width(title, tFont)) / 2.0);
+    g.subtitleY = ChartGeometry::kTitleTop + titleHeight + 8;
+    g.gridTop = g.subtitleY + subtitleHeight + subtitleHeight + 6;
+    g.legendTop = kCell * gh + g.gridTop + 58;
+    g.legendBottom = g.legendTop + LegendGeometry::kCellHeight * (lg.rows + 2);
+
+    list.beginSection(DrawStage::Title);
+    text(list, g.titleX, ChartGeometry::kTitleTop, title, list.fontId(tFont));
+    text(list, kLeft, g.subtitleY, subtitle, list.fontId(sFont));
+    list.endSection();
+
+    const int top = g.gridTop;
+    const int gridRight = kLeft + kCell * gw;
+    const int gridBottom = top + kCell * gh;
+
+    // Thin lines: the horizontal ones reach into the row-number margin, the vertical ones run
+    // on between the column numbers; the right-hand border stops at the grid.
+    list.beginSection(DrawStage::GridLines);
+    for (int i = 0; i <= gh; ++i)
+        hLine(list, 12, gridRight, top + kCell * i, kThinLine);
+    for (int j = 0; j < gw; ++j)
+        vLine(list, kLeft + kCell * j, top, gridBottom + 40, kThinLine);
+    vLine(list, gridRight, top, gridBottom, kThinLine);
+    list.endSection();
+
+    if (modeHasBlocks(options.mode)) {
+        for (int y = 0; y < gh; ++y) {
+            list.beginSection(DrawStage::Blocks, y);
+            for (int x = 0; x < gw; ++x) {
+                const int thread = texts::threadOfStitch(model, x, y);
+                if (thread < 1 || thread > static_cast<int>(threadColors.size()))
+                    continue;
+                list.fillRect(static_cast<float>(kLeft + kCell * x + 1), static_cast<float>(top + kCell * y + 1),
+                    9.0f, 9.0f, threadColors[static_cast<std::size_t>(thread) - 1]);
+            }
+            list.endSection();
+        }
+    }
+
+    list.beginSection(DrawStage::RowNumbers);
+    for (int y = 0; y < gh; ++y)
+        text(list, 22, top - 1 + kCell * y, texts::zeroPadded(y % blockH + 1, 2), arial8);
+    list.endSection();
+
+    list.beginSection(DrawStage::ColumnLetters);
+    int letters = 0;
+    for (int j = blockW; j <= gw - 1; j += blockW)
+        text(list, kLeft + kCell * j - 5, gridBottom + 42, texts::columnLetter(letters++), arial8, kLetterRed);
+    list.endSection();
+
+    list.beginSection(DrawStage::ColumnNumbers);
+    for (int j = 0; j < gw; ++j) {
+        const std::string digits = texts::zeroPadded(j + 1, 3);
+        for (int d = 0; d < 3; ++d)
+            text(list, kLeft + kCell * j + 2, gridBottom + 2 + 10 * d, std::string(1, digits[static_cast<std::size_t>(d)]),
+                arial8);
+    }
+    list.endSection();
+
+    // Thick block lines; the outer border stays thin.
+    list.beginSection(DrawStage::BlockLines);
+    for (int q = blockH; q <= gh - 1; q += blockH)
+        hLine(list, kLeft, gridRight, top + kCell * q, kThickLine, 2);
+    for (int j = blockW; j <= gw - 1; j += blockW)
+        vLine(list, kLeft + kCell * j, top, gridBottom, kThickLine, 2);
+    list.endSection();
+
+    // Legend ruling and band labels.
+    constexpr int cw = LegendGeometry::kCellWidth;
+    constexpr int ch = LegendGeometry::kCellHeight;
+    list.beginSection(DrawStage::Legend);
+    for (int r = 0; r <= lg.rows; ++r)
+        hLine(list, kLeft, legendRight, g.legendTop + ch * r, kThinLine);
+    for (int c = 0; c <= lg.columnsPerBand; ++c)
+        vLine(list, kLeft + cw * c, g.legendTop, g.legendTop + ch * lg.rows, kThinLine);
+    for (int b = 0; b < lg.bands; ++b) {
+        const int y0 = g.legendTop + ch * 3 * b;
+        text(list, kLeft + 4, y0 + 1, texts::kSymbolLabel, song9);
+        text(list, kLeft + 4, y0 + ch + 1, texts::kNumberLabel, song9);
+        text(list, kLeft + 4, y0 + 2 * ch + 1, texts::kCountLabel, song9);
+    }
+    list.endSection();
+
+    list.beginSection(DrawStage::LegendEntries);
+    for (int n = 1; n <= maxColor; ++n) {
+        const ThreadEntry& entry = model.threadList[static_cast<std::size_t>(n) - 1];
+        const int band = (n - 1) / lg.entriesPerBand;
+        const int column = 1 + (n - 1) % lg.entriesPerBand;
+        const int x0 = kLeft + cw * column;
+        const int y0 = g.legendTop + ch * 3 * band;
+        list.fillRect(static_cast<float>(x0 + 13), static_cast<float>(y0 + 1), 23.0f, 11.0f,
+            swatchColor(entry, options.colorBit));
+        text(list, x0 + 4, y0 + 1, texts::symbolOfThread(model, entry.index), sans8);
+        text(list, x0 + 4, y0 + ch + 1, entry.name, sans8);
+        text(list, x0 + 4, y0 + 2 * ch + 1, texts::signedNumber(entry.count), sans8);
+    }
+    list.endSection();
+
+    list.beginSection(DrawStage::Notes);
+    text(list, kLeft + 2, g.legendBottom + 18, texts::totalNote(model), song9);
+    text(list, kLeft + 23, g.legendBottom + 36, texts::kSecondNote, song9);
+    text(list, kCell * gw + kLeft - 120, g.legendBottom + 48, texts::kFooter, arial8);
+    list.endSection();
+
+    if (modeHasSymbols(options.mode)) {
+        for (int y = 0; y < gh; ++y) {
+            list.beginSection(DrawStage::Symbols, y);
+            for (int x = 0; x < gw; ++x) {
+                std::string symbol = texts::symbolOfThread(model, texts::threadOfStitch(model, x, y));
+                // "f" sits one pixel lower so that its hook stays inside the cell.
+                const int drop = symbol == "f" ? 1 : 0;
+                text(list, kLeft + kCell * x + 2, top + kCell * y - 2 + drop, std::move(symbol), sans8);
+            }
+            list.endSection();
+        }
+    }
+    return layout;
+}
+
+} // namespace kanvo

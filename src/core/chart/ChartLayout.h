@@ -1,0 +1,92 @@
+#pragma once
+
+#include <span>
+
+#include "core/chart/ChartMode.h"
+#include "core/chart/DrawList.h"
+#include "core/chart/TextMetrics.h"
+#include "core/common/Color.h"
+#include "core/palette/ChartModel.h"
+
+namespace kanvo {
+
+// How a chart is drawn: block size (stitch columns and rows per block, values below 1 count as
+// 1), the mode of the mode list, and the main window's reduction-method code (ColorBit 2 and 4
+// draw the legend swatches in grey).
+struct ChartOptions {
+    int blockW = 10;
+    int blockH = 10;
+    ChartMode mode = ChartMode::SymbolsOnly;
+    int colorBit = 0;
+};
+
+// The geometry of the thread legend below the grid, in canvas pixels. A band holds
+// entriesPerBand threads in columns 1..columnsPerBand - 1 (column 0 holds the row labels).
+struct LegendGeometry {
+    static constexpr int kCellWidth = 38;
+    static constexpr int kCellHeight = 14;
+
+    int columnsPerBand = 0; // P = (10 gw) div 38 - 1, at least 2
+    int entriesPerBand = 0; // P - 1, at least 1
+    int bands = 0;          // B = ceiling(maxColor / (P - 1))
+    int rows = 0;           // R = 3 B
+
+    // The legend of a chart gw stitches wide with maxColor threads. Charts narrower than 12
+    // stitches would hold no entry per band; they get one entry per band (P = 2) instead.
+    [[nodiscard]] static LegendGeometry forChart(int gw, int maxColor);
+};
+
+// Every coordinate of the screen chart, in canvas pixels (x to the right, y downwards).
+struct ChartGeometry {
+    static constexpr int kCell = 10;
+    static constexpr int kGridLeft = 40;
+    static constexpr int kTitleTop = 11;
+
+    int canvasWidth = 0;  // 10 gw + 83 (wider only when a very narrow chart's legend needs it)
+    int canvasHeight = 0; // 10 gh + 14 R + 260
+    int titleX = 0;       // left of the centred title
+    int subtitleY = 0;    // top of the subtitle line (x = 40)
+    int gridTop = 0;      // y of the grid's top edge
+    int legendTop = 0;    // gridTop + 10 gh + 58
+    int legendBottom = 0; // legendTop + 14 (R + 2)
+    LegendGeometry legend;
+};
+
+// The screen chart of one generation: the title block, the grid with thin and thick lines, the
+// colour blocks, the row and column rulers, the thread legend with its notes and footer, and a
+// symbol in every cell, as a display list in canvas pixels in the order the chart is drawn.
+class ChartLayout {
+public:
+    // Colours of the fonts and lines.
+    static constexpr ColorValue kThinLine = makeColor(166, 166, 166);
+    static constexpr ColorValue kThickLine = makeColor(66, 66, 66);
+    static constexpr ColorValue kLetterRed = makeColor(255, 11, 11);
+    static constexpr ColorValue kBlack = makeColor(0, 0, 0);
+
+    // Lays out model (gw and gh limited to 0..320; colorIndex, threadList, xiuChr and chrIndex
+    // as the colour index leaves them). threadColors[i - 1] is the table colour of thread i; a
+    // stitch whose thread lies outside the table gets no colour block. metrics measures the
+    // title lines in canvas pixels. Never fails; missing data draws nothing.
+    [[nodiscard]] static ChartLayout build(const ChartModel& model, std::span<const ColorValue> threadColors,
+        const ChartOptions& options, const TextMetrics& metrics);
+
+    // The legend swatch colour of entry: its colour, or for ColorBit 2 and 4 the grey of the mean
+    // of its three channels (black entries and entries whose green and blue are both 255 keep
+    // their colour).
+    [[nodiscard]] static ColorValue swatchColor(const ThreadEntry& entry, int colorBit);
+
+    // The title and subtitle fonts (the program's choice; the positions do not depend on them).
+    [[nodiscard]] static FontSpec titleFont();
+    [[nodiscard]] static FontSpec subtitleFont();
+
+    [[nodiscard]] const ChartGeometry& geometry() const { return geometry_; }
+    [[nodiscard]] const DrawList& drawList() const { return list_; }
+
+private:
+    ChartLayout() : list_(96.0f / 72.0f) {}
+
+    ChartGeometry geometry_;
+    DrawList list_;
+};
+
+} // namespace kanvo

@@ -1,0 +1,112 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "core/common/Color.h"
+
+namespace kanvo {
+
+// A font as the chart names it: the family as the program names it ("MS Sans Serif", "宋体",
+// "Arial"; the platform substitutes installed fonts), the size in points and the weight.
+struct FontSpec {
+    std::string family;
+    float pointSize = 8.0f;
+    bool bold = false;
+    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+};
+
+// An axis-aligned or free line from (x1, y1) to (x2, y2), in layout units. When deviceWidth is
+// set, width counts device pixels (the printer's pen widths 1 and 2 are dots, whatever the
+// page unit); otherwise it counts layout units.
+struct LineOp {
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    ColorValue color = 0;
+    float width = 1.0f;
+    bool deviceWidth = false;
+    friend bool operator==(const LineOp&, const LineOp&) = default;
+};
+
+// A filled box covering [x, x + w) x [y, y + h) in layout units. On the canvas (1 unit = 1 pixel)
+// whole numbers cover whole pixels, so one-pixel lines of the grid are boxes of width 1.
+struct FillRectOp {
+    float x = 0, y = 0, w = 0, h = 0;
+    ColorValue color = 0;
+    friend bool operator==(const FillRectOp&, const FillRectOp&) = default;
+};
+
+// A text whose line box has its top-left corner at (x, y) (the baseline lies one ascent lower),
+// in the font fonts[font] of the list. text is UTF-8.
+struct TextOp {
+    float x = 0, y = 0;
+    std::string text;
+    int font = 0;
+    ColorValue color = 0;
+    friend bool operator==(const TextOp&, const TextOp&) = default;
+};
+
+using DrawOp = std::variant<LineOp, FillRectOp, TextOp>;
+
+// The stages of a chart in drawing order; a drawing window advances its progress and tests its
+// stop flag between sections.
+enum class DrawStage {
+    Title,
+    GridLines,
+    Blocks,
+    RowNumbers,
+    ColumnLetters,
+    ColumnNumbers,
+    BlockLines,
+    Legend,
+    LegendEntries,
+    Notes,
+    Symbols, // one section per chart row
+};
+
+// A run of consecutive operations [begin, end) belonging to one stage; row is the chart row of
+// a Symbols or Blocks section, -1 for the others.
+struct DrawSection {
+    DrawStage stage = DrawStage::Title;
+    int row = -1;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
+// The display list of a chart or a printed page: operations in painting order (later ones
+// overdraw earlier ones), the fonts they use and the sections that group them.
+// unitsPerPoint converts a font's point size to layout units: 96/72 on the canvas (pixels at
+// 96 dots per inch), 25.4/72 on the printed page (millimetres).
+class DrawList {
+public:
+    explicit DrawList(float unitsPerPoint = 96.0f / 72.0f) : unitsPerPoint_(unitsPerPoint) {}
+
+    [[nodiscard]] float unitsPerPoint() const { return unitsPerPoint_; }
+    [[nodiscard]] const std::vector<DrawOp>& ops() const { return ops_; }
+    [[nodiscard]] const std::vector<FontSpec>& fonts() const { return fonts_; }
+    [[nodiscard]] const std::vector<DrawSection>& sections() const { return sections_; }
+
+    // Returns the id of font, adding it to the font table on first use.
+    int fontId(const FontSpec& font);
+
+    void line(float x1, float y1, float x2, float y2, ColorValue color, float width = 1.0f,
+        bool deviceWidth = false);
+    void fillRect(float x, float y, float w, float h, ColorValue color);
+    // Empty texts add nothing (a thread without a symbol prints nothing).
+    void text(float x, float y, std::string text, int font, ColorValue color = 0);
+
+    // Sections: beginSection opens one at the current end of the list, endSection closes it.
+    void beginSection(DrawStage stage, int row = -1);
+    void endSection();
+
+    void reserve(std::size_t ops) { ops_.reserve(ops); }
+
+private:
+    float unitsPerPoint_;
+    std::vector<DrawOp> ops_;
+    std::vector<FontSpec> fonts_;
+    std::vector<DrawSection> sections_;
+};
+
+} // namespace kanvo

@@ -1,0 +1,110 @@
+// Layout and painting of the largest chart (320 x 320 stitches, blocks and symbols, 60 threads):
+// the cached-glyph painter against shaping every symbol as text, in the same process.
+#include <cstdlib>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "app/chart/ChartPainter.h"
+#include "core/chart/ChartLayout.h"
+
+namespace {
+
+using namespace kanvo;
+
+constexpr int kSide = 320;
+constexpr int kThreads = 60;
+
+ChartModel largestChart()
+{
+    ChartModel m;
+    m.gw = kSide;
+    m.gh = kSide;
+    m.colorIndex.assign(321 * 321, 0);
+    for (int x = 0; x < kSide; ++x)
+        for (int y = 0; y < kSide; ++y)
+            m.colorIndex[static_cast<std::size_t>(x) * 321 + y] = ((x / 7) * 13 + (y / 5) * 7 + x * y % 3) % kThreads + 1;
+    const char* ascii = "abcdefghkmnpqrstuvwxyz-+=:()23456789@#$%*<>?/\\{}ABDEFGHIJKLMNOPQRSTUVWXYZ";
+    for (const char* p = ascii; *p; ++p)
+        m.xiuChr.emplace_back(1, *p);
+    m.chrIndex.assign(500, 0);
+    for (int t = 1; t <= kThreads; ++t) {
+        m.chrIndex[static_cast<std::size_t>(t)] = t;
+        m.threadList.push_back(ThreadEntry{makeColor(t * 4, 255 - t * 4, 128), t, std::to_string(t) + "       ", 1700});
+    }
+    m.threadList.resize(kThreads);
+    for (auto& e : m.threadList)
+        e.name.resize(8, ' ');
+    m.maxColor = kThreads;
+    m.colorCount = kThreads;
+    return m;
+}
+
+std::vector<ColorValue> tableColors()
+{
+    std::vector<ColorValue> colors;
+    for (int t = 1; t <= 452; ++t)
+        colors.push_back(makeColor((t * 53) % 256, (t * 101) % 256, (t * 29 + 80) % 256));
+    return colors;
+}
+
+void drawChart(benchmark::State& state, bool glyphCache)
+{
+    const ChartModel model = largestChart();
+    const std::vector<ColorValue> colors = tableColors();
+    ChartOptions options;
+    options.mode = ChartMode::BlocksAndSymbols;
+    const ChartPainter::Metrics metrics(96.0f / 72.0f, 1.0f);
+    for (auto _ : state) {
+        const ChartLayout layout = ChartLayout::build(model, colors, options, metrics);
+        QImage canvas(layout.geometry().canvasWidth, layout.geometry().canvasHeight, QImage::Format_RGB32);
+        canvas.fill(Qt::white);
+        QPainter painter(&canvas);
+        ChartPainter chartPainter(1.0f); // a fresh painter: its glyph cache is filled in the timing
+        chartPainter.setGlyphCacheEnabled(glyphCache);
+        chartPainter.paint(painter, layout.drawList());
+        painter.end();
+        benchmark::DoNotOptimize(canvas.constBits());
+    }
+}
+
+void BM_LayoutOnly(benchmark::State& state)
+{
+    const ChartModel model = largestChart();
+    const std::vector<ColorValue> colors = tableColors();
+    ChartOptions options;
+    options.mode = ChartMode::BlocksAndSymbols;
+    const ChartPainter::Metrics metrics(96.0f / 72.0f, 1.0f);
+    for (auto _ : state) {
+        const ChartLayout layout = ChartLayout::build(model, colors, options, metrics);
+        benchmark::DoNotOptimize(layout.drawList().ops().data());
+    }
+}
+
+void BM_Draw320CachedGlyphs(benchmark::State& state) { drawChart(state, true); }
+void BM_Draw320TextBaseline(benchmark::State& state) { drawChart(state, false); }
+
+BENCHMARK(BM_LayoutOnly)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Draw320CachedGlyphs)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_Draw320TextBaseline)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication app(argc, argv);
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+    QFont::insertSubstitution("宋体", "WenQuanYi Micro Hei");
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
