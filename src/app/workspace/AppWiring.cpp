@@ -1,5 +1,6 @@
 #include "app/workspace/AppWiring.h"
 
+#include "app/chart/ChartWindow.h"
 #include "app/reduce/ReductionController.h"
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
@@ -10,6 +11,7 @@ void connectWindows(MainWindow& mainWindow, WindowHub& hub)
 {
     // One line per window area, e.g. installChartWindow(mainWindow, hub);
     ReductionController::install(mainWindow, hub);
+    ChartWindow::install(mainWindow, hub);
     (void)mainWindow;
     (void)hub;
 }

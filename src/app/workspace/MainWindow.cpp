@@ -466,6 +466,15 @@ void MainWindow::generateChart()
                                         QStringLiteral("   生成绣图前请先点击效果预览键    "));
 }
 
+void MainWindow::setWorkControlsEnabled(bool enabled)
+{
+    for (const char* name : {"Command4", "Command5", "Command6"})
+        if (auto* button = central_->findChild<QPushButton*>(QString::fromUtf8(name)))
+            button->setEnabled(enabled);
+    for (QScrollBar* bar : {zoom_, wChange_, hChange_})
+        bar->setEnabled(enabled);
+}
+
 void MainWindow::openHelp()
 {
     // A missing document is ignored, as is the desktop's answer.

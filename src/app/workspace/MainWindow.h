@@ -73,6 +73,9 @@ public:
     void showMatrixS();
     // The effect preview routine `Command2` (through the hub); false when it failed or is unset.
     bool runEffectPreview();
+    // Enables or disables what must not run while a chart is generated or printed: "效果预览->",
+    // "导入图片", "绣图图库" and the zoom, width and height bars.
+    void setWorkControlsEnabled(bool enabled);
 
     // Handlers, public so other windows and tests can run them as the controls do.
     void partMode();      // "局部"

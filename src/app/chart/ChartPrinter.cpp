@@ -1,0 +1,187 @@
+#include "app/chart/ChartPrinter.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "app/chart/ChartPainter.h"
+#include "app/chart/ChartWindow.h"
+#include "app/platform/MessageBoxes.h"
+#include "core/chart/PrintLayout.h"
+#include "core/workspace/RunState.h"
+
+namespace kanvo {
+
+// Printing to a file goes to a temporary file beside it that replaces the chosen file only once
+// the page is complete, so a stopped or failed print never leaves half a document over a good one.
+class ChartPrinter::FileOutput {
+public:
+    explicit FileOutput(QPrinter& printer) : printer_(printer)
+    {
+        target_ = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+        if (target_.isEmpty())
+            return;
+        const QFileInfo info(target_);
+        temporary_ = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".part");
+        printer_.setOutputFileName(temporary_);
+    }
+    ~FileOutput()
+    {
+        if (!temporary_.isEmpty())
+            QFile::remove(temporary_);
+        if (!target_.isEmpty())
+            printer_.setOutputFileName(target_);
+    }
+    // Puts the finished document in place; false when it cannot replace the chosen file.
+    bool commit()
+    {
+        if (temporary_.isEmpty())
+            return true;
+        std::error_code error;
+        std::filesystem::rename(temporary_.toStdString(), target_.toStdString(), error);
+        if (error)
+            return false;
+        temporary_.clear();
+        return true;
+    }
+
+private:
+    QPrinter& printer_;
+    QString target_;
+    QString temporary_;
+};
+
+ChartPrinter::ChartPrinter(RunState& state, ChartWindow& window) : state_(state), window_(window)
+{
+    choosePrinter = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, &window_);
+        dialog.setWindowTitle(QStringLiteral("打印绣图"));
+        return dialog.exec() == QDialog::Accepted;
+    };
+}
+
+void ChartPrinter::printChart()
+{
+    // A click while a print is going on would start a second job on top of the first.
+    if (printing_)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QString::fromStdString(state_.chart.xiutuTitle.empty() ? "我的绣图" : state_.chart.xiutuTitle));
+    if (!choosePrinter || !choosePrinter(printer))
+        return;
+    (void)printTo(printer);
+}
+
+void ChartPrinter::status(const char* text)
+{
+    const QString s = QString::fromUtf8(text);
+    if (statusShown)
+        statusShown(s);
+    window_.setStatus(s);
+}
+
+void ChartPrinter::restoreControls(const char* caption)
+{
+    window_.setWorkControlsEnabled(true);
+    window_.setStopCaption(QString::fromUtf8(caption));
+}
+
+ChartPrinter::Outcome ChartPrinter::fail()
+{
+    // The pointer, the print button and the controls come back on this path too.
+    restoreControls(ChartWindow::kPrintCaption);
+    printing_ = false;
+    MessageBoxes::current().information(&window_, QString::fromUtf8(kFailureTitle), QString::fromUtf8(kFailureText));
+    return Outcome::Failed;
+}
+
+ChartPrinter::Outcome ChartPrinter::printTo(QPrinter& printer)
+{
+    if (printing_)
+        return Outcome::Cancelled;
+    printing_ = true;
+    // Only closing the window stops a print; a window closed and opened again prints anew.
+    window_.setRunning(true);
+    window_.setWorkControlsEnabled(false);
+    if (!printer.isValid())
+        return fail();
+
+    const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    const float dotsPerMm = static_cast<float>(printer.resolution() / 25.4);
+    const ChartPainter::Metrics metrics(25.4f / 72.0f, dotsPerMm);
+    const ChartOptions options{state_.blockW, state_.blockH, window_.mode(), state_.ColorBit};
+    const std::optional<PrintLayout> layout = PrintLayout::build(state_.chart, state_.stitchMatrix, options,
+        static_cast<float>(area.width()), static_cast<float>(area.height()), metrics);
+    if (!layout || !window_.hasChart())
+        return fail();
+
+    status(kStatusDocument);
+    FileOutput output(printer);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return fail();
+
+    ChartPainter chartPainter(dotsPerMm);
+    const DrawList& list = layout->drawList();
+    const int gh = state_.chart.gh;
+    bool gridAnnounced = false;
+    bool tableAnnounced = false;
+    bool symbolsAnnounced = false;
+    for (const DrawSection& section : list.sections()) {
+        switch (section.stage) {
+        case DrawStage::Title:
+            break;
+        case DrawStage::Legend:
+        case DrawStage::LegendEntries:
+        case DrawStage::Notes:
+            if (!tableAnnounced) {
+                tableAnnounced = true;
+                status(kStatusTable);
+            }
+            break;
+        case DrawStage::Symbols:
+            if (!symbolsAnnounced) {
+                symbolsAnnounced = true;
+                status(kStatusSymbols);
+                window_.setProgress(0, gh);
+            }
+            QCoreApplication::processEvents();
+            if (!window_.running()) {
+                // Stopped: the page is thrown away rather than sent half drawn.
+                printer.abort();
+                painter.end();
+                window_.setStatus(QString());
+                restoreControls(ChartWindow::kPrintCaption);
+                printing_ = false;
+                return Outcome::Stopped;
+            }
+            break;
+        default: // the grid pass
+            if (!gridAnnounced) {
+                gridAnnounced = true;
+                status(kStatusGrid);
+            }
+            QCoreApplication::processEvents();
+            if (!window_.running())
+                continue; // the rest of the grid is skipped; the table is still drawn
+            break;
+        }
+        chartPainter.paint(painter, list, section);
+        if (section.stage == DrawStage::Symbols)
+            window_.setProgress(section.row + 1, gh);
+    }
+    if (!painter.end() || !output.commit())
+        return fail();
+    status(kStatusPrinting);
+    restoreControls(ChartWindow::kPrintedCaption);
+    printing_ = false;
+    return Outcome::Printed;
+}
+
+} // namespace kanvo

@@ -1,0 +1,480 @@
+#include "app/chart/ChartWindow.h"
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <optional>
+
+#include <QApplication>
+#include <QPointer>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include "app/chart/ChartCanvasView.h"
+#include "app/chart/ChartPainter.h"
+#include "app/chart/ChartPrinter.h"
+#include "app/chart/FinalPreviewWindow.h"
+#include "app/platform/DibImage.h"
+#include "app/platform/MessageBoxes.h"
+#include "app/workspace/MainWindow.h"
+#include "app/workspace/WindowHub.h"
+#include "core/chart/ChartBitmapFile.h"
+#include "core/chart/ChartLayout.h"
+#include "core/common/Rounding.h"
+#include "core/palette/ColorIndex.h"
+#include "core/palette/ThreadTable.h"
+#include "core/workspace/RunState.h"
+
+namespace kanvo {
+
+namespace {
+
+constexpr const char* kSavedTitle = "Quillex,make life fun!";
+constexpr const char* kSavedPrefix = "  绣图文件保存成功在";
+constexpr const char* kPreviewRefusedTitle = "Quillex 你身边的好软件";
+constexpr const char* kPreviewRefused = "请先点一次 生成 按钮，再进行最终效果预览";
+constexpr const char* kThresholdTitle = "奎乐软件";
+constexpr const char* kThresholdError = "输入有错误,只能是数字";
+constexpr const char* kBrandTitle = "Quillex inc.";
+constexpr const char* kBrandError = "    只有DMC绣线带有颜色表，请在绣图设置中选择DMC绣线后再生成。    ";
+
+const char* const kThresholds[] = {"0", "5", "10", "15", "20", "25", "35", "40", "45", "50"};
+
+QString u8(const char* text) { return QString::fromUtf8(text); }
+
+// The threshold box holds a 16-bit integer.
+std::optional<int> thresholdValue(const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < std::numeric_limits<short>::min() || value > std::numeric_limits<short>::max())
+        return std::nullopt;
+    return value;
+}
+
+std::vector<ColorValue> tableColors(const ThreadTable& table)
+{
+    std::vector<ColorValue> colors(ThreadTable::kThreads);
+    for (int i = 1; i <= ThreadTable::kThreads; ++i)
+        colors[static_cast<std::size_t>(i) - 1] = table.colorOf(i);
+    return colors;
+}
+
+} // namespace
+
+ChartWindow::ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* parent)
+    : QWidget(parent, Qt::Window), state_(state), mainWindow_(mainWindow)
+{
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(u8(kTitle));
+    buildControls();
+    resize(980, 720);
+    chooseSavePath = [this] {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("保存绣图"), QString(),
+            QStringLiteral("位图文件 (*.bmp)"));
+    };
+}
+
+ChartWindow::~ChartWindow() = default;
+
+void ChartWindow::install(MainWindow& mainWindow, WindowHub& hub)
+{
+    auto window = std::make_shared<QPointer<ChartWindow>>();
+    hub.showChartWindow = [&mainWindow, &hub, window] {
+        if (window->isNull()) {
+            // A child of the main window in its own frame: it goes when the main window goes.
+            *window = new ChartWindow(mainWindow.runState(), mainWindow, &mainWindow);
+            hub.adoptWindow(*window);
+        }
+        (*window)->openWindow();
+    };
+}
+
+void ChartWindow::buildControls()
+{
+    auto button = [this](const char* name, const char* caption) {
+        auto* b = new QPushButton(u8(caption), this);
+        b->setObjectName(QString::fromUtf8(name));
+        return b;
+    };
+    auto label = [this](const char* caption) { return new QLabel(u8(caption), this); };
+
+    command1_ = button("Command1", "生成");
+    command2_ = button("Command2", "保存");
+    command3_ = button("Command3", kPrintCaption);
+    command4_ = button("Command4", "最终效果预览");
+    combo1_ = new QComboBox(this);
+    combo1_->setObjectName(QStringLiteral("Combo1"));
+    for (ChartMode m : {ChartMode::BlocksAndSymbols, ChartMode::SymbolsOnly, ChartMode::BlocksOnly})
+        combo1_->addItem(QString::fromUtf8(chartModeText(m).data(), static_cast<int>(chartModeText(m).size())));
+    combo2_ = new QComboBox(this);
+    combo2_->setObjectName(QStringLiteral("Combo2"));
+    combo2_->setEditable(true);
+    for (const char* t : kThresholds)
+        combo2_->addItem(QString::fromUtf8(t));
+    combo2_->setEditText(QStringLiteral("5"));
+    combo1_->setCurrentText(QString::fromUtf8(chartModeText(ChartMode::SymbolsOnly).data()));
+    check1_ = new QCheckBox(QStringLiteral("显示全部色块"), this);
+    check1_->setObjectName(QStringLiteral("Check1"));
+    hScroll1_ = new QScrollBar(Qt::Horizontal, this);
+    hScroll1_->setObjectName(QStringLiteral("HScroll1"));
+    hScroll1_->setRange(1, 300);
+    hScroll1_->setPageStep(10);
+    hScroll1_->setValue(300);
+    hScroll1_->setMinimumWidth(160);
+    text1_ = new QLineEdit(QStringLiteral("0"), this);
+    text1_->setObjectName(QStringLiteral("Text1"));
+    text1_->setFixedWidth(50);
+    label1_ = new QLabel(u8(kInitialStatus), this);
+    label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->hide();
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName(QStringLiteral("ProgressBar1"));
+    progress_->setRange(0, 1000);
+    progress_->setValue(0);
+    progress_->setTextVisible(false);
+    progress_->setFixedHeight(14);
+
+    auto* top = new QHBoxLayout;
+    for (QWidget* w : {static_cast<QWidget*>(command1_), static_cast<QWidget*>(command2_),
+             static_cast<QWidget*>(command3_), static_cast<QWidget*>(command4_)})
+        top->addWidget(w);
+    top->addSpacing(12);
+    top->addWidget(combo1_);
+    top->addSpacing(12);
+    top->addWidget(label("绣线数量："));
+    top->addWidget(text1_);
+    top->addStretch(1);
+
+    auto* second = new QHBoxLayout;
+    second->addWidget(label("可忽略颜色出现次数"));
+    second->addWidget(combo2_);
+    second->addWidget(check1_);
+    second->addSpacing(16);
+    second->addWidget(label("减色设置："));
+    second->addWidget(label("更少的绣线"));
+    second->addWidget(hScroll1_, 1);
+    second->addWidget(label("更好的效果"));
+
+    auto* status = new QHBoxLayout;
+    status->addWidget(label1_, 1);
+    status->addWidget(progress_, 1);
+
+    view_ = new ChartCanvasView(this);
+    hScroll2_ = new QScrollBar(Qt::Horizontal, this);
+    hScroll2_->setObjectName(QStringLiteral("HScroll2"));
+    vScroll1_ = new QScrollBar(Qt::Vertical, this);
+    vScroll1_->setObjectName(QStringLiteral("VScroll1"));
+    for (QScrollBar* bar : {hScroll2_, vScroll1_}) {
+        bar->setRange(0, 0);
+        bar->setSingleStep(20);
+    }
+    auto* viewport = new QGridLayout;
+    viewport->setSpacing(0);
+    viewport->addWidget(view_, 0, 0);
+    viewport->addWidget(vScroll1_, 0, 1);
+    viewport->addWidget(hScroll2_, 1, 0);
+
+    auto* page = new QVBoxLayout(this);
+    page->addLayout(top);
+    page->addLayout(second);
+    page->addLayout(status);
+    page->addLayout(viewport, 1);
+
+    connect(command1_, &QPushButton::clicked, this, &ChartWindow::generate);
+    connect(command2_, &QPushButton::clicked, this, &ChartWindow::saveChart);
+    connect(command3_, &QPushButton::clicked, this, &ChartWindow::stopOrPrint);
+    connect(command4_, &QPushButton::clicked, this, &ChartWindow::showFinalPreview);
+    connect(hScroll1_, &QScrollBar::valueChanged, this, &ChartWindow::mergeSliderChanged);
+    connect(combo2_, &QComboBox::editTextChanged, this, &ChartWindow::thresholdTextChanged);
+    connect(check1_, &QCheckBox::clicked, this, [this] { combo2_->setEditText(QStringLiteral("0")); });
+    connect(hScroll2_, &QScrollBar::valueChanged, this, &ChartWindow::canvasScrolled);
+    connect(vScroll1_, &QScrollBar::valueChanged, this, &ChartWindow::canvasScrolled);
+    command2_->setEnabled(false);
+}
+
+void ChartWindow::placeControls()
+{
+    hScroll2_->setPageStep(std::max(1, view_->width()));
+    vScroll1_->setPageStep(std::max(1, view_->height()));
+}
+
+void ChartWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    placeControls();
+}
+
+void ChartWindow::openWindow()
+{
+    ChartModel& model = state_.chart;
+    model.gw = std::min(state_.gridWidth(), ChartModel::kMaxSide);
+    model.gh = std::min(state_.picH, ChartModel::kMaxSide);
+    (void)loadedThreadTable(); // the table is built once and reused
+    // The slider shows the tolerance chosen in the settings; a tolerance beyond the slider's
+    // range stays as chosen (the slider then rests at its left end).
+    const int position = std::clamp(300 - roundHalfEvenInt(state_.mergeTol / 20.0), 1, 300);
+    if (position != hScroll1_->value()) {
+        const QSignalBlocker block(hScroll1_);
+        hScroll1_->setValue(position);
+        model.chartReady = false;
+    }
+    show();
+    raise();
+    activateWindow();
+    placeControls();
+}
+
+void ChartWindow::mergeSliderChanged(int value)
+{
+    state_.mergeTol = (300 - value) * 20;
+    state_.chart.chartReady = false;
+}
+
+void ChartWindow::thresholdTextChanged(const QString& text)
+{
+    // An empty box is the user about to type a new number.
+    if (text.isEmpty() || thresholdValue(text))
+        return;
+    combo2_->setEditText(QStringLiteral("0"));
+    MessageBoxes::current().information(this, u8(kThresholdTitle), u8(kThresholdError));
+}
+
+ChartMode ChartWindow::mode() const
+{
+    return chartModeFromText(combo1_->currentText().toStdString()).value_or(ChartMode::SymbolsOnly);
+}
+
+int ChartWindow::rareThreshold() const
+{
+    return thresholdValue(combo2_->currentText()).value_or(0);
+}
+
+void ChartWindow::canvasScrolled()
+{
+    view_->setOffset(hScroll2_->value(), vScroll1_->value());
+}
+
+void ChartWindow::setWorkControlsEnabled(bool enabled)
+{
+    command1_->setEnabled(enabled);
+    command2_->setEnabled(enabled && drawn_);
+    mainWindow_.setWorkControlsEnabled(enabled);
+    if (!enabled) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ++busyDepth_;
+    } else {
+        for (; busyDepth_ > 0; --busyDepth_)
+            QApplication::restoreOverrideCursor();
+    }
+}
+
+void ChartWindow::setStatus(const QString& text)
+{
+    label1_->setText(text);
+    label1_->show();
+}
+
+void ChartWindow::setProgress(int done, int total)
+{
+    progress_->setValue(total > 0 ? static_cast<int>(1000LL * std::clamp(done, 0, total) / total) : 0);
+}
+
+void ChartWindow::setStopCaption(const QString& caption)
+{
+    command3_->setText(caption);
+}
+
+void ChartWindow::generate()
+{
+    ChartModel& model = state_.chart;
+    model.chartReady = false;
+    drawn_ = false;
+    canvas_.fill(Qt::white);
+    view_->setCanvas(canvas_);
+    running_ = true;
+    setWorkControlsEnabled(false);
+    label1_->setText(u8(kInitialStatus));
+    label1_->show();
+    if (model.whichType.empty())
+        model.whichType = "DMC";
+    setStopCaption(u8(kStopCaption));
+    model.gw = std::min(state_.gridWidth(), ChartModel::kMaxSide);
+    model.gh = std::min(state_.picH, ChartModel::kMaxSide);
+
+    if (!buildChartModel())
+        return;
+    label1_->hide();
+
+    const ChartPainter::Metrics metrics(96.0f / 72.0f, 1.0f);
+    const ChartOptions options{state_.blockW, state_.blockH, mode(), state_.ColorBit};
+    const ChartLayout layout
+        = ChartLayout::build(model, tableColors(loadedThreadTable()), options, metrics);
+    drawChart(layout);
+}
+
+bool ChartWindow::buildChartModel()
+{
+    ChartModel& model = state_.chart;
+    ColorIndexHooks hooks;
+    hooks.stage = [this](ColorIndexStage stage) {
+        const std::string_view text = stageText(stage);
+        setStatus(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+    };
+    hooks.progress = [this](int done, int total) {
+        setProgress(done, total);
+        QCoreApplication::processEvents();
+    };
+    hooks.stopRequested = [this] { return !running_; };
+    const ColorIndexError error = generateChartModel(state_.stitchMatrix, model,
+        ColorIndexSettings{state_.mergeTol, rareThreshold()}, loadedThreadTable(), hooks);
+    text1_->setText(QString::number(model.colorCount));
+    switch (error) {
+    case ColorIndexError::None:
+        return true;
+    case ColorIndexError::TooManyColors:
+        running_ = false;
+        finishGeneration(false);
+        MessageBoxes::current().information(this, QString::fromStdString(errorCaption(error)),
+            QString::fromStdString(errorText(error)));
+        close();
+        return false;
+    case ColorIndexError::UnsupportedBrand:
+        running_ = false;
+        finishGeneration(false);
+        MessageBoxes::current().information(this, u8(kBrandTitle), u8(kBrandError));
+        return false;
+    case ColorIndexError::Stopped:
+    case ColorIndexError::InvalidSize:
+        // A partly built model is never drawn.
+        running_ = false;
+        finishGeneration(false);
+        return false;
+    }
+    return false;
+}
+
+void ChartWindow::drawChart(const ChartLayout& layout)
+{
+    const ChartGeometry& g = layout.geometry();
+    canvas_ = QImage(g.canvasWidth, g.canvasHeight, QImage::Format_RGB32);
+    canvas_.fill(Qt::white);
+    hScroll2_->setMaximum(g.canvasWidth);
+    vScroll1_->setMaximum(g.canvasHeight);
+    drawn_ = true;
+
+    const int gh = state_.chart.gh;
+    ChartPainter painter;
+    bool symbolsStarted = false;
+    for (const DrawSection& section : layout.drawList().sections()) {
+        // Only the passes that test the stop flag end early; the rulers and the legend are
+        // drawn whatever happens.
+        const bool stoppable = section.stage == DrawStage::GridLines || section.stage == DrawStage::Blocks
+            || section.stage == DrawStage::Symbols;
+        if (section.stage == DrawStage::Symbols && !symbolsStarted) {
+            symbolsStarted = true;
+            setProgress(0, gh);
+        }
+        if (stoppable && !running_) {
+            if (section.stage == DrawStage::Symbols)
+                break;
+            continue;
+        }
+        {
+            QPainter p(&canvas_);
+            painter.paint(p, layout.drawList(), section);
+        }
+        if (section.row >= 0) {
+            const int rowsDone = section.row + 1;
+            setProgress(rowsDone, gh);
+            if (section.stage == DrawStage::Symbols)
+                vScroll1_->setValue(roundHalfEvenInt(rowsDone * (vScroll1_->maximum() * 0.9) / gh));
+        }
+        view_->setCanvas(canvas_);
+        QCoreApplication::processEvents();
+    }
+    view_->setCanvas(canvas_);
+    finishGeneration(running_);
+}
+
+void ChartWindow::finishGeneration(bool completed)
+{
+    setWorkControlsEnabled(true);
+    if (completed)
+        setStopCaption(u8(kPrintCaption));
+}
+
+void ChartWindow::stopOrPrint()
+{
+    if (command3_->text() == u8(kStopCaption)) {
+        running_ = false;
+        command1_->setEnabled(true);
+        return;
+    }
+    printChart();
+}
+
+void ChartWindow::closeEvent(QCloseEvent* event)
+{
+    running_ = false;
+    QWidget::closeEvent(event);
+}
+
+void ChartWindow::saveChart()
+{
+    const QString path = chooseSavePath ? chooseSavePath() : QString();
+    if (path.isEmpty())
+        return;
+    (void)saveChartTo(path);
+}
+
+bool ChartWindow::saveChartTo(const QString& path)
+{
+    MessageBoxes& boxes = MessageBoxes::current();
+    const std::optional<ClsDIB> dib = drawn_ ? DibImage::fromQImage(canvas_) : std::nullopt;
+    std::string error;
+    if (!dib || !saveChartBitmap(*dib, path.toStdString(), &error)) {
+        boxes.error(this, u8(kSavedTitle),
+            QStringLiteral("  绣图文件无法保存在") + path + QStringLiteral("，原有文件没有改动。\n")
+                + QString::fromStdString(error.empty() ? std::string("no chart has been generated yet") : error));
+        return false;
+    }
+    boxes.information(this, u8(kSavedTitle), u8(kSavedPrefix) + path);
+    return true;
+}
+
+void ChartWindow::showFinalPreview()
+{
+    if (!state_.chart.chartReady) {
+        MessageBoxes::current().information(this, u8(kPreviewRefusedTitle), u8(kPreviewRefused));
+        return;
+    }
+    if (preview_ == nullptr)
+        preview_ = new FinalPreviewWindow(state_, this);
+    preview_->openWindow();
+}
+
+ChartPrinter& ChartWindow::printer()
+{
+    if (!printer_)
+        printer_ = std::make_unique<ChartPrinter>(state_, *this);
+    return *printer_;
+}
+
+void ChartWindow::printChart()
+{
+    printer().printChart();
+}
+
+} // namespace kanvo

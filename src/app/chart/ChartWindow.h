@@ -1,0 +1,134 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+#include "core/chart/ChartMode.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QScrollBar;
+
+namespace kanvo {
+
+class ChartCanvasView;
+class ChartLayout;
+class ChartPrinter;
+class FinalPreviewWindow;
+class MainWindow;
+class WindowHub;
+struct RunState;
+
+// The chart window: generates the chart of the current stitch matrix ("生成"), stops it
+// ("中止"), prints it ("打印"), saves it as a bitmap ("保存") and opens the final effect preview
+// ("最终效果预览"). The chart model itself lives in the run state (RunState::chart), so the
+// editor and the printer read what the last generation left.
+//
+// Controls (objectName): Command1 "生成", Command2 "保存", Command3 "中止"/"打印"/"打印..",
+// Command4 "最终效果预览", Combo1 the chart mode, Combo2 the rare-thread threshold with Check1
+// "显示全部色块", HScroll1 the merge slider, Text1 the thread count, Label1 the status line,
+// ProgressBar1 the progress, Picture1 the canvas viewport with HScroll2 and VScroll1.
+class ChartWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr const char* kTitle = "十字绣图Kanvo ---奎乐软件quillex inc.";
+    static constexpr const char* kInitialStatus = "准备开始生成绣图,请等待约10秒 ...";
+    static constexpr const char* kStopCaption = "中止";
+    static constexpr const char* kPrintCaption = "打印";
+    static constexpr const char* kPrintedCaption = "打印..";
+
+    ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* parent = nullptr);
+    ~ChartWindow() override;
+
+    // Sets the hook of the main window's "生成" that creates the window on first use and opens it.
+    static void install(MainWindow& mainWindow, WindowHub& hub);
+
+    // Window open: the chart size from the main window's grid, the thread table, the lists and
+    // the merge slider from mergeTol; then the window is shown and raised.
+    void openWindow();
+
+    // Handlers, public so that tests and other windows run them as the controls do.
+    void generate();        // "生成"
+    void stopOrPrint();     // Command3: "中止" stops, "打印" / "打印.." prints
+    void saveChart();       // "保存": asks for a file name, then saveChartTo()
+    void showFinalPreview(); // "最终效果预览"
+
+    // Writes the drawn canvas as a bitmap sized to print on one page and tells the user. False
+    // (with a message) when nothing is drawn yet or the file could not be written; an existing
+    // file is then left as it was.
+    bool saveChartTo(const QString& path);
+
+    // Prints the generated chart on one page (asks for the printer first).
+    void printChart();
+
+    [[nodiscard]] bool running() const { return running_; }
+    void setRunning(bool running) { running_ = running; }
+    [[nodiscard]] const QImage& canvas() const { return canvas_; }
+    // True once a generation got past its colour index: the model and the canvas hold a chart.
+    [[nodiscard]] bool hasChart() const { return drawn_; }
+    [[nodiscard]] ChartMode mode() const;
+    // The rare-thread threshold as typed (0 while the box is empty).
+    [[nodiscard]] int rareThreshold() const;
+    [[nodiscard]] ChartPrinter& printer();
+    [[nodiscard]] FinalPreviewWindow* finalPreview() const { return preview_; }
+
+    // Re-enables what generating or printing disabled here and in the main window.
+    void setWorkControlsEnabled(bool enabled);
+    void setStatus(const QString& text);
+    // Sets the progress bar to done / total (nothing shown for total <= 0).
+    void setProgress(int done, int total);
+    void setStopCaption(const QString& caption);
+
+    // Where "保存" writes; by default the file dialog. Tests replace it. An empty name cancels.
+    std::function<QString()> chooseSavePath;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildControls();
+    void placeControls();
+    void mergeSliderChanged(int value);
+    void thresholdTextChanged(const QString& text);
+    void canvasScrolled();
+    [[nodiscard]] bool buildChartModel();
+    void drawChart(const ChartLayout& layout);
+    void finishGeneration(bool completed);
+
+    RunState& state_;
+    MainWindow& mainWindow_;
+    bool running_ = false;
+    bool drawn_ = false; // the canvas holds a chart (complete or stopped)
+    int busyDepth_ = 0;
+    QImage canvas_;
+
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QPushButton* command3_ = nullptr;
+    QPushButton* command4_ = nullptr;
+    QComboBox* combo1_ = nullptr;
+    QComboBox* combo2_ = nullptr;
+    QCheckBox* check1_ = nullptr;
+    QScrollBar* hScroll1_ = nullptr;
+    QLineEdit* text1_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    ChartCanvasView* view_ = nullptr;
+    QScrollBar* hScroll2_ = nullptr;
+    QScrollBar* vScroll1_ = nullptr;
+    QWidget* controls_ = nullptr;
+    FinalPreviewWindow* preview_ = nullptr;
+    std::unique_ptr<ChartPrinter> printer_;
+};
+
+} // namespace kanvo

@@ -1,0 +1,107 @@
+#include "app/chart/FinalPreviewWindow.h"
+
+#include <algorithm>
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QScreen>
+
+#include "core/palette/ThreadTable.h"
+#include "core/workspace/RunState.h"
+
+namespace kanvo {
+
+FinalPreviewWindow::FinalPreviewWindow(RunState& state, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), state_(state)
+{
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("最终效果预览"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    line1_ = new QLabel(QStringLiteral("本预览图使用实际绣线颜色绘制和绣图效果完全相同，为了取得客观效果，"), this);
+    line2_ = new QLabel(QStringLiteral("请您离开电脑屏幕1-2米的距离观看"), this);
+    line1_->setObjectName(QStringLiteral("Label1"));
+    line2_->setObjectName(QStringLiteral("Label2"));
+    for (QLabel* l : {line1_, line2_}) {
+        QFont f = l->font();
+        f.setPointSize(12);
+        l->setFont(f);
+        l->adjustSize();
+        l->hide();
+    }
+    timer_.setInterval(kTickMs);
+    connect(&timer_, &QTimer::timeout, this, &FinalPreviewWindow::tick);
+}
+
+void FinalPreviewWindow::openWindow()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
+    setGeometry(0, 0, area.width(), area.height());
+    picture_ = QImage(std::max(1, area.width()), std::max(1, area.height()), QImage::Format_RGB32);
+    picture_.fill(Qt::white);
+    line1_->move(0, 10);
+    line2_->move(0, 30);
+    timer_.start();
+    show();
+    raise();
+}
+
+void FinalPreviewWindow::tick()
+{
+    line1_->move(0, 10);
+    line2_->move(0, 30);
+    line1_->show();
+    line2_->show();
+    if (ticks_++ != 1)
+        return;
+    timer_.stop();
+    paintStitches(state_, picture_);
+    update();
+}
+
+void FinalPreviewWindow::paintStitches(const RunState& state, QImage& image)
+{
+    const ChartModel& model = state.chart;
+    const ThreadTable& table = loadedThreadTable();
+    const int gw = std::clamp(model.gw, 0, ChartModel::kMaxSide);
+    const int gh = std::clamp(model.gh, 0, ChartModel::kMaxSide);
+    const bool threadColours = model.maxColor <= kThreadColourLimit;
+    if (image.format() != QImage::Format_RGB32)
+        image = image.convertToFormat(QImage::Format_RGB32);
+    const QRect bounds = image.rect();
+    for (int y = 0; y < gh; ++y) {
+        for (int x = 0; x < gw; ++x) {
+            const ColorValue c = threadColours ? table.colorOf(model.threadAt(x, y)) : state.stitchMatrix.at(x, y);
+            const QRgb rgb = qRgb(redOf(c), greenOf(c), blueOf(c));
+            const QRect box = QRect(kLeft + kBox * x, kTop + kBox * y, kBox, kBox).intersected(bounds);
+            for (int py = box.top(); py <= box.bottom(); ++py) {
+                auto* row = reinterpret_cast<QRgb*>(image.scanLine(py));
+                std::fill(row + box.left(), row + box.right() + 1, rgb);
+            }
+        }
+    }
+}
+
+void FinalPreviewWindow::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter painter(this);
+    painter.drawImage(0, 0, picture_);
+}
+
+void FinalPreviewWindow::mousePressEvent(QMouseEvent* /*event*/)
+{
+    close();
+}
+
+void FinalPreviewWindow::closeEvent(QCloseEvent* event)
+{
+    // The next opening behaves like the first.
+    timer_.stop();
+    ticks_ = 0;
+    line1_->hide();
+    line2_->hide();
+    QWidget::closeEvent(event);
+}
+
+} // namespace kanvo

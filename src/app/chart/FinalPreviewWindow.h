@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+
+namespace kanvo {
+
+struct RunState;
+
+// The final effect preview: a full-screen window that paints every stitch of the last generated
+// chart as a 3 x 3 box, in its thread's table colour for charts of at most 50 threads and in the
+// reduced picture's colour otherwise, under two lines of advice. The first timer tick shows the
+// advice, the second (about a second after opening) paints and stops the timer; a click closes
+// the window.
+class FinalPreviewWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kTickMs = 500;
+    static constexpr int kLeft = 11;
+    static constexpr int kTop = 61;
+    static constexpr int kBox = 3;
+    static constexpr int kThreadColourLimit = 50;
+
+    explicit FinalPreviewWindow(RunState& state, QWidget* parent = nullptr);
+
+    // Places the window over the whole screen, starts the timer and shows it.
+    void openWindow();
+    // One timer tick (public so tests need not wait for the timer).
+    void tick();
+
+    [[nodiscard]] const QImage& picture() const { return picture_; }
+    [[nodiscard]] bool timerActive() const { return timer_.isActive(); }
+
+    // The stitches of the chart painted onto image (which must cover the boxes; others clip).
+    static void paintStitches(const RunState& state, QImage& image);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    RunState& state_;
+    QTimer timer_;
+    short ticks_ = 0;
+    QImage picture_;
+    QLabel* line1_ = nullptr;
+    QLabel* line2_ = nullptr;
+};
+
+} // namespace kanvo

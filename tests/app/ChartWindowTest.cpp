@@ -1,0 +1,635 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/chart/ChartPrinter.h"
+#include "app/chart/ChartWindow.h"
+#include "app/chart/FinalPreviewWindow.h"
+#include "app/platform/MessageBoxes.h"
+#include "app/workspace/AppWiring.h"
+#include "app/workspace/MainWindow.h"
+#include "app/workspace/WindowHub.h"
+#include "core/palette/ThreadTable.h"
+#include "RecordingMessageBoxes.h"
+
+using namespace kanvo;
+
+namespace {
+
+// Table colours of a few threads (thread number, colour): index 1 = 150, 34 = 310 black.
+constexpr ColorValue kThread150 = makeColor(0xAB, 0x02, 0x49);
+constexpr ColorValue kBlack = makeColor(0, 0, 0);
+
+ColorValue colorAt(const QImage& image, int x, int y)
+{
+    const QRgb p = image.pixel(x, y);
+    return makeColor(qRed(p), qGreen(p), qBlue(p));
+}
+
+quint32 le32(const QByteArray& b, int at)
+{
+    return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8 | quint32(quint8(b[at + 2])) << 16
+        | quint32(quint8(b[at + 3])) << 24;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The top edge of the grid: the first thin grey line in the row-number margin.
+int gridTopOf(const QImage& canvas)
+{
+    for (int y = 0; y < canvas.height(); ++y)
+        if (colorAt(canvas, 13, y) == makeColor(166, 166, 166))
+            return y;
+    return -1;
+}
+
+// The standard output of a successful run; nullopt when the program failed.
+std::optional<QString> run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class ChartWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void openShowsControlsAndSettings();
+    void mainWindowOpensChartOnlyAfterPreview();
+    void generateDrawsGridBlocksAndLegend();
+    void modesChooseBlocksAndSymbols_data();
+    void modesChooseBlocksAndSymbols();
+    void stopDuringIndexDrawsNothing();
+    void tooManyColoursClosesWindow();
+    void thresholdBoxAcceptsNumbersOnly();
+    void mergeSliderSetsTolerance();
+    void savedChartCarriesResolution();
+    void failedSaveKeepsOldFile();
+    void finalPreviewPaintsThreadColours();
+    void finalPreviewRefusedWithoutChart();
+    void printsOnePagePdf();
+    void printFailureRestoresControls();
+    void closingStopsPrint();
+
+private:
+    template <class T> T* chartChild(const char* name) { return chart->findChild<T*>(QString::fromUtf8(name)); }
+    // A stitch matrix of w x h stitches: colour(x, y).
+    template <class F> void fillStitches(int w, int h, F colour);
+    void openChart();
+
+    QTemporaryDir* folder = nullptr;
+    QString previousFolder;
+    RunState* state = nullptr;
+    WindowHub* hub = nullptr;
+    MainWindow* window = nullptr;
+    ChartWindow* chart = nullptr;
+    RecordingMessageBoxes boxes;
+};
+
+void ChartWindowTest::init()
+{
+    folder = new QTemporaryDir;
+    QVERIFY(folder->isValid());
+    previousFolder = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(folder->path()));
+    boxes = RecordingMessageBoxes();
+    MessageBoxes::setCurrent(&boxes);
+    state = new RunState;
+    hub = new WindowHub;
+    window = new MainWindow(*state, *hub);
+    connectWindows(*window, *hub);
+    window->load();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    chart = nullptr;
+}
+
+void ChartWindowTest::cleanup()
+{
+    delete window; // takes the chart window with it
+    delete hub;
+    delete state;
+    MessageBoxes::setCurrent(nullptr);
+    QDir::setCurrent(previousFolder);
+    delete folder;
+}
+
+template <class F> void ChartWindowTest::fillStitches(int w, int h, F colour)
+{
+    state->stitchMatrix = StitchMatrix();
+    for (int x = 0; x < w; ++x)
+        for (int y = 0; y < h; ++y)
+            state->stitchMatrix.set(x, y, colour(x, y));
+    state->picW = w;
+    state->picH = h;
+}
+
+void ChartWindowTest::openChart()
+{
+    state->previewReady = true;
+    window->generateChart();
+    chart = window->findChild<ChartWindow*>();
+    QVERIFY(chart != nullptr);
+    QVERIFY(chart->isVisible());
+}
+
+void ChartWindowTest::openShowsControlsAndSettings()
+{
+    state->mergeTol = 100;
+    openChart();
+    QCOMPARE(chart->windowTitle(), QStringLiteral("十字绣图Kanvo ---奎乐软件quillex inc."));
+    QCOMPARE(chartChild<QPushButton>("Command1")->text(), QStringLiteral("生成"));
+    QCOMPARE(chartChild<QPushButton>("Command2")->text(), QStringLiteral("保存"));
+    QCOMPARE(chartChild<QPushButton>("Command4")->text(), QStringLiteral("最终效果预览"));
+    QCOMPARE(chartChild<QLineEdit>("Text1")->text(), QStringLiteral("0"));
+    QCOMPARE(chartChild<QComboBox>("Combo1")->currentText(), QStringLiteral("无色块绣图"));
+    QCOMPARE(chartChild<QComboBox>("Combo1")->count(), 3);
+    auto* rare = chartChild<QComboBox>("Combo2");
+    QCOMPARE(rare->currentText(), QStringLiteral("5"));
+    QStringList items;
+    for (int i = 0; i < rare->count(); ++i)
+        items << rare->itemText(i);
+    QCOMPARE(items, (QStringList{"0", "5", "10", "15", "20", "25", "35", "40", "45", "50"}));
+    // tolerance 100 = 5 steps of 20 from the right end
+    QCOMPARE(chartChild<QScrollBar>("HScroll1")->value(), 295);
+    QCOMPARE(state->mergeTol, 100);
+    QCOMPARE(state->chart.gw, state->gridWidth());
+    QCOMPARE(state->chart.gh, state->picH);
+    QVERIFY(!chartChild<QLabel>("Label1")->isVisible());
+}
+
+void ChartWindowTest::mainWindowOpensChartOnlyAfterPreview()
+{
+    window->generateChart();
+    QVERIFY(window->findChild<ChartWindow*>() == nullptr);
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY(hub->invokeColourReduction());
+    QVERIFY(state->previewReady);
+    window->generateChart();
+    chart = window->findChild<ChartWindow*>();
+    QVERIFY(chart != nullptr && chart->isVisible());
+    QVERIFY(!state->previewReady);
+    // A picture wider than the chart's limit is charted 320 wide: the grid never gets there, but
+    // the chart reads the limit itself.
+    state->picW = 400;
+    chart->generate();
+    QCOMPARE(state->chart.gw, 320);
+}
+
+void ChartWindowTest::generateDrawsGridBlocksAndLegend()
+{
+    fillStitches(20, 15, [](int x, int) { return x < 10 ? kBlack : kThread150; });
+    openChart();
+    chartChild<QComboBox>("Combo1")->setCurrentText(QStringLiteral("生成绣图色块"));
+    chart->generate();
+
+    const ChartModel& m = state->chart;
+    QVERIFY(m.chartReady);
+    QCOMPARE(m.maxColor, 2);
+    QCOMPARE(m.threadList[0].name, std::string("310     "));
+    QCOMPARE(m.threadList[0].count, 150);
+    QCOMPARE(m.threadList[1].name, std::string("150     "));
+    QCOMPARE(chartChild<QLineEdit>("Text1")->text(), QStringLiteral("2"));
+    QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("打印"));
+    QVERIFY(chartChild<QPushButton>("Command1")->isEnabled());
+    QVERIFY(chartChild<QPushButton>("Command2")->isEnabled());
+    QVERIFY(window->findChild<QPushButton*>(QStringLiteral("Command4"))->isEnabled());
+    QVERIFY(window->findChild<QScrollBar*>(QStringLiteral("zoom"))->isEnabled());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(!chartChild<QLabel>("Label1")->isVisible());
+
+    // 10 x 20 + 83 wide; 20 columns hold 4 legend columns (3 threads), so 1 band of 3 rows.
+    const QImage& canvas = chart->canvas();
+    QCOMPARE(canvas.width(), 283);
+    QCOMPARE(canvas.height(), 150 + 14 * 3 + 260);
+    QCOMPARE(chartChild<QScrollBar>("HScroll2")->maximum(), 283);
+    QCOMPARE(chartChild<QScrollBar>("VScroll1")->maximum(), 452);
+
+    const int top = gridTopOf(canvas);
+    QVERIFY(top > 11);
+    // colour blocks inside the thin lines, in the threads' table colours
+    QCOMPARE(colorAt(canvas, 41, top + 1), kBlack);
+    QCOMPARE(colorAt(canvas, 49, top + 9), kBlack);
+    QCOMPARE(colorAt(canvas, 40 + 150 + 5, top + 5), kThread150);
+    QCOMPARE(colorAt(canvas, 40 + 190 + 9, top + 140 + 9), kThread150);
+    // thin lines run from x = 12; the right-hand border at 240 stops at the grid
+    QCOMPARE(colorAt(canvas, 12, top + 30), makeColor(166, 166, 166));
+    QCOMPARE(colorAt(canvas, 240, top + 150), makeColor(166, 166, 166));
+    QCOMPARE(colorAt(canvas, 240, top + 160), makeColor(255, 255, 255));
+    QCOMPARE(colorAt(canvas, 230, top + 190), makeColor(166, 166, 166));
+    // thick lines at column 10 and row 10 only, two pixels wide
+    const ColorValue thick = makeColor(66, 66, 66);
+    QCOMPARE(colorAt(canvas, 139, top + 55), thick);
+    QCOMPARE(colorAt(canvas, 140, top + 55), thick);
+    QCOMPARE(colorAt(canvas, 150 + 45, top + 55), kThread150);
+    QCOMPARE(colorAt(canvas, 100, top + 100), thick);
+    QCOMPARE(colorAt(canvas, 100, top + 99), thick);
+    QVERIFY(colorAt(canvas, 100, top + 50) != thick);
+    // the legend: swatch of entry 1 at x0 + 13 .. x0 + 35, x0 = 78; legend top = top + 208
+    const int legendTop = top + 150 + 58;
+    QCOMPARE(colorAt(canvas, 78 + 13, legendTop + 1), kBlack);
+    QCOMPARE(colorAt(canvas, 78 + 35, legendTop + 11), kBlack);
+    QCOMPARE(colorAt(canvas, 116 + 20, legendTop + 6), kThread150);
+    QCOMPARE(colorAt(canvas, 154 + 20, legendTop + 6), makeColor(255, 255, 255));
+}
+
+void ChartWindowTest::modesChooseBlocksAndSymbols_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<bool>("blocks");
+    QTest::addColumn<bool>("symbols");
+    QTest::newRow("both") << QStringLiteral("生成绣图色块") << true << true;
+    QTest::newRow("symbols only") << QStringLiteral("无色块绣图") << false << true;
+    QTest::newRow("blocks only") << QStringLiteral("仅生成色块") << true << false;
+}
+
+void ChartWindowTest::modesChooseBlocksAndSymbols()
+{
+    QFETCH(QString, mode);
+    QFETCH(bool, blocks);
+    QFETCH(bool, symbols);
+    fillStitches(16, 16, [](int, int) { return kThread150; });
+    openChart();
+    chartChild<QComboBox>("Combo1")->setCurrentText(mode);
+    chart->generate();
+    const QImage& canvas = chart->canvas();
+    const int top = gridTopOf(canvas);
+    int blockPixels = 0;
+    int darkPixels = 0;
+    // the cells' interiors of the first row
+    for (int x = 41; x < 40 + 160; ++x)
+        for (int y = top + 1; y < top + 10; ++y) {
+            const ColorValue c = colorAt(canvas, x, y);
+            blockPixels += c == kThread150;
+            // ink of the symbols: dark, and neither the block colour nor a block line
+            darkPixels += (redOf(c) + greenOf(c) + blueOf(c)) / 3 < 140 && c != kThread150 && c != makeColor(66, 66, 66);
+        }
+    QCOMPARE(blockPixels > 16 * 40, blocks);
+    QCOMPARE(darkPixels > 16, symbols);
+}
+
+void ChartWindowTest::stopDuringIndexDrawsNothing()
+{
+    fillStitches(200, 200, [](int x, int y) { return makeColor(x, y, 7); });
+    openChart();
+    // "中止" is pressed while the colour index runs.
+    QTimer::singleShot(0, chart, [this] { chart->stopOrPrint(); });
+    chart->generate();
+    QVERIFY(!chart->running());
+    QVERIFY(!state->chart.chartReady);
+    QVERIFY(!chart->hasChart());
+    QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("中止"));
+    QVERIFY(chartChild<QPushButton>("Command1")->isEnabled());
+    QVERIFY(!chartChild<QPushButton>("Command2")->isEnabled());
+    QVERIFY(window->findChild<QPushButton*>(QStringLiteral("Command5"))->isEnabled());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    // pressing it again only enables "生成"
+    chart->stopOrPrint();
+    QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("中止"));
+}
+
+void ChartWindowTest::tooManyColoursClosesWindow()
+{
+    // 501 distinct colours: 21 x 24 = 504 stitches of distinct colour
+    fillStitches(21, 24, [](int x, int y) { return makeColor(x * 10, y * 10, 1); });
+    openChart();
+    chart->generate();
+    QCOMPARE(boxes.titles.last(), QStringLiteral("Quillex inc."));
+    QCOMPARE(boxes.texts.last(), QStringLiteral("    绣图颜色太多，请先点 效果预览 进行减色后再生成。。。 "));
+    QVERIFY(!chart->isVisible());
+    QVERIFY(!chart->running());
+    QVERIFY(window->findChild<QPushButton*>(QStringLiteral("Command4"))->isEnabled());
+    QVERIFY(window->findChild<QScrollBar*>(QStringLiteral("wChange"))->isEnabled());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    // 500 are accepted
+    fillStitches(20, 25, [](int x, int y) { return makeColor(x * 10, y * 10, 1); });
+    openChart();
+    boxes = RecordingMessageBoxes();
+    chart->generate();
+    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(state->chart.chartReady);
+}
+
+void ChartWindowTest::thresholdBoxAcceptsNumbersOnly()
+{
+    openChart();
+    auto* rare = chartChild<QComboBox>("Combo2");
+    rare->setEditText(QStringLiteral("12"));
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(chart->rareThreshold(), 12);
+    rare->setEditText(QStringLiteral("abc"));
+    QCOMPARE(rare->currentText(), QStringLiteral("0"));
+    QCOMPARE(boxes.titles, QStringList{QStringLiteral("奎乐软件")});
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("输入有错误,只能是数字")});
+    rare->setEditText(QStringLiteral("40000")); // beyond a 16-bit integer
+    QCOMPARE(rare->currentText(), QStringLiteral("0"));
+    rare->setEditText(QStringLiteral("25"));
+    QTest::mouseClick(chartChild<QCheckBox>("Check1"), Qt::LeftButton);
+    QCOMPARE(rare->currentText(), QStringLiteral("0"));
+    rare->setEditText(QStringLiteral("25"));
+    QTest::mouseClick(chartChild<QCheckBox>("Check1"), Qt::LeftButton); // unchecking too
+    QCOMPARE(rare->currentText(), QStringLiteral("0"));
+
+    // threshold 0 lists the thread of 4 stitches, 5 leaves it out
+    fillStitches(16, 16, [](int x, int y) { return x < 2 && y < 2 ? kBlack : kThread150; });
+    rare->setEditText(QStringLiteral("5"));
+    chart->generate();
+    QCOMPARE(state->chart.maxColor, 1);
+    QCOMPARE(state->chart.colorCount, 2);
+    rare->setEditText(QStringLiteral("0"));
+    chart->generate();
+    QCOMPARE(state->chart.maxColor, 2);
+}
+
+void ChartWindowTest::mergeSliderSetsTolerance()
+{
+    fillStitches(16, 16, [](int, int) { return kBlack; });
+    openChart();
+    chart->generate();
+    QVERIFY(state->chart.chartReady);
+    auto* slider = chartChild<QScrollBar>("HScroll1");
+    QCOMPARE(slider->minimum(), 1);
+    QCOMPARE(slider->maximum(), 300);
+    QCOMPARE(slider->pageStep(), 10);
+    slider->setValue(1);
+    QCOMPARE(state->mergeTol, 5980);
+    QVERIFY(!state->chart.chartReady);
+    slider->setValue(300);
+    QCOMPARE(state->mergeTol, 0);
+    // a tolerance beyond the slider's reach, typed in the settings, is kept
+    state->mergeTol = 10000;
+    chart->openWindow();
+    QCOMPARE(slider->value(), 1);
+    QCOMPARE(state->mergeTol, 10000);
+}
+
+void ChartWindowTest::savedChartCarriesResolution()
+{
+    fillStitches(20, 15, [](int x, int) { return x < 10 ? kBlack : kThread150; });
+    openChart();
+    chart->generate();
+    const QString path = folder->filePath(QStringLiteral("我的 绣图.bmp"));
+    int asked = 0;
+    chart->chooseSavePath = [&] {
+        ++asked;
+        return asked == 1 ? QString() : path;
+    };
+    chart->saveChart(); // cancelled: nothing written, nothing said
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(boxes.texts.isEmpty());
+    QTest::mouseClick(chartChild<QPushButton>("Command2"), Qt::LeftButton);
+    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Quillex,make life fun!")});
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("  绣图文件保存成功在") + path});
+    const QByteArray b = fileBytes(path);
+    QCOMPARE(b.left(2), QByteArray("BM"));
+    QCOMPARE(le32(b, 18), 283u);
+    QCOMPARE(le32(b, 22), 452u);
+    // max(round(283 x 2834 / 570), round(452 x 2125.5 / 570)) = max(1407, 1685)
+    QCOMPARE(le32(b, 38), 1685u);
+    QCOMPARE(le32(b, 42), 1685u);
+    const QImage saved(path, "BMP");
+    QCOMPARE(saved.size(), chart->canvas().size());
+    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), chart->canvas().convertToFormat(QImage::Format_RGB32));
+    // saving again replaces the file
+    QVERIFY(chart->saveChartTo(path));
+    QCOMPARE(fileBytes(path), b);
+}
+
+void ChartWindowTest::failedSaveKeepsOldFile()
+{
+    openChart();
+    // nothing generated yet: nothing to save
+    QVERIFY(!chartChild<QPushButton>("Command2")->isEnabled());
+    const QString old = folder->filePath(QStringLiteral("old.bmp"));
+    {
+        QFile f(old);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("keep me");
+    }
+    QVERIFY(!chart->saveChartTo(old));
+    QCOMPARE(fileBytes(old), QByteArray("keep me"));
+
+    fillStitches(16, 16, [](int, int) { return kBlack; });
+    chart->generate();
+    // a folder in place of the file
+    const QString dirPath = folder->filePath(QStringLiteral("chart.bmp"));
+    QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("chart.bmp")));
+    boxes = RecordingMessageBoxes();
+    QVERIFY(!chart->saveChartTo(dirPath));
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY(boxes.errorIcon.first());
+    QVERIFY(!boxes.texts.first().startsWith(QStringLiteral("  绣图文件保存成功在")));
+    QVERIFY(QFileInfo(dirPath).isDir());
+}
+
+void ChartWindowTest::finalPreviewPaintsThreadColours()
+{
+    // 50 threads: thread colours; stitch (x, y) of thread i = 1 + x
+    fillStitches(50, 16, [](int x, int) { return loadedThreadTable().colorOf(1 + x); });
+    state->stitchMatrix.set(0, 0, makeColor(0xAA, 0x03, 0x48)); // nearest thread 150, not its colour
+    openChart();
+    chartChild<QComboBox>("Combo2")->setEditText(QStringLiteral("0"));
+    chart->generate();
+    QCOMPARE(state->chart.maxColor, 50);
+    QTest::mouseClick(chartChild<QPushButton>("Command4"), Qt::LeftButton);
+    FinalPreviewWindow* preview = chart->finalPreview();
+    QVERIFY(preview != nullptr && preview->isVisible());
+    QVERIFY(preview->timerActive());
+    preview->tick();
+    QCOMPARE(colorAt(preview->picture(), 11, 61), makeColor(255, 255, 255));
+    preview->tick();
+    QVERIFY(!preview->timerActive());
+    const QImage& p = preview->picture();
+    QCOMPARE(colorAt(p, 11, 61), kThread150); // the thread's colour, not the stitch's
+    QCOMPARE(colorAt(p, 13, 63), kThread150);
+    QCOMPARE(colorAt(p, 11 + 3 * 33, 61 + 3 * 15 + 2), kBlack); // thread 34 is 310 black
+    QCOMPARE(colorAt(p, 10, 61), makeColor(255, 255, 255));
+    QCOMPARE(colorAt(p, 11 + 150, 61), makeColor(255, 255, 255));
+    QTest::mouseClick(preview, Qt::LeftButton);
+    QVERIFY(!preview->isVisible());
+
+    // 51 threads: the stitch colours
+    fillStitches(51, 16, [](int x, int) { return loadedThreadTable().colorOf(1 + x); });
+    state->stitchMatrix.set(0, 0, makeColor(0xAA, 0x03, 0x48));
+    chart->generate();
+    QCOMPARE(state->chart.maxColor, 51);
+    chart->showFinalPreview();
+    preview->tick();
+    preview->tick();
+    QCOMPARE(colorAt(preview->picture(), 12, 62), makeColor(0xAA, 0x03, 0x48));
+}
+
+void ChartWindowTest::finalPreviewRefusedWithoutChart()
+{
+    fillStitches(16, 16, [](int, int) { return kBlack; });
+    openChart();
+    chart->showFinalPreview();
+    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Quillex 你身边的好软件")});
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("请先点一次 生成 按钮，再进行最终效果预览")});
+    chart->generate();
+    chartChild<QScrollBar>("HScroll1")->setValue(250); // moving the merge slider asks for a new one
+    chart->showFinalPreview();
+    QCOMPARE(boxes.texts.size(), 2);
+    QVERIFY(chart->finalPreview() == nullptr);
+}
+
+void ChartWindowTest::printsOnePagePdf()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    // 80 x 80 stitches of 12 threads in 12 column stripes
+    fillStitches(80, 80, [](int x, int) { return loadedThreadTable().colorOf(1 + x * 12 / 80); });
+    openChart();
+    chartChild<QComboBox>("Combo1")->setCurrentText(QStringLiteral("生成绣图色块"));
+    state->chart.xiutuTitle = "测试绣图";
+    chart->generate();
+    QCOMPARE(state->chart.maxColor, 12);
+
+    const QString pdf = folder->filePath(QStringLiteral("chart.pdf"));
+    QStringList statuses;
+    ChartPrinter& printer = chart->printer();
+    printer.statusShown = [&](const QString& s) { statuses << s; };
+    printer.choosePrinter = [&](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+        p.setPageLayout(QPageLayout(QPageSize(QSizeF(200, 285), QPageSize::Millimeter), QPageLayout::Portrait,
+            QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+        return true;
+    };
+    QTest::mouseClick(chartChild<QPushButton>("Command3"), Qt::LeftButton);
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(statuses, (QStringList{"正在生成打印文档，请等待....", "正在绘制网格，请等待....",
+                           "正在绘制绣线表格，请等待....", "正在绘制绣线符号，请等待....", "正在打印，请等待...."}));
+    QCOMPARE(chartChild<QLabel>("Label1")->text(), QStringLiteral("正在打印，请等待...."));
+    QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("打印.."));
+    QVERIFY(chartChild<QPushButton>("Command1")->isEnabled());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf}).value_or(QString());
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
+    const QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).value_or(QString());
+    QVERIFY2(text.contains(QStringLiteral("测试绣图")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("Quillex inc.Printed")));
+
+    // Rendered at 254 dpi (10 pixels per millimetre): c = 2000 / 883 - 0.01 mm, X0 = 8c, the
+    // block of stitch (x, y) from X0 + c x + 0.01.
+    QVERIFY(run(QStringLiteral("pdftoppm"), {"-r", "254", "-png", "-singlefile", pdf, folder->filePath("page")}));
+    const QImage page(folder->filePath(QStringLiteral("page.png")));
+    QVERIFY(!page.isNull());
+    QVERIFY(qAbs(page.width() - 2000) <= 2);
+    const double c = 2000.0 / 883.0 - 0.01;
+    const double x0 = 8 * c;
+    // Find the grid's top edge from stitch (0, 0)'s block colour down the column at its centre.
+    const int cx = qRound((x0 + c / 2) * 10);
+    int y0 = -1;
+    for (int y = 0; y < page.height(); ++y)
+        if (colorAt(page, cx, y) == loadedThreadTable().colorOf(1)) {
+            y0 = y;
+            break;
+        }
+    QVERIFY(y0 > 0);
+    // The symbols cover part of every cell: the block colour is the cell's most frequent colour.
+    auto cellColour = [&](int x, int y) {
+        QHash<ColorValue, int> counts;
+        const int left = qRound((x0 + c * x) * 10) + 2;
+        const int top = y0 + qRound(c * y * 10) + 2;
+        for (int px = left; px < left + qRound(c * 10) - 4; ++px)
+            for (int py = top; py < top + qRound(c * 10) - 4; ++py)
+                ++counts[colorAt(page, px, py)];
+        ColorValue best = 0;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+            if (it.value() > counts.value(best, -1))
+                best = it.key();
+        return best;
+    };
+    for (int stripe = 0; stripe < 12; ++stripe) {
+        const int x = (stripe * 80 + 11) / 12; // first column of the stripe
+        QCOMPARE(cellColour(x, 40), loadedThreadTable().colorOf(1 + x * 12 / 80));
+        QCOMPARE(cellColour(x, 79), loadedThreadTable().colorOf(1 + x * 12 / 80));
+    }
+    // the grid's right edge lies at 88c, about 198.4 mm: white beyond it
+    QCOMPARE(colorAt(page, qRound(88 * c * 10) + 8, y0 + 400), makeColor(255, 255, 255));
+    QVERIFY(colorAt(page, qRound(88 * c * 10) - 8, y0 + 400) != makeColor(255, 255, 255));
+}
+
+void ChartWindowTest::printFailureRestoresControls()
+{
+    // 10 stitches wide: the screen legend holds no thread per band, so no page fit exists
+    fillStitches(10, 16, [](int, int) { return kBlack; });
+    openChart();
+    state->picW = 10;
+    chart->generate();
+    QVERIFY(state->chart.chartReady);
+    const QString pdf = folder->filePath(QStringLiteral("narrow.pdf"));
+    chart->printer().choosePrinter = [&](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+        return true;
+    };
+    chart->stopOrPrint();
+    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Quillex ")});
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("    打印异常，请确认您的打印机已经就绪。     ")});
+    QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("打印"));
+    QVERIFY(chartChild<QPushButton>("Command1")->isEnabled());
+    QVERIFY(window->findChild<QPushButton*>(QStringLiteral("Command6"))->isEnabled());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(!QFile::exists(pdf));
+}
+
+void ChartWindowTest::closingStopsPrint()
+{
+    fillStitches(40, 40, [](int x, int) { return x < 20 ? kBlack : kThread150; });
+    openChart();
+    chart->generate();
+    const QString pdf = folder->filePath(QStringLiteral("stopped.pdf"));
+    ChartPrinter& printer = chart->printer();
+    printer.choosePrinter = [&](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+        return true;
+    };
+    printer.statusShown = [&](const QString& s) {
+        if (s == QStringLiteral("正在绘制绣线符号，请等待...."))
+            chart->close();
+    };
+    chart->stopOrPrint();
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("打印"));
+    QVERIFY(chartChild<QPushButton>("Command1")->isEnabled());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(!printer.printing());
+    // no page was sent, and no file was left behind
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(QDir(folder->path()).entryList({QStringLiteral("stopped*")}, QDir::Files), QStringList());
+}
+
+QTEST_MAIN(ChartWindowTest)
+#include "ChartWindowTest.moc"
