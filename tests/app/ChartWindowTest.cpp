@@ -1,3 +1,5 @@
+#include <cmath>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -97,6 +99,8 @@ private slots:
     void printsOnePagePdf();
     void printFailureRestoresControls();
     void closingStopsPrint();
+    void readColorWritesTheListing();
+    void startUpPictureToSavedChart();
 
 private:
     template <class T> T* chartChild(const char* name) { return chart->findChild<T*>(QString::fromUtf8(name)); }
@@ -629,6 +633,89 @@ void ChartWindowTest::closingStopsPrint()
     // no page was sent, and no file was left behind
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(QDir(folder->path()).entryList({QStringLiteral("stopped*")}, QDir::Files), QStringList());
+}
+
+void ChartWindowTest::readColorWritesTheListing()
+{
+    openChart();
+    const QString palette = folder->filePath(QStringLiteral("dmc.pal"));
+    const QString listing = folder->filePath(QStringLiteral("dmcbas.txt"));
+    {
+        QFile f(palette);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        // header, then (colour, thread number) records as 32-bit little-endian integers
+        const unsigned char bytes[] = {9, 9, 9, 9, 0x33, 0x22, 0x11, 0, 0x36, 1, 0, 0, 5, 0, 0, 0, 150, 0, 0, 0};
+        f.write(reinterpret_cast<const char*>(bytes), sizeof bytes);
+    }
+    int asked = 0;
+    chart->choosePaletteFile = [&] { return asked++ == 0 ? QString() : palette; };
+    chart->chooseListingFile = [&] { return listing; };
+    QTest::mouseClick(chartChild<QPushButton>("Command5"), Qt::LeftButton); // cancelled
+    QVERIFY(!QFile::exists(listing));
+    QTest::mouseClick(chartChild<QPushButton>("Command5"), Qt::LeftButton);
+    QCOMPARE(chart->readColorRecords(), 2);
+    QCOMPARE(fileBytes(listing), QByteArray("dmc(1).color = 1122867\ndmc(1).cindex = \"310\"\n"
+                                            "dmc(2).color = 5\ndmc(2).cindex = \"150\"\n"));
+    // the program's own table is untouched
+    QCOMPARE(loadedThreadTable().colorOf(1), kThread150);
+    // a broken palette file changes nothing and says why
+    {
+        QFile f(palette);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("\1\2\3\4\5\6", 6);
+    }
+    QTest::mouseClick(chartChild<QPushButton>("Command5"), Qt::LeftButton);
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY(boxes.errorIcon.first());
+    QCOMPARE(chart->readColorRecords(), 2);
+    QVERIFY(fileBytes(listing).startsWith("dmc(1).color = 1122867"));
+}
+
+void ChartWindowTest::startUpPictureToSavedChart()
+{
+    const QString python = QStringLiteral("/usr/bin/python3");
+    if (!QFileInfo::exists(python) || !run(python, {"-c", "import PIL"}))
+        QSKIP("Pillow (python3-pil) is not installed");
+    // start-up picture -> "效果预览->" -> "生成" -> "生成" -> "保存"
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("Command4")), Qt::LeftButton);
+    QVERIFY(state->previewReady);
+    QTest::mouseClick(window->findChild<QWidget*>(QStringLiteral("Label2")), Qt::LeftButton);
+    chart = window->findChild<ChartWindow*>();
+    QVERIFY(chart != nullptr && chart->isVisible());
+    QTest::mouseClick(chartChild<QPushButton>("Command1"), Qt::LeftButton);
+    QVERIFY(state->chart.chartReady);
+    QVERIFY(state->chart.maxColor > 0);
+    const QString path = folder->filePath(QStringLiteral("logo-chart.bmp"));
+    chart->chooseSavePath = [&] { return path; };
+    QTest::mouseClick(chartChild<QPushButton>("Command2"), Qt::LeftButton);
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("  绣图文件保存成功在") + path});
+
+    // Pillow reads the file: size, 24-bit colour, the resolution and a few pixels.
+    const QImage& canvas = chart->canvas();
+    const int gw = state->chart.gw;
+    const int gh = state->chart.gh;
+    QCOMPARE(canvas.width(), 10 * gw + 83);
+    const QString script = QStringLiteral(
+        "import sys\nfrom PIL import Image\nim = Image.open(sys.argv[1])\n"
+        "print(im.format, im.mode, im.size[0], im.size[1], round(im.info['dpi'][0] / 0.0254))\n"
+        "for a in sys.argv[2:]:\n    x, y = map(int, a.split(','))\n    print(*im.getpixel((x, y)))\n");
+    QStringList args{"-c", script, path};
+    QList<QPoint> points{{0, 0}, {45, canvas.height() / 3}, {canvas.width() / 2, canvas.height() / 2},
+        {canvas.width() - 1, canvas.height() - 1}};
+    for (const QPoint& p : points)
+        args << QStringLiteral("%1,%2").arg(p.x()).arg(p.y());
+    const QStringList lines = run(python, args).value_or(QString()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 1 + points.size());
+    const QStringList head = lines[0].split(QLatin1Char(' '));
+    QCOMPARE(head.mid(0, 4), (QStringList{"BMP", "RGB", QString::number(canvas.width()), QString::number(canvas.height())}));
+    // D = max(round(W x 2834 / 570), round(H x 2125.5 / 570)); Pillow turns it into dots per inch
+    const double d = std::max(std::nearbyint(canvas.width() * 2834.0 / 570), std::nearbyint(canvas.height() * 2125.5 / 570));
+    QVERIFY(qAbs(head[4].toDouble() - d) <= 1.0);
+    for (int i = 0; i < points.size(); ++i) {
+        const QRgb c = canvas.pixel(points[i]);
+        QCOMPARE(lines[1 + i], QStringLiteral("%1 %2 %3").arg(qRed(c)).arg(qGreen(c)).arg(qBlue(c)));
+    }
+    (void)gh;
 }
 
 QTEST_MAIN(ChartWindowTest)

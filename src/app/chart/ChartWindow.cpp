@@ -33,6 +33,7 @@
 #include "core/chart/ChartLayout.h"
 #include "core/common/Rounding.h"
 #include "core/palette/ColorIndex.h"
+#include "core/palette/PaletteFile.h"
 #include "core/palette/ThreadTable.h"
 #include "core/workspace/RunState.h"
 
@@ -84,6 +85,14 @@ ChartWindow::ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* paren
         return QFileDialog::getSaveFileName(this, QStringLiteral("保存绣图"), QString(),
             QStringLiteral("位图文件 (*.bmp)"));
     };
+    choosePaletteFile = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("选择线色文件"), QString(),
+            QStringLiteral("线色文件 (*.pal);;所有文件 (*)"));
+    };
+    chooseListingFile = [this] {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("保存线色列表"), QStringLiteral("dmcbas.txt"),
+            QStringLiteral("文本文件 (*.txt)"));
+    };
 }
 
 ChartWindow::~ChartWindow() = default;
@@ -114,6 +123,7 @@ void ChartWindow::buildControls()
     command2_ = button("Command2", "保存");
     command3_ = button("Command3", kPrintCaption);
     command4_ = button("Command4", "最终效果预览");
+    command5_ = button("Command5", "readColor");
     combo1_ = new QComboBox(this);
     combo1_->setObjectName(QStringLiteral("Combo1"));
     for (ChartMode m : {ChartMode::BlocksAndSymbols, ChartMode::SymbolsOnly, ChartMode::BlocksOnly})
@@ -156,6 +166,7 @@ void ChartWindow::buildControls()
     top->addWidget(label("绣线数量："));
     top->addWidget(text1_);
     top->addStretch(1);
+    top->addWidget(command5_);
 
     auto* second = new QHBoxLayout;
     second->addWidget(label("可忽略颜色出现次数"));
@@ -196,6 +207,7 @@ void ChartWindow::buildControls()
     connect(command2_, &QPushButton::clicked, this, &ChartWindow::saveChart);
     connect(command3_, &QPushButton::clicked, this, &ChartWindow::stopOrPrint);
     connect(command4_, &QPushButton::clicked, this, &ChartWindow::showFinalPreview);
+    connect(command5_, &QPushButton::clicked, this, &ChartWindow::readPalette);
     connect(hScroll1_, &QScrollBar::valueChanged, this, &ChartWindow::mergeSliderChanged);
     connect(combo2_, &QComboBox::editTextChanged, this, &ChartWindow::thresholdTextChanged);
     connect(check1_, &QCheckBox::clicked, this, [this] { combo2_->setEditText(QStringLiteral("0")); });
@@ -463,6 +475,28 @@ void ChartWindow::showFinalPreview()
     if (preview_ == nullptr)
         preview_ = new FinalPreviewWindow(state_, this);
     preview_->openWindow();
+}
+
+void ChartWindow::readPalette()
+{
+    const QString palette = choosePaletteFile ? choosePaletteFile() : QString();
+    if (palette.isEmpty())
+        return;
+    const QString listing = chooseListingFile ? chooseListingFile() : QString();
+    if (listing.isEmpty())
+        return;
+    // The program's own table stays as it is: the command is there to produce the listing.
+    ThreadTable table = loadedThreadTable();
+    const ReadColorResult result = readColor(palette.toStdString(), listing.toStdString(), table);
+    if (result.error != PaletteFileError::None) {
+        std::string reason = errorText(result.error);
+        if (!result.detail.empty())
+            reason += ": " + result.detail;
+        MessageBoxes::current().error(this, QStringLiteral("readColor"), QString::fromStdString(reason));
+        return;
+    }
+    readColorRecords_ = result.records;
+    setStatus(QStringLiteral("已读入 %1 条线色记录，列表写入 %2").arg(result.records).arg(listing));
 }
 
 ChartPrinter& ChartWindow::printer()

@@ -33,7 +33,7 @@ struct RunState;
 // editor and the printer read what the last generation left.
 //
 // Controls (objectName): Command1 "生成", Command2 "保存", Command3 "中止"/"打印"/"打印..",
-// Command4 "最终效果预览", Combo1 the chart mode, Combo2 the rare-thread threshold with Check1
+// Command4 "最终效果预览", Command5 "readColor", Combo1 the chart mode, Combo2 the rare-thread threshold with Check1
 // "显示全部色块", HScroll1 the merge slider, Text1 the thread count, Label1 the status line,
 // ProgressBar1 the progress, Picture1 the canvas viewport with HScroll2 and VScroll1.
 class ChartWindow : public QWidget {
@@ -70,6 +70,11 @@ public:
     // Prints the generated chart on one page (asks for the printer first).
     void printChart();
 
+    // "readColor" (maintenance): reads a binary palette file into a copy of the thread table and
+    // writes its text listing; the count of records read stays in readColorRecords().
+    void readPalette();
+    [[nodiscard]] int readColorRecords() const { return readColorRecords_; }
+
     [[nodiscard]] bool running() const { return running_; }
     void setRunning(bool running) { running_ = running; }
     [[nodiscard]] const QImage& canvas() const { return canvas_; }
@@ -90,6 +95,9 @@ public:
 
     // Where "保存" writes; by default the file dialog. Tests replace it. An empty name cancels.
     std::function<QString()> chooseSavePath;
+    // The palette file read and the text file written by "readColor"; empty names cancel.
+    std::function<QString()> choosePaletteFile;
+    std::function<QString()> chooseListingFile;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -110,12 +118,14 @@ private:
     bool running_ = false;
     bool drawn_ = false; // the canvas holds a chart (complete or stopped)
     int busyDepth_ = 0;
+    int readColorRecords_ = 0;
     QImage canvas_;
 
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
     QPushButton* command3_ = nullptr;
     QPushButton* command4_ = nullptr;
+    QPushButton* command5_ = nullptr;
     QComboBox* combo1_ = nullptr;
     QComboBox* combo2_ = nullptr;
     QCheckBox* check1_ = nullptr;
