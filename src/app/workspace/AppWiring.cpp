@@ -1,6 +1,7 @@
 #include "app/workspace/AppWiring.h"
 
 #include "app/chart/ChartWindow.h"
+#include "app/edit/EditController.h"
 #include "app/reduce/ReductionController.h"
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
@@ -11,6 +12,7 @@ void connectWindows(MainWindow& mainWindow, WindowHub& hub)
 {
     // One line per window area, e.g. installChartWindow(mainWindow, hub);
     ReductionController::install(mainWindow, hub);
+    EditController::install(mainWindow, hub);
     ChartWindow::install(mainWindow, hub);
     (void)mainWindow;
     (void)hub;

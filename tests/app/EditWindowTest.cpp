@@ -1,0 +1,530 @@
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/edit/ColorReplacementWindow.h"
+#include "app/edit/EditController.h"
+#include "app/edit/OverlayDialogs.h"
+#include "app/platform/MessageBoxes.h"
+#include "app/workspace/AppWiring.h"
+#include "app/workspace/MainWindow.h"
+#include "app/workspace/PictureBox.h"
+#include "app/workspace/WindowHub.h"
+#include "core/edit/PaletteLayout.h"
+#include "core/palette/ColorIndex.h"
+#include "core/palette/ThreadTable.h"
+#include "RecordingMessageBoxes.h"
+
+using namespace kanvo;
+
+namespace {
+
+// Answers the overlay's choosers without showing them; an empty answer is a cancelled chooser.
+class StandInDialogs : public OverlayDialogs {
+public:
+    std::optional<QFont> chooseFont(QWidget*, const QFont& current) override
+    {
+        offeredFont = current;
+        ++fontCalls;
+        return font;
+    }
+    std::optional<QColor> chooseColor(QWidget*, const QColor& current) override
+    {
+        offeredColour = current;
+        ++colourCalls;
+        return colour;
+    }
+    std::optional<QFont> font;
+    std::optional<QColor> colour;
+    QFont offeredFont;
+    QColor offeredColour;
+    int fontCalls = 0;
+    int colourCalls = 0;
+};
+
+void sendMouse(QWidget* widget, QEvent::Type type, QPoint at)
+{
+    const QPointF local(at);
+    const QPointF global(widget->mapToGlobal(at));
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    const Qt::MouseButtons buttons = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+void press(QWidget* widget, QPoint at)
+{
+    sendMouse(widget, QEvent::MouseButtonPress, at);
+    sendMouse(widget, QEvent::MouseButtonRelease, at);
+}
+
+QPoint swatchCentre(int position)
+{
+    const PaletteLayout::Rect r = PaletteLayout::swatch(position);
+    return {r.x + r.width / 2, r.y + r.height / 2};
+}
+
+ColorValue colourOf(const QImage& image, QPoint at)
+{
+    const QRgb p = image.pixel(at);
+    return makeColor(qRed(p), qGreen(p), qBlue(p));
+}
+
+} // namespace
+
+class EditWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void editWithoutReductionAsksForPreview();
+    void editOpensTheReplacementWindow();
+    void replacingAThreadLeavesOneThreadFewer();
+    void undoRestoresTheThreadAsLastSwatch();
+    void viewportFollowsPointerAndZoomShowsStitches();
+    void zoomClickPicksTheStitchThread();
+    void scrollBarsMoveTheStrips();
+    void tooManyColoursKeepTheEditorClosed();
+    void editAgainStartsAfresh();
+    void exitClosesTheEditor();
+
+    void textBoxClearsOnFirstClickOnly();
+    void clearKeepsTheTypedText();
+    void choosersApplyToLabelAndPicture();
+    void stampedTextBecomesStitches();
+
+private:
+    template <class T> T* child(const char* name) { return window->findChild<T*>(QString::fromUtf8(name)); }
+    template <class T> T* editorChild(const char* name)
+    {
+        return editor()->findChild<T*>(QString::fromUtf8(name));
+    }
+    ColorReplacementWindow* editor() const
+    {
+        return window->findChild<ColorReplacementWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    }
+    void reduce() { QTest::mouseClick(child<QPushButton>("Command4"), Qt::LeftButton); }
+    void edit() { QTest::mouseClick(child<QWidget>("Label9"), Qt::LeftButton); }
+    ChartModel generate()
+    {
+        ChartModel model;
+        model.gw = state->gridWidth();
+        model.gh = state->picH;
+        ColorIndexSettings settings;
+        settings.rareThreshold = 0;
+        [&] { QCOMPARE(generateChartModel(state->stitchMatrix, model, settings, loadedThreadTable()), ColorIndexError::None); }();
+        return model;
+    }
+
+    QTemporaryDir* folder = nullptr;
+    QString previousFolder;
+    RunState* state = nullptr;
+    WindowHub* hub = nullptr;
+    MainWindow* window = nullptr;
+    RecordingMessageBoxes boxes;
+    StandInDialogs dialogs;
+    int chartOpened = 0;
+};
+
+void EditWindowTest::init()
+{
+    folder = new QTemporaryDir;
+    QVERIFY(folder->isValid());
+    previousFolder = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(folder->path()));
+    boxes = RecordingMessageBoxes();
+    MessageBoxes::setCurrent(&boxes);
+    dialogs = StandInDialogs();
+    OverlayDialogs::setCurrent(&dialogs);
+    state = new RunState;
+    hub = new WindowHub;
+    window = new MainWindow(*state, *hub);
+    connectWindows(*window, *hub);
+    chartOpened = 0;
+    hub->showChartWindow = [this] { ++chartOpened; };
+    window->load();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+}
+
+void EditWindowTest::cleanup()
+{
+    delete window;
+    delete hub;
+    delete state;
+    MessageBoxes::setCurrent(nullptr);
+    OverlayDialogs::setCurrent(nullptr);
+    QDir::setCurrent(previousFolder);
+    delete folder;
+}
+
+void EditWindowTest::editWithoutReductionAsksForPreview()
+{
+    edit();
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("   编辑绣图颜色前请先点击效果预览键    ")});
+    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Quillex 你身边的好软件")});
+    QVERIFY(editor() == nullptr);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(!QFile::exists(folder->filePath(QStringLiteral("tmpcolorv.bmp"))));
+}
+
+void EditWindowTest::editOpensTheReplacementWindow()
+{
+    reduce();
+    edit();
+    QVERIFY(boxes.texts.isEmpty());
+    ColorReplacementWindow* e = editor();
+    QVERIFY(e != nullptr);
+    QVERIFY(e->isVisible());
+    QCOMPARE(e->windowTitle(), QStringLiteral("绣图颜色替换－用来减少绣图颜色"));
+    QCOMPARE(window->statusLine()->text(), QStringLiteral("开始处理..."));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(QFile::exists(folder->filePath(QStringLiteral("tmpcolorv.bmp"))));
+    QCOMPARE(editorChild<QLabel>("Label6")->text(), QStringLiteral("颜色总数：0 替换0处"));
+    QVERIFY(!editorChild<QPushButton>("Command2")->isEnabled());
+    QCOMPARE(editorChild<QPushButton>("Command1")->text(), QStringLiteral("<－替换"));
+    QCOMPARE(editorChild<QPushButton>("Command2")->text(), QStringLiteral("撤销"));
+    QCOMPARE(editorChild<QPushButton>("Command3")->text(), QStringLiteral("完成"));
+    QVERIFY(!e->palettesShown());
+    QVERIFY(editorChild<PictureBox>("Picture5")->image().isNull());
+    QVERIFY(editorChild<PictureBox>("Picture2")->image().isNull());
+
+    // The editor's list is the chart's threads; the overview one pixel per stitch.
+    const ChartModel chart = generate();
+    QCOMPARE(e->model()->colorTotal(), chart.colorCount);
+    QCOMPARE(e->model()->width(), state->gridWidth());
+    QCOMPARE(e->model()->height(), state->picH);
+    const QImage& overview = editorChild<PictureBox>("Picture1")->image();
+    QCOMPARE(overview.size(), QSize(state->gridWidth(), state->picH));
+    QCOMPARE(colourOf(overview, QPoint(7, 9)), state->stitchMatrix.at(7, 9));
+}
+
+void EditWindowTest::replacingAThreadLeavesOneThreadFewer()
+{
+    reduce();
+    const ChartModel before = generate();
+    const int threads = static_cast<int>(before.threadList.size());
+    QVERIFY(threads >= 2);
+    edit();
+    ColorReplacementWindow* e = editor();
+    QVERIFY(e != nullptr);
+    const int source = e->model()->entry(1);
+    const int target = e->model()->entry(2);
+
+    press(editorChild<PictureBox>("Picture1"), QPoint(3, 3)); // draws the palettes
+    QVERIFY(e->palettesShown());
+    press(editorChild<PictureBox>("Picture5"), swatchCentre(1));
+    press(editorChild<PictureBox>("Picture6"), swatchCentre(2));
+    QCOMPARE(e->model()->sourceThread(), source);
+    QCOMPARE(e->model()->targetThread(), target);
+    const ThreadTable& table = loadedThreadTable();
+    const QColor sample = editorChild<QLabel>("Label1")->palette().color(QPalette::Window);
+    QCOMPARE(makeColor(sample.red(), sample.green(), sample.blue()), table.colorOf(source));
+
+    QTest::mouseClick(editorChild<QPushButton>("Command1"), Qt::LeftButton);
+    QCOMPARE(editorChild<QLabel>("Label6")->text(),
+        QStringLiteral("颜色总数：%1  替换1 处").arg(before.colorCount - 1));
+    QVERIFY(editorChild<QPushButton>("Command2")->isEnabled());
+    // The first swatch now shows what was the second thread.
+    QCOMPARE(colourOf(editorChild<PictureBox>("Picture5")->image(), swatchCentre(1)), table.colorOf(target));
+    QCOMPARE(chartOpened, 0);
+
+    QTest::mouseClick(editorChild<QPushButton>("Command3"), Qt::LeftButton);
+    QCOMPARE(chartOpened, 1);
+    const ChartModel after = generate();
+    QCOMPARE(static_cast<int>(after.threadList.size()), threads - 1);
+    int sourceCount = 0;
+    int targetCount = 0;
+    for (const ThreadEntry& t : before.threadList) {
+        if (t.index == source)
+            sourceCount = t.count;
+        if (t.index == target)
+            targetCount = t.count;
+    }
+    bool sourceListed = false;
+    for (const ThreadEntry& t : after.threadList) {
+        sourceListed = sourceListed || t.index == source;
+        if (t.index == target)
+            QCOMPARE(t.count, sourceCount + targetCount);
+    }
+    QVERIFY(!sourceListed);
+    // The window stays open with its state.
+    QVERIFY(e->isVisible());
+    QCOMPARE(e->model()->replaceCount(), 1);
+}
+
+void EditWindowTest::undoRestoresTheThreadAsLastSwatch()
+{
+    reduce();
+    edit();
+    ColorReplacementWindow* e = editor();
+    const int total = e->model()->colorTotal();
+    const int source = e->model()->entry(1);
+    e->drawPalettes();
+    e->sourceStripPressed(swatchCentre(1));
+    e->targetStripPressed(swatchCentre(3));
+    e->replaceClicked();
+    const QImage edited = editorChild<PictureBox>("Picture1")->image();
+    QTest::mouseClick(editorChild<QPushButton>("Command2"), Qt::LeftButton);
+    QVERIFY(!editorChild<QPushButton>("Command2")->isEnabled());
+    QCOMPARE(editorChild<QLabel>("Label6")->text(), QStringLiteral("颜色总数：%1  替换0 处").arg(total));
+    QCOMPARE(e->model()->entry(total), source);
+    QCOMPARE(colourOf(editorChild<PictureBox>("Picture5")->image(), swatchCentre(total)),
+        loadedThreadTable().colorOf(source));
+    QVERIFY(editorChild<PictureBox>("Picture1")->image() != edited); // the overview follows
+    // A second undo has nothing to undo.
+    e->undoClicked();
+    QCOMPARE(e->model()->colorTotal(), total);
+}
+
+void EditWindowTest::viewportFollowsPointerAndZoomShowsStitches()
+{
+    reduce();
+    edit();
+    ColorReplacementWindow* e = editor();
+    auto* overview = editorChild<PictureBox>("Picture1");
+    const QRect view0 = e->viewport();
+    const QSize zoom = e->zoomSize();
+    // The zoom view is twice the picture, 4 pixels per stitch: the rectangle covers half.
+    QCOMPARE(zoom, QSize(std::min(2 * state->gridWidth(), 360), 2 * state->picH > 326 ? 327 : 2 * state->picH));
+    QCOMPARE(view0.size(), QSize(zoom.width() / 4, zoom.height() / 4));
+    QCOMPARE(view0.topLeft(), QPoint(0, 0));
+
+    const QPoint at(state->gridWidth() - 2, state->picH - 3);
+    sendMouse(overview, QEvent::MouseMove, at);
+    const QRect moved = e->viewport();
+    QCOMPARE(moved.topLeft(), QPoint(at.x() - view0.width(), at.y() - view0.height()));
+    QCOMPARE(editorChild<QFrame>("Shape1")->pos(), moved.topLeft());
+    // Near the top-left corner neither edge would fit: the rectangle stays.
+    sendMouse(overview, QEvent::MouseMove, QPoint(3, 4));
+    QCOMPARE(e->viewport().topLeft(), moved.topLeft());
+
+    press(overview, at);
+    const QImage& z = editorChild<PictureBox>("Picture2")->image();
+    QCOMPARE(z.size(), zoom);
+    const QRgb grey = qRgb(200, 200, 200);
+    QCOMPARE(z.pixel(0, 5), grey);
+    QCOMPARE(z.pixel(8, 5), grey);
+    QCOMPARE(z.pixel(5, 12), grey);
+    for (const QPoint block : {QPoint(0, 0), QPoint(3, 1), QPoint(5, 7)}) {
+        const ColorValue stitch = state->stitchMatrix.at(moved.left() + block.x(), moved.top() + block.y());
+        QCOMPARE(colourOf(z, QPoint(4 * block.x() + 2, 4 * block.y() + 2)), stitch);
+        QCOMPARE(colourOf(z, QPoint(4 * block.x() + 1, 4 * block.y() + 3)), stitch);
+    }
+    QVERIFY(e->palettesShown());
+}
+
+void EditWindowTest::zoomClickPicksTheStitchThread()
+{
+    reduce();
+    edit();
+    ColorReplacementWindow* e = editor();
+    auto* zoom = editorChild<PictureBox>("Picture2");
+    press(zoom, QPoint(6, 6)); // not drawn yet: nothing to pick
+    QCOMPARE(e->model()->sourceThread(), -1);
+    press(editorChild<PictureBox>("Picture1"), QPoint(0, 0));
+    press(zoom, QPoint(9, 6)); // stitch (2, 1)
+    QCOMPARE(e->model()->sourceThread(), e->model()->threadAt(2, 1));
+    const QColor sample = editorChild<QLabel>("Label1")->palette().color(QPalette::Window);
+    QCOMPARE(makeColor(sample.red(), sample.green(), sample.blue()),
+        loadedThreadTable().colorOf(e->model()->threadAt(2, 1)));
+    // The target comes only from the right strip.
+    QCOMPARE(e->model()->targetThread(), -1);
+}
+
+void EditWindowTest::scrollBarsMoveTheStrips()
+{
+    reduce();
+    edit();
+    ColorReplacementWindow* e = editor();
+    const int total = e->model()->colorTotal();
+    QVERIFY2(total > 20, "the reduced start-up picture has enough threads for three rows");
+    auto* bar = editorChild<QScrollBar>("VScroll3");
+    QCOMPARE(bar->maximum(), 0);
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); // the first use draws the palettes
+    QVERIFY(e->palettesShown());
+    bar->setValue(14);
+    const int rows = (total + 9) / 10;
+    QCOMPARE(bar->maximum(), rows * 14);
+    QCOMPARE(editorChild<QScrollBar>("VScroll4")->maximum(), rows * 14);
+    QCOMPARE(editorChild<PictureBox>("Picture5")->height(), rows * 14 + 10);
+    QCOMPARE(editorChild<PictureBox>("Picture5")->y(), -14);
+    QCOMPARE(editorChild<PictureBox>("Picture6")->y(), 0);
+    // Picks are in strip pixels: the second row is entry 11 however far the strip is moved.
+    press(editorChild<PictureBox>("Picture5"), swatchCentre(11));
+    QCOMPARE(e->model()->sourceThread(), e->model()->entry(11));
+    press(editorChild<PictureBox>("Picture6"), QPoint(185, 5)); // right of the last column
+    QCOMPARE(e->model()->targetThread(), -1);
+}
+
+void EditWindowTest::tooManyColoursKeepTheEditorClosed()
+{
+    reduce();
+    // 501 distinct colours in the fitted grid.
+    for (int i = 0; i < 501; ++i)
+        state->stitchMatrix.set(i % state->gridWidth(), i / state->gridWidth(), makeColor(i % 256, i / 256, 9));
+    edit();
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("    绣图颜色太多，请减色后再生成。。。 ")});
+    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Quillex inc.")});
+    QVERIFY(editor() == nullptr);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void EditWindowTest::editAgainStartsAfresh()
+{
+    reduce();
+    edit();
+    ColorReplacementWindow* e = editor();
+    const int total = e->model()->colorTotal();
+    QVERIFY(e->model()->replaceColor(e->model()->entry(1), e->model()->entry(2)));
+    e->close();
+    QVERIFY(!e->isVisible());
+    edit();
+    QCOMPARE(editor(), e);
+    QVERIFY(e->isVisible());
+    QCOMPARE(e->model()->replaceCount(), 0);
+    QCOMPARE(e->model()->colorTotal(), total); // nothing was written back
+    QVERIFY(!e->palettesShown());
+    QVERIFY(!editorChild<QPushButton>("Command2")->isEnabled());
+}
+
+void EditWindowTest::exitClosesTheEditor()
+{
+    reduce();
+    edit();
+    QVERIFY(editor()->isVisible());
+    window->exitProgram();
+    QVERIFY(!editor()->isVisible());
+}
+
+void EditWindowTest::textBoxClearsOnFirstClickOnly()
+{
+    QTest::mouseClick(child<QWidget>("Label7"), Qt::LeftButton);
+    auto* text = child<QLineEdit>("Text1");
+    QVERIFY(text->isVisible());
+    QVERIFY(child<QPushButton>("Command8")->isVisible());
+    QVERIFY(child<QPushButton>("Command9")->isVisible());
+    QCOMPARE(text->text(), QStringLiteral("在这里输入你的文字"));
+    QTest::mouseClick(text, Qt::LeftButton);
+    QCOMPARE(text->text(), QString());
+    QTest::keyClicks(text, QStringLiteral("Kanvo"));
+    QTest::mouseClick(text, Qt::LeftButton);
+    QCOMPARE(text->text(), QStringLiteral("Kanvo"));
+}
+
+void EditWindowTest::clearKeepsTheTypedText()
+{
+    QTest::mouseClick(child<QWidget>("Label7"), Qt::LeftButton);
+    auto* text = child<QLineEdit>("Text1");
+    QTest::mouseClick(text, Qt::LeftButton);
+    QTest::keyClicks(text, QStringLiteral("abc"));
+    QTest::mouseClick(child<QPushButton>("Command9"), Qt::LeftButton);
+    QVERIFY(!text->isVisible());
+    QVERIFY(!child<QLabel>("Label8")->isVisible());
+    QTest::mouseClick(child<QWidget>("Label7"), Qt::LeftButton);
+    QCOMPARE(text->text(), QStringLiteral("abc"));
+    QTest::mouseClick(child<QPushButton>("Command8"), Qt::LeftButton);
+    QVERIFY(!text->isVisible());
+    QVERIFY(child<QLabel>("Label8")->isVisible());
+    QCOMPARE(child<QLabel>("Label8")->text(), QStringLiteral("abc"));
+}
+
+void EditWindowTest::choosersApplyToLabelAndPicture()
+{
+    auto* label = child<QLabel>("Label8");
+    QWidget* picture = window->surfaceWidget();
+    const QFont original = label->font();
+
+    // Cancelled choosers change nothing.
+    QTest::mouseClick(child<QWidget>("Label11"), Qt::LeftButton);
+    QTest::mouseClick(child<QWidget>("Label13"), Qt::LeftButton);
+    QCOMPARE(dialogs.fontCalls, 1);
+    QCOMPARE(dialogs.colourCalls, 1);
+    QCOMPARE(label->font(), original);
+
+    QFont chosen(QStringLiteral("DejaVu Serif"), 26);
+    chosen.setBold(true);
+    chosen.setItalic(true);
+    chosen.setUnderline(true);
+    chosen.setStrikeOut(true);
+    dialogs.font = chosen;
+    dialogs.colour = QColor(10, 200, 30);
+    QTest::mouseClick(child<QWidget>("Label11"), Qt::LeftButton);
+    QTest::mouseClick(child<QWidget>("Label13"), Qt::LeftButton);
+    for (QWidget* w : {static_cast<QWidget*>(label), picture}) {
+        QCOMPARE(w->font().family(), chosen.family());
+        QCOMPARE(w->font().pointSize(), 26);
+        QVERIFY(w->font().bold());
+        QVERIFY(w->font().italic());
+        QVERIFY(w->font().underline());
+        QVERIFY(w->font().strikeOut());
+        QCOMPARE(w->palette().color(QPalette::WindowText), QColor(10, 200, 30));
+    }
+    // The next chooser starts from the label's values.
+    QTest::mouseClick(child<QWidget>("Label13"), Qt::LeftButton);
+    QCOMPARE(dialogs.offeredColour, QColor(10, 200, 30));
+    QTest::mouseClick(child<QWidget>("Label11"), Qt::LeftButton);
+    QCOMPARE(dialogs.offeredFont.pointSize(), 26);
+}
+
+void EditWindowTest::stampedTextBecomesStitches()
+{
+    reduce();
+    const ColorValue ink = makeColor(1, 254, 3); // not a reduced colour: channels are not multiples of 51
+    for (int x = 0; x < state->gridWidth(); ++x)
+        for (int y = 0; y < state->picH; ++y)
+            QVERIFY(state->stitchMatrix.at(x, y) != ink);
+
+    dialogs.font = QFont(QStringLiteral("DejaVu Sans"), 22, QFont::Bold);
+    dialogs.colour = QColor(1, 254, 3);
+    QTest::mouseClick(child<QWidget>("Label11"), Qt::LeftButton);
+    QTest::mouseClick(child<QWidget>("Label13"), Qt::LeftButton);
+    QTest::mouseClick(child<QWidget>("Label7"), Qt::LeftButton);
+    auto* text = child<QLineEdit>("Text1");
+    QTest::mouseClick(text, Qt::LeftButton);
+    QTest::keyClicks(text, QStringLiteral("Hi"));
+    QTest::mouseClick(child<QPushButton>("Command8"), Qt::LeftButton);
+    auto* label = child<QLabel>("Label8");
+    QVERIFY(label->isVisible());
+
+    // The label's bottom-right corner follows the pointer over the picture.
+    QWidget* picture = window->surfaceWidget();
+    const QPoint at(state->moveX1 + 90, state->moveY1 + 70);
+    sendMouse(picture, QEvent::MouseMove, at);
+    QCOMPARE(label->geometry().bottomRight() + QPoint(1, 1), at);
+    QVERIFY(state->previewReady);
+    state->previewReady = false;
+
+    press(picture, at);
+    QVERIFY(!label->isVisible());
+    QVERIFY(state->previewReady); // the effect preview ran
+    int inked = 0;
+    for (int x = 0; x < state->gridWidth(); ++x)
+        for (int y = 0; y < state->picH; ++y) {
+            const ColorValue c = state->stitchMatrix.at(x, y);
+            if (c == ink) {
+                ++inked;
+                continue;
+            }
+            // Glyphs only, no antialiased fringe and no filled box: every other stitch keeps a
+            // reduced colour.
+            QVERIFY2(redOf(c) % 51 == 0 && greenOf(c) % 51 == 0 && blueOf(c) % 51 == 0,
+                qPrintable(QStringLiteral("stitch %1,%2").arg(x).arg(y)));
+        }
+    QVERIFY(inked > 20);
+    // Inside the label's box but between the glyphs the picture stays as it was.
+    const QRect box = label->geometry();
+    QVERIFY(inked < box.width() * box.height() / 2);
+}
+
+QTEST_MAIN(EditWindowTest)
+#include "EditWindowTest.moc"
