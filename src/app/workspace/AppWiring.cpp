@@ -3,6 +3,7 @@
 #include "app/chart/ChartWindow.h"
 #include "app/edit/EditController.h"
 #include "app/reduce/ReductionController.h"
+#include "app/sources/SourcesController.h"
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
 
@@ -12,6 +13,7 @@ void connectWindows(MainWindow& mainWindow, WindowHub& hub)
 {
     // One line per window area, e.g. installChartWindow(mainWindow, hub);
     ReductionController::install(mainWindow, hub);
+    SourcesController::install(mainWindow, hub);
     EditController::install(mainWindow, hub);
     ChartWindow::install(mainWindow, hub);
     (void)mainWindow;

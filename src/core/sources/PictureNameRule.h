@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string_view>
+
+namespace kanvo {
+
+// Which file names the file chooser and the gallery preview. Both look at the last three
+// characters only, so "photo.jpeg" or a name with no dot never previews, while "logo.dll" needs
+// no preview to be loaded: the rule decides the preview, never whether a file may be loaded.
+class PictureNameRule {
+public:
+    enum class Case {
+        LowerOnly,      // the file chooser: "bmp", "jpg", "gif"
+        LowerOrUpper,   // the gallery: those or "BMP", "JPG", "GIF"; mixed case does not count
+    };
+
+    // name is the file name in UTF-8 (a path works too; only its end is looked at).
+    [[nodiscard]] static bool showsPreview(std::string_view name, Case rule);
+};
+
+} // namespace kanvo
