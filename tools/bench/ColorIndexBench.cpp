@@ -48,15 +48,32 @@ const StitchMatrix& benchChart()
     return chart;
 }
 
+// The window's side, the same for both: a progress bar and a yield that only count their
+// calls, and a stop flag that stays set to "running". Each algorithm calls them as often as it
+// prescribes (the fast code once per line, the original once per stitch in its first pass).
+struct WindowStandIn {
+    volatile long events = 0;
+    volatile int progressDone = 0;
+    volatile bool running = true;
+};
+
 void BM_FastChartModel(benchmark::State& state)
 {
     const StitchMatrix& chart = benchChart();
     const ThreadTable& table = loadedThreadTable();
+    const int mergeTol = static_cast<int>(state.range(0));
+    WindowStandIn window;
+    ColorIndexHooks hooks;
+    hooks.progress = [&window](int done, int) {
+        window.progressDone = done;
+        window.events = window.events + 1;
+    };
+    hooks.stopRequested = [&window] { return !window.running; };
     ChartModel model;
     model.gw = kSide;
     model.gh = kSide;
     for (auto _ : state) {
-        const ColorIndexError error = generateChartModel(chart, model, {0, 5}, table);
+        const ColorIndexError error = generateChartModel(chart, model, {mergeTol, 5}, table, hooks);
         if (error != ColorIndexError::None)
             state.SkipWithError("generation failed");
         benchmark::DoNotOptimize(model.threadList.data());
@@ -69,16 +86,32 @@ void BM_LiteralChartModel(benchmark::State& state)
 {
     const StitchMatrix& chart = benchChart();
     const ThreadTable& table = loadedThreadTable();
+    const int mergeTol = static_cast<int>(state.range(0));
+    WindowStandIn window;
+    literal::LiteralHooks hooks;
+    hooks.yieldEvents = [&window] { window.events = window.events + 1; };
+    hooks.progress = [&window](int done, int) {
+        window.progressDone = done;
+        window.events = window.events + 1;
+    };
+    hooks.running = [&window] { return window.running; };
+    // The original's tables are globals that live from one generation to the next.
+    literal::LiteralModel model;
     for (auto _ : state) {
-        literal::LiteralModel model;
-        if (!literal::generate(chart, kSide, kSide, 0, 5, table, model))
+        if (!literal::generate(chart, kSide, kSide, mergeTol, 5, table, model, hooks))
             state.SkipWithError("generation failed");
         benchmark::DoNotOptimize(model.threadList.data());
     }
+    state.counters["threads"] = model.colorCount;
+    state.counters["legend"] = model.maxColor;
 }
 
-BENCHMARK(BM_FastChartModel)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_LiteralChartModel)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)->Iterations(3);
+// Tolerance 0 is the setting at start-up (nothing merges); 400 (strength 20) merges threads, so
+// that every stitch is given its thread a second time.
+BENCHMARK(BM_FastChartModel)->ArgName("mergeTol")->Arg(0)->Arg(400)->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_LiteralChartModel)->ArgName("mergeTol")->Arg(0)->Arg(400)->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)->ReportAggregatesOnly(true)->Iterations(3);
 
 // Remembers the median real time of every benchmark for the closing ratio.
 class MedianReporter : public benchmark::ConsoleReporter {
@@ -88,10 +121,10 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+                medians[{run.run_name.function_name, run.run_name.args}] = run.GetAdjustedRealTime();
         }
     }
-    std::map<std::string, double> medians;
+    std::map<std::pair<std::string, std::string>, double> medians; // (function, arguments)
 };
 
 } // namespace
@@ -101,11 +134,14 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto fast = reporter.medians.find("BM_FastChartModel");
-    const auto slow = reporter.medians.find("BM_LiteralChartModel");
-    if (fast != reporter.medians.end() && slow != reporter.medians.end() && fast->second > 0) {
-        std::printf("median fast %.3f ms, literal %.3f ms, literal / fast = %.1f\n", fast->second,
-            slow->second, slow->second / fast->second);
+    for (const auto& [key, fastTime] : reporter.medians) {
+        if (key.first != "BM_FastChartModel")
+            continue;
+        const auto slow = reporter.medians.find({"BM_LiteralChartModel", key.second});
+        if (slow == reporter.medians.end() || fastTime <= 0)
+            continue;
+        std::printf("%s: median fast %.3f ms, literal %.3f ms, literal / fast = %.1f\n",
+            key.second.c_str(), fastTime, slow->second, slow->second / fastTime);
     }
     benchmark::Shutdown();
     return 0;

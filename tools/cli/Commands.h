@@ -12,5 +12,8 @@ using CommandArgs = std::span<const std::string>;
 
 [[nodiscard]] int runReduce(CommandArgs args);
 [[nodiscard]] int runLegend(CommandArgs args);
+#ifdef KANVO_CLI_CHART
+[[nodiscard]] int runChart(CommandArgs args); // needs the Qt side of the program
+#endif
 
 } // namespace kanvo::cli

@@ -20,6 +20,12 @@ constexpr Command kCommands[] = {
     {"reduce", kanvo::cli::runReduce,
         "reduce --method 1bit|2bit|3bit|4bit|216|8bit|16bit [--no-rotate] IN.bmp -o OUT.bmp"},
     {"legend", kanvo::cli::runLegend, "legend IN.bmp [--merge N] [--rare T] [--brand DMC]"},
+#ifdef KANVO_CLI_CHART
+    {"chart", kanvo::cli::runChart,
+        "chart IN -o OUT.bmp|OUT.png|OUT.pdf [--width N] [--height N] [--whole] [--zoom N]\n"
+        "      [--method 216|3bit|4bit|2bit|8bit|1bit|none] [--merge N] [--rare T]\n"
+        "      [--mode blocks|symbols|both] [--block W H] [--title T] [--legend FILE.csv]"},
+#endif
 };
 
 void printUsage(std::ostream& out)

@@ -1,61 +1,18 @@
 #include "app/chart/ChartPrinter.h"
 
-#include <filesystem>
-#include <system_error>
-
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 
 #include "app/chart/ChartPainter.h"
 #include "app/chart/ChartWindow.h"
+#include "app/chart/PrintedPage.h"
 #include "app/platform/MessageBoxes.h"
 #include "core/chart/PrintLayout.h"
 #include "core/workspace/RunState.h"
 
 namespace kanvo {
-
-// Printing to a file goes to a temporary file beside it that replaces the chosen file only once
-// the page is complete, so a stopped or failed print never leaves half a document over a good one.
-class ChartPrinter::FileOutput {
-public:
-    explicit FileOutput(QPrinter& printer) : printer_(printer)
-    {
-        target_ = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
-        if (target_.isEmpty())
-            return;
-        const QFileInfo info(target_);
-        temporary_ = info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".part");
-        printer_.setOutputFileName(temporary_);
-    }
-    ~FileOutput()
-    {
-        if (!temporary_.isEmpty())
-            QFile::remove(temporary_);
-        if (!target_.isEmpty())
-            printer_.setOutputFileName(target_);
-    }
-    // Puts the finished document in place; false when it cannot replace the chosen file.
-    bool commit()
-    {
-        if (temporary_.isEmpty())
-            return true;
-        std::error_code error;
-        std::filesystem::rename(temporary_.toStdString(), target_.toStdString(), error);
-        if (error)
-            return false;
-        temporary_.clear();
-        return true;
-    }
-
-private:
-    QPrinter& printer_;
-    QString target_;
-    QString temporary_;
-};
 
 ChartPrinter::ChartPrinter(RunState& state, ChartWindow& window) : state_(state), window_(window)
 {
@@ -112,22 +69,18 @@ ChartPrinter::Outcome ChartPrinter::printTo(QPrinter& printer)
     if (!printer.isValid())
         return fail();
 
-    const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
-    const float dotsPerMm = static_cast<float>(printer.resolution() / 25.4);
-    const ChartPainter::Metrics metrics(25.4f / 72.0f, dotsPerMm);
+    PrintedPage page(printer);
     const ChartOptions options{state_.blockW, state_.blockH, window_.mode(), state_.ColorBit};
-    const std::optional<PrintLayout> layout = PrintLayout::build(state_.chart, state_.stitchMatrix, options,
-        static_cast<float>(area.width()), static_cast<float>(area.height()), metrics);
+    const std::optional<PrintLayout> layout = page.layout(state_.chart, state_.stitchMatrix, options);
     if (!layout || !window_.hasChart())
         return fail();
 
     status(kStatusDocument);
-    FileOutput output(printer);
     QPainter painter;
     if (!painter.begin(&printer))
         return fail();
 
-    ChartPainter chartPainter(dotsPerMm);
+    ChartPainter chartPainter(page.dotsPerMm());
     const DrawList& list = layout->drawList();
     const int gh = state_.chart.gh;
     bool gridAnnounced = false;
@@ -176,7 +129,7 @@ ChartPrinter::Outcome ChartPrinter::printTo(QPrinter& printer)
         if (section.stage == DrawStage::Symbols)
             window_.setProgress(section.row + 1, gh);
     }
-    if (!painter.end() || !output.commit())
+    if (!painter.end() || !page.commit())
         return fail();
     status(kStatusPrinting);
     restoreControls(ChartWindow::kPrintedCaption);

@@ -43,7 +43,6 @@ public:
     std::function<void(const QString& status)> statusShown;
 
 private:
-    class FileOutput;
     Outcome fail();
     void status(const char* text);
     void restoreControls(const char* caption);

@@ -15,16 +15,15 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
 #include "app/chart/ChartCanvasView.h"
-#include "app/chart/ChartPainter.h"
 #include "app/chart/ChartPrinter.h"
 #include "app/chart/FinalPreviewWindow.h"
+#include "app/chart/ScreenChart.h"
 #include "app/platform/DibImage.h"
 #include "app/platform/MessageBoxes.h"
 #include "app/workspace/MainWindow.h"
@@ -62,14 +61,6 @@ std::optional<int> thresholdValue(const QString& text)
     if (!ok || value < std::numeric_limits<short>::min() || value > std::numeric_limits<short>::max())
         return std::nullopt;
     return value;
-}
-
-std::vector<ColorValue> tableColors(const ThreadTable& table)
-{
-    std::vector<ColorValue> colors(ThreadTable::kThreads);
-    for (int i = 1; i <= ThreadTable::kThreads; ++i)
-        colors[static_cast<std::size_t>(i) - 1] = table.colorOf(i);
-    return colors;
 }
 
 } // namespace
@@ -329,11 +320,8 @@ void ChartWindow::generate()
         return;
     label1_->hide();
 
-    const ChartPainter::Metrics metrics(96.0f / 72.0f, 1.0f);
     const ChartOptions options{state_.blockW, state_.blockH, mode(), state_.ColorBit};
-    const ChartLayout layout
-        = ChartLayout::build(model, tableColors(loadedThreadTable()), options, metrics);
-    drawChart(layout);
+    drawChart(ScreenChart::layout(model, options));
 }
 
 bool ChartWindow::buildChartModel()
@@ -380,16 +368,14 @@ bool ChartWindow::buildChartModel()
 void ChartWindow::drawChart(const ChartLayout& layout)
 {
     const ChartGeometry& g = layout.geometry();
-    canvas_ = QImage(g.canvasWidth, g.canvasHeight, QImage::Format_RGB32);
-    canvas_.fill(Qt::white);
+    canvas_ = ScreenChart::blankCanvas(layout);
     hScroll2_->setMaximum(g.canvasWidth);
     vScroll1_->setMaximum(g.canvasHeight);
     drawn_ = true;
 
     const int gh = state_.chart.gh;
-    ChartPainter painter;
     bool symbolsStarted = false;
-    for (const DrawSection& section : layout.drawList().sections()) {
+    const auto before = [&](const DrawSection& section) {
         // Only the passes that test the stop flag end early; the rulers and the legend are
         // drawn whatever happens.
         const bool stoppable = section.stage == DrawStage::GridLines || section.stage == DrawStage::Blocks
@@ -398,15 +384,11 @@ void ChartWindow::drawChart(const ChartLayout& layout)
             symbolsStarted = true;
             setProgress(0, gh);
         }
-        if (stoppable && !running_) {
-            if (section.stage == DrawStage::Symbols)
-                break;
-            continue;
-        }
-        {
-            QPainter p(&canvas_);
-            painter.paint(p, layout.drawList(), section);
-        }
+        if (stoppable && !running_)
+            return section.stage == DrawStage::Symbols ? ScreenChart::Step::Stop : ScreenChart::Step::Skip;
+        return ScreenChart::Step::Paint;
+    };
+    const auto after = [&](const DrawSection& section) {
         if (section.row >= 0) {
             const int rowsDone = section.row + 1;
             setProgress(rowsDone, gh);
@@ -415,7 +397,8 @@ void ChartWindow::drawChart(const ChartLayout& layout)
         }
         view_->setCanvas(canvas_);
         QCoreApplication::processEvents();
-    }
+    };
+    ScreenChart::paint(canvas_, layout, before, after);
     view_->setCanvas(canvas_);
     finishGeneration(running_);
 }

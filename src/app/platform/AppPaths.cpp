@@ -1,10 +1,35 @@
 #include "app/platform/AppPaths.h"
 
+#include <utility>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
 namespace kanvo {
+
+AppPaths::AppPaths(QStringList pictureFolders, QStringList shippedFolders)
+    : pictureFolders_(std::move(pictureFolders)), shippedFolders_(std::move(shippedFolders))
+{
+}
+
+AppPaths AppPaths::standard()
+{
+    return AppPaths({QStringLiteral(".")}, shippedFolders());
+}
+
+std::optional<QString> AppPaths::startupPicture() const
+{
+    const QString name = QString::fromUtf8(kStartupPicture);
+    if (auto found = findFile(pictureFolders_, name))
+        return found;
+    return findFile(shippedFolders_, name);
+}
+
+std::optional<QString> AppPaths::helpDocument() const
+{
+    return findFile(shippedFolders_, QString::fromUtf8(kHelpDocument));
+}
 
 QString AppPaths::programFolder()
 {
@@ -39,18 +64,14 @@ std::optional<QString> AppPaths::findShipped(const QString& relativeName)
     return std::nullopt;
 }
 
-std::optional<QString> AppPaths::findStartupPicture()
+std::optional<QString> AppPaths::findFile(const QStringList& folders, const QString& name)
 {
-    const QString name = QString::fromUtf8(kStartupPicture);
-    const QFileInfo inWorkingFolder(QDir::current().filePath(name));
-    if (inWorkingFolder.isFile())
-        return inWorkingFolder.absoluteFilePath();
-    return findShipped(name);
-}
-
-std::optional<QString> AppPaths::findHelpDocument()
-{
-    return findShipped(QString::fromUtf8(kHelpDocument));
+    for (const QString& folder : folders) {
+        const QFileInfo info(QDir(folder).filePath(name));
+        if (info.isFile())
+            return info.absoluteFilePath();
+    }
+    return std::nullopt;
 }
 
 } // namespace kanvo

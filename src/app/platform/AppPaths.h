@@ -8,16 +8,30 @@
 namespace kanvo {
 
 // Where the program finds the files it ships: the start-up picture "logo.dll", the help document
-// and the gallery folders. Folders are searched in this order:
+// and the gallery folders. The program's own folders are searched in this order:
 //   1. (start-up picture only) the working folder,
 //   2. the program's folder (beside the binary),
 //   3. the installed data folder (<datadir>/kanvo),
 //   4. the source tree's assets/ folder (so a program run from its build tree finds them).
-// All functions return absolute paths; a missing file gives an empty optional.
+// A value holds the folders its lookups search: standard() the ones above, or any others (a test
+// that must not find the shipped files, a portable installation). Lookups return absolute
+// paths; a missing file gives an empty optional.
 class AppPaths {
 public:
     static constexpr const char* kStartupPicture = "logo.dll";
     static constexpr const char* kHelpDocument = "十字绣Kanvo使用说明.mht";
+
+    // The start-up picture is looked for in pictureFolders and then in shippedFolders, every
+    // other file in shippedFolders only. A relative folder is taken relative to the working
+    // folder at the time of the lookup.
+    AppPaths(QStringList pictureFolders, QStringList shippedFolders);
+    // The working folder, then shippedFolders().
+    [[nodiscard]] static AppPaths standard();
+
+    // "logo.dll".
+    [[nodiscard]] std::optional<QString> startupPicture() const;
+    // "十字绣Kanvo使用说明.mht".
+    [[nodiscard]] std::optional<QString> helpDocument() const;
 
     // The folder holding the running program (QCoreApplication::applicationDirPath()).
     [[nodiscard]] static QString programFolder();
@@ -25,10 +39,12 @@ public:
     [[nodiscard]] static QStringList shippedFolders();
     // First file or folder called relativeName in shippedFolders().
     [[nodiscard]] static std::optional<QString> findShipped(const QString& relativeName);
-    // "logo.dll": the working folder first, then shippedFolders().
-    [[nodiscard]] static std::optional<QString> findStartupPicture();
-    // "十字绣Kanvo使用说明.mht" in shippedFolders().
-    [[nodiscard]] static std::optional<QString> findHelpDocument();
+
+private:
+    [[nodiscard]] static std::optional<QString> findFile(const QStringList& folders, const QString& name);
+
+    QStringList pictureFolders_;
+    QStringList shippedFolders_;
 };
 
 } // namespace kanvo

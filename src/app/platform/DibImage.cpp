@@ -41,10 +41,13 @@ std::optional<ClsDIB> DibImage::fromQImage(const QImage& image)
     ClsDIB dib;
     if (!dib.Create(rgb.width(), rgb.height(), 24, true))
         return std::nullopt;
-    for (int r = 0; r < rgb.height(); ++r) {
+    // The size is read once: a saved chart canvas has millions of pixels.
+    const int width = rgb.width();
+    const int height = rgb.height();
+    for (int r = 0; r < height; ++r) {
         const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(r));
         auto row = dib.rowFromTop(r);
-        for (int x = 0; x < rgb.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             std::uint8_t* p = row.data() + 3 * x;
             p[0] = static_cast<std::uint8_t>(qBlue(in[x]));
             p[1] = static_cast<std::uint8_t>(qGreen(in[x]));

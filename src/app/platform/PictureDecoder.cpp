@@ -23,11 +23,17 @@ std::optional<QImage> PictureDecoder::decode(const QString& path, Error* error)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(error, Error::CannotOpen);
+    return decode(file, error);
+}
 
+std::optional<QImage> PictureDecoder::decode(QIODevice& device, Error* error)
+{
+    if (error != nullptr)
+        *error = Error::None;
     // The limit is process-wide in Qt; setting it on every decode keeps it in force even if some
     // other code changed it.
     QImageReader::setAllocationLimit(kAllocationLimitMB);
-    QImageReader reader(&file);
+    QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format().toLower();
     if (format != "bmp" && format != "jpeg" && format != "jpg" && format != "gif")

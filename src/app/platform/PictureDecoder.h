@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QString>
 
+class QIODevice;
+
 namespace kanvo {
 
 // Decodes BMP, JPEG and GIF files (recognised by content, so "logo.dll" works) into a
@@ -19,6 +21,8 @@ public:
 
     // Returns the picture, or empty with *error set (error may be null).
     [[nodiscard]] static std::optional<QImage> decode(const QString& path, Error* error = nullptr);
+    // The same for bytes from an open, readable device (a file, or a buffer in the fuzzer).
+    [[nodiscard]] static std::optional<QImage> decode(QIODevice& device, Error* error = nullptr);
     [[nodiscard]] static QString errorText(Error error);
 };
 

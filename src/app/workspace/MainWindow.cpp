@@ -1,6 +1,7 @@
 #include "app/workspace/MainWindow.h"
 
 #include <exception>
+#include <utility>
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -20,6 +21,7 @@
 #include "app/platform/MessageBoxes.h"
 #include "app/platform/PictureDecoder.h"
 #include "app/workspace/PictureBox.h"
+#include "app/workspace/SurfacePicture.h"
 #include "app/workspace/WindowHub.h"
 #include "core/common/Rounding.h"
 #include "core/workspace/StitchGridRenderer.h"
@@ -60,7 +62,12 @@ void setLabelColour(QLabel* label, const QColor& colour)
 } // namespace
 
 MainWindow::MainWindow(RunState& state, WindowHub& hub, QWidget* parent)
-    : QMainWindow(parent), state_(state), hub_(hub), model_(state, *this)
+    : MainWindow(state, hub, AppPaths::standard(), parent)
+{
+}
+
+MainWindow::MainWindow(RunState& state, WindowHub& hub, AppPaths paths, QWidget* parent)
+    : QMainWindow(parent), state_(state), hub_(hub), paths_(std::move(paths)), model_(state, *this)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("十字绣Kanvo V2008"));
@@ -404,7 +411,7 @@ void MainWindow::load()
 
 void MainWindow::initialPictureStep()
 {
-    const auto found = AppPaths::findStartupPicture();
+    const auto found = paths_.startupPicture();
     state_.sourceFile = found ? found->toStdString() : std::string(AppPaths::kStartupPicture);
     (void)loadSourcePicture();
 }
@@ -478,7 +485,7 @@ void MainWindow::setWorkControlsEnabled(bool enabled)
 void MainWindow::openHelp()
 {
     // A missing document is ignored, as is the desktop's answer.
-    if (const auto help = AppPaths::findHelpDocument())
+    if (const auto help = paths_.helpDocument())
         (void)QDesktopServices::openUrl(QUrl::fromLocalFile(*help));
 }
 
@@ -570,19 +577,7 @@ void MainWindow::showNaturalPicture()
 
 void MainWindow::stretchPicture(int width, int height)
 {
-    if (width <= 0 || height <= 0) {
-        picture4_->setImage(QImage());
-        return;
-    }
-    QImage surface(width, height, QImage::Format_RGB32);
-    surface.fill(Qt::white);
-    if (!source_.isNull()) {
-        // Nearest pixel: pixels are dropped or repeated, never blended.
-        const QImage stretched = source_.scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        QPainter painter(&surface);
-        painter.drawImage(QPoint(0, 0), stretched);
-    }
-    picture4_->setImage(std::move(surface));
+    picture4_->setImage(SurfacePicture::stretched(source_, width, height));
 }
 
 void MainWindow::surfaceMoved()

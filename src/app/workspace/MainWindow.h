@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QMainWindow>
 
+#include "app/platform/AppPaths.h"
 #include "core/workspace/RunState.h"
 #include "core/workspace/WorkspaceModel.h"
 #include "core/workspace/WorkspaceView.h"
@@ -35,6 +36,9 @@ public:
     static constexpr int kClientHeight = 515;
 
     MainWindow(RunState& state, WindowHub& hub, QWidget* parent = nullptr);
+    // Looks for the start-up picture and the help document in `paths` instead of the
+    // program's own folders (AppPaths::standard()).
+    MainWindow(RunState& state, WindowHub& hub, AppPaths paths, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The load step: run once, before the window is first shown. A failure of one of its steps
@@ -120,6 +124,7 @@ private:
 
     RunState& state_;
     WindowHub& hub_;
+    AppPaths paths_;
     WorkspaceModel model_;
 
     QImage source_;   // Picture3

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <climits>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 #include <new>
@@ -420,6 +421,13 @@ bool ClsDIB::PuthDCEx(ClsDIB& out, int x, int y, int w, int h, int meX, int meY,
 
 bool ClsDIB::LoadBitMap(const std::string& fileName)
 {
+    // Only a regular file can hold a picture: a folder would report a giant size, and opening a
+    // named pipe or a device would block or read without end.
+    std::error_code statusError;
+    if (!std::filesystem::is_regular_file(fileName, statusError)) {
+        lastError_ = DibError::OpenFailed;
+        return false;
+    }
     std::ifstream in(fileName, std::ios::binary);
     if (!in) {
         lastError_ = DibError::OpenFailed;

@@ -116,6 +116,139 @@ void listThreads(ChartModel& model, std::span<const int> order, const ThreadCoun
     model.maxColor = static_cast<int>(model.threadList.size());
 }
 
+// The distinct colours of a chart while it is indexed: colour -> a value chosen when the colour
+// is first met (its thread, or its slot), in an open-addressing table small enough to stay in
+// the first-level cache next to the stitches streaming past. Looking up a colour that sits at
+// its home slot costs one multiply, two loads and one compare.
+class ColorSlots {
+public:
+    // Home slots: over 8 per colour, so a colour nearly always lies at its home slot. Probing
+    // runs on past the last home slot instead of wrapping, into room for every colour.
+    static constexpr int kHomeBits = 12;
+    static constexpr std::size_t kHomeSlots = std::size_t{1} << kHomeBits;
+    static constexpr std::size_t kSlots = kHomeSlots + ChartModel::kMaxColors + 1;
+    static constexpr std::size_t kFull = kSlots;
+
+    [[nodiscard]] static constexpr std::size_t home(ColorValue color)
+    {
+        return static_cast<std::size_t>((color * 0x9E3779B1u) >> (32 - kHomeBits));
+    }
+
+    ColorSlots()
+    {
+        // An empty slot holds a key whose home slot lies elsewhere, so a colour found at its own
+        // home slot is known to be stored there without a used flag.
+        static_assert(home(kSpareKey) != home(kOtherSpareKey));
+        keys_.fill(kSpareKey);
+        keys_[home(kSpareKey)] = kOtherSpareKey;
+    }
+
+    [[nodiscard]] bool isAt(ColorValue color, std::size_t slot) const { return keys_[slot] == color; }
+
+    // The slot of `color`, probing on from its home slot; for a new colour a free slot, or
+    // kFull when the table already holds ChartModel::kMaxColors colours. `isNew` tells which.
+    [[nodiscard]] std::size_t find(ColorValue color, bool& isNew) const
+    {
+        for (std::size_t slot = home(color);; ++slot) {
+            if (!used_[slot]) {
+                isNew = true;
+                return count_ == static_cast<std::size_t>(ChartModel::kMaxColors) ? kFull : slot;
+            }
+            if (keys_[slot] == color) {
+                isNew = false;
+                return slot;
+            }
+        }
+    }
+    void add(std::size_t slot, ColorValue color, int value)
+    {
+        used_[slot] = true;
+        keys_[slot] = color;
+        values_[slot] = value;
+        usedSlots_[count_] = static_cast<std::uint16_t>(slot);
+        ++count_;
+    }
+
+    [[nodiscard]] std::size_t count() const { return count_; }
+    // The slots in use, in the order their colours were added.
+    [[nodiscard]] std::span<const std::uint16_t> usedSlots() const { return {usedSlots_.data(), count_}; }
+    [[nodiscard]] ColorValue colorAt(std::size_t slot) const { return keys_[slot]; }
+    [[nodiscard]] int valueAt(std::size_t slot) const { return values_[slot]; }
+
+private:
+    static constexpr ColorValue kSpareKey = 0xFFFFFFFFu;
+    static constexpr ColorValue kOtherSpareKey = 0xFFFFFFFEu;
+
+    std::array<ColorValue, kSlots> keys_; // filled by the constructor
+    std::array<std::int32_t, kSlots> values_; // read only where used_ is set
+    std::array<std::uint16_t, ChartModel::kMaxColors> usedSlots_;
+    std::array<bool, kSlots> used_{};
+    std::size_t count_ = 0;
+};
+
+// Stitches per slot of ColorSlots.
+using SlotCounts = std::array<int, ColorSlots::kSlots>;
+
+// Gives every stitch the value of its colour: for a chart of DMC threads the colour's nearest
+// thread, for another brand the colour's slot; counts the stitches of every slot on the way
+// (by slot rather than by value: the slot is known before the value has been read). False when
+// a 501st colour turned up; stopped is set when the stop test ended the work.
+template <bool kGiveThreads>
+[[nodiscard]] bool indexStitches(const StitchMatrix& stitches, ChartModel& model, ColorSlots& slots,
+    const NearestThread* nearest, SlotCounts& counts, const Hooks& hooks, bool& stopped)
+{
+    const int gw = model.gw;
+    const int gh = model.gh;
+    int* const index = model.colorIndex.data();
+    for (int x = 0; x < gw; ++x) {
+        int* const column = index + cell(x, 0);
+        const ColorValue* const colors = stitches.column(x).data();
+        for (int y = 0; y < gh; ++y) {
+            const ColorValue color = colors[y];
+            std::size_t slot = ColorSlots::home(color);
+            if (!slots.isAt(color, slot)) {
+                bool isNew = false;
+                slot = slots.find(color, isNew);
+                if (slot == ColorSlots::kFull)
+                    return false;
+                if (isNew)
+                    slots.add(slot, color, kGiveThreads ? nearest->nearest(color) : static_cast<int>(slot));
+            }
+            column[y] = slots.valueAt(slot);
+            ++counts[slot];
+        }
+        hooks.progress(x + 1, gw);
+        if (hooks.stopped()) {
+            stopped = true;
+            return true;
+        }
+    }
+    return true;
+}
+
+// The distinct values of the stitches (of `count` in all) in order of first appearance, row by
+// row from the top, each row from the left. Usually every value has been met within a few rows.
+template <std::size_t kValues>
+std::vector<int> valuesByAppearance(const ChartModel& model, std::size_t count)
+{
+    std::vector<int> order;
+    order.reserve(count);
+    std::array<bool, kValues> met{};
+    const int* const index = model.colorIndex.data();
+    for (int y = 0; y < model.gh && order.size() < count; ++y) {
+        for (int x = 0; x < model.gw; ++x) {
+            const int value = index[cell(x, y)];
+            if (!met[static_cast<std::size_t>(value)]) {
+                met[static_cast<std::size_t>(value)] = true;
+                order.push_back(value);
+                if (order.size() == count)
+                    break;
+            }
+        }
+    }
+    return order;
+}
+
 ColorIndexError buildColorIndex(const StitchMatrix& stitches, ChartModel& model, int mergeTol,
     const ThreadTable& table, const Hooks& hooks, ThreadCounts* threadCounts)
 {
@@ -125,126 +258,103 @@ ColorIndexError buildColorIndex(const StitchMatrix& stitches, ChartModel& model,
     prepareColorIndex(model);
     const int gw = model.gw;
     const int gh = model.gh;
+    const bool dmc = model.whichType.empty() || model.whichType == "DMC";
 
     hooks.stage(ColorIndexStage::Indexing);
     hooks.progress(0, gw);
 
-    // Both matrices are stored column by column, so the stitches are read in that order and
-    // each colour gets a provisional number in order of discovery. The chart's numbering is the
-    // order of first appearance row by row, which the smallest row-major key of every colour
-    // gives afterwards. Neighbouring stitches usually share a colour, so the previous cell's
-    // answer is tried before the hash.
-    struct Found {
-        ColorValue color = 0;
-        int firstKey = std::numeric_limits<int>::max(); // y * 321 + x of its first stitch
-        int count = 0;
-    };
-    std::vector<Found> found;
-    found.reserve(ChartModel::kMaxColors + 1);
-    found.emplace_back(); // provisional numbers start at 1
-    ColorPositions ids;
-    int* const index = model.colorIndex.data();
-    bool tooMany = false;
-    for (int x = 0; x < gw && !tooMany; ++x) {
-        int* const column = index + cell(x, 0);
-        ColorValue lastColor = 0;
-        int lastId = 0;
-        for (int y = 0; y < gh; ++y) {
-            const ColorValue color = stitches.at(x, y);
-            if (color != lastColor || lastId == 0) {
-                int id = ids.find(color);
-                if (id == 0) {
-                    if (found.size() > static_cast<std::size_t>(ChartModel::kMaxColors)) {
-                        tooMany = true;
-                        break;
-                    }
-                    id = static_cast<int>(found.size());
-                    found.push_back(Found{color});
-                    ids.add(color, id);
-                }
-                lastColor = color;
-                lastId = id;
-            }
-            Found& f = found[static_cast<std::size_t>(lastId)];
-            ++f.count;
-            const int key = y * static_cast<int>(kSide) + x;
-            if (key < f.firstKey)
-                f.firstKey = key;
-            column[y] = lastId;
-        }
-        hooks.progress(x + 1, gw);
-        if (!tooMany && hooks.stopped()) {
-            model.colorList.clear();
-            model.maxColor = 0;
-            return ColorIndexError::Stopped;
-        }
+    // Both matrices are stored column by column, so the stitches are read in that order. A
+    // colour's nearest thread does not depend on the other colours, so for DMC threads every
+    // stitch receives its thread at once and only merging may change it afterwards.
+    ColorSlots slots;
+    SlotCounts slotCounts{};
+    const NearestThread* const nearest = dmc ? &NearestThread::forTable(table) : nullptr;
+    bool stopped = false;
+    const bool fits = dmc ? indexStitches<true>(stitches, model, slots, nearest, slotCounts, hooks, stopped)
+                          : indexStitches<false>(stitches, model, slots, nullptr, slotCounts, hooks, stopped);
+    if (!fits || stopped) {
+        model.colorList.clear();
+        model.maxColor = 0;
+        return fits ? ColorIndexError::Stopped : ColorIndexError::TooManyColors;
     }
-
-    const std::size_t n = found.size() - 1;
-    std::vector<int> byAppearance(n); // provisional numbers in order of first appearance
-    for (std::size_t i = 0; i < n; ++i)
-        byAppearance[i] = static_cast<int>(i + 1);
-    std::sort(byAppearance.begin(), byAppearance.end(), [&](int a, int b) {
-        return found[static_cast<std::size_t>(a)].firstKey < found[static_cast<std::size_t>(b)].firstKey;
-    });
-    model.colorList.resize(n);
-    for (std::size_t p = 0; p < n; ++p)
-        model.colorList[p] = static_cast<int>(found[static_cast<std::size_t>(byAppearance[p])].color);
-    model.maxColor = static_cast<int>(n);
-    if (tooMany)
-        return ColorIndexError::TooManyColors;
-
     if (model.whichType.empty())
         model.whichType = "DMC";
-    if (model.whichType != "DMC") {
-        std::vector<int> positionOfId(n + 1, 0);
-        for (std::size_t p = 0; p < n; ++p)
-            positionOfId[static_cast<std::size_t>(byAppearance[p])] = static_cast<int>(p + 1);
+    int* const index = model.colorIndex.data();
+
+    if (!dmc) {
+        // The colours in order of first appearance, and every stitch its colour's position.
+        const std::vector<int> order = valuesByAppearance<ColorSlots::kSlots>(model, slots.count());
+        std::array<int, ColorSlots::kSlots> positionOfSlot{};
+        model.colorList.resize(order.size());
+        for (std::size_t p = 0; p < order.size(); ++p) {
+            const auto slot = static_cast<std::size_t>(order[p]);
+            positionOfSlot[slot] = static_cast<int>(p + 1);
+            model.colorList[p] = static_cast<int>(slots.colorAt(slot));
+        }
         for (int x = 0; x < gw; ++x) {
             int* const column = index + cell(x, 0);
             for (int y = 0; y < gh; ++y)
-                column[y] = positionOfId[static_cast<std::size_t>(column[y])];
+                column[y] = positionOfSlot[static_cast<std::size_t>(column[y])];
         }
+        model.maxColor = static_cast<int>(order.size());
         model.colorCount = 0;
         return ColorIndexError::UnsupportedBrand;
     }
 
-    // Nearest thread per distinct colour (not per stitch), then merging.
-    const NearestThread& nearest = NearestThread::forTable(table);
-    std::vector<int> threadOf(n);
-    for (std::size_t p = 0; p < n; ++p)
-        threadOf[p] = nearest.nearest(static_cast<ColorValue>(model.colorList[p]));
-    mergeNearThreads(threadOf, mergeTol, table);
+    // The original merges the threads of all distinct colours, in order of the colours' first
+    // appearance. All colours of one thread come out alike there: the first of them either
+    // represents the later ones (and takes them at distance 0) or is taken, together with the
+    // later ones, which every earlier representative sees with the same thread. Merging the
+    // distinct threads in order of first appearance therefore gives each thread the result all
+    // of its colours get, and the stitches of one thread move together.
+    ThreadCounts counts{};
+    for (const std::size_t slot : slots.usedSlots())
+        counts[static_cast<std::size_t>(slots.valueAt(slot))] += slotCounts[slot];
+    std::size_t threadsMet = 0;
+    for (const int c : counts)
+        threadsMet += c > 0 ? 1 : 0;
+    const std::vector<int> threads = valuesByAppearance<ChartModel::kThreadSlots>(model, threadsMet);
+    std::vector<int> merged = threads;
+    mergeNearThreads(merged, mergeTol, table);
 
+    std::array<int, ChartModel::kThreadSlots> mergedOf{};
+    bool changed = false;
+    for (std::size_t i = 0; i < threads.size(); ++i) {
+        mergedOf[static_cast<std::size_t>(threads[i])] = merged[i];
+        changed = changed || merged[i] != threads[i];
+    }
     std::array<bool, ChartModel::kThreadSlots> listed{};
     std::vector<int> distinct;
-    distinct.reserve(n);
-    for (const int t : threadOf) {
+    distinct.reserve(merged.size());
+    for (const int t : merged) {
         if (!listed[static_cast<std::size_t>(t)]) {
             listed[static_cast<std::size_t>(t)] = true;
             distinct.push_back(t);
         }
     }
 
-    std::vector<int> threadOfId(n + 1, 0);
-    for (std::size_t p = 0; p < n; ++p)
-        threadOfId[static_cast<std::size_t>(byAppearance[p])] = threadOf[p];
-    if (threadCounts != nullptr) {
-        threadCounts->fill(0);
-        for (std::size_t id = 1; id <= n; ++id)
-            (*threadCounts)[static_cast<std::size_t>(threadOfId[id])] += found[id].count;
-    }
-
     hooks.stage(ColorIndexStage::Remapping);
     hooks.progress(0, gw);
+    if (changed) {
+        ThreadCounts mergedCounts{};
+        for (const int t : threads)
+            mergedCounts[static_cast<std::size_t>(mergedOf[static_cast<std::size_t>(t)])]
+                += counts[static_cast<std::size_t>(t)];
+        counts = mergedCounts;
+    }
+    // When nothing merged every stitch already holds its thread, and the pass only reports.
     for (int x = 0; x < gw; ++x) {
-        int* const column = index + cell(x, 0);
-        for (int y = 0; y < gh; ++y)
-            column[y] = threadOfId[static_cast<std::size_t>(column[y])];
+        if (changed) {
+            int* const column = index + cell(x, 0);
+            for (int y = 0; y < gh; ++y)
+                column[y] = mergedOf[static_cast<std::size_t>(column[y])];
+        }
         hooks.progress(x + 1, gw);
         if (hooks.stopped())
             return ColorIndexError::Stopped;
     }
+    if (threadCounts != nullptr)
+        *threadCounts = counts;
 
     model.maxColor = static_cast<int>(distinct.size());
     model.colorCount = model.maxColor;
@@ -406,7 +516,8 @@ ColorIndexError generateChartModel(const StitchMatrix& stitches, ChartModel& mod
 {
     const Hooks hooks(hookSet);
     model.chartReady = false;
-    model.xiuChr = loadxiuChr();
+    static const std::vector<std::string> symbols = loadxiuChr();
+    model.xiuChr = symbols;
     model.chrIndex.assign(ChartModel::kThreadSlots, 0);
     model.threadList.clear();
     ThreadCounts counts{};

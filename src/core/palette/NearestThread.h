@@ -11,8 +11,8 @@ namespace kanvo {
 
 // Nearest-thread search over threads 1..452 of a thread table by squared RGB distance. Of
 // equally near threads the lowest thread index wins, so the second thread of a pair of equal
-// table colours is never chosen. The search keeps a copy of the table's colours (a k-d tree):
-// build a new one after the table changes.
+// table colours is never chosen. The search keeps a copy of the table's colours, sorted into a
+// coarse grid over the colour cube: build a new one after the table changes.
 class NearestThread {
 public:
     explicit NearestThread(const ThreadTable& table);
@@ -27,30 +27,28 @@ public:
 
 private:
     static constexpr int kThreads = ThreadTable::kThreads;
-    static constexpr int kLeafSize = 8;
+    static constexpr int kCellBits = 4;                  // a grid cell spans 16 levels per channel
+    static constexpr int kCellsPerSide = 256 >> kCellBits;
+    static constexpr int kCells = kCellsPerSide * kCellsPerSide * kCellsPerSide;
 
-    struct Point {
-        std::array<std::int32_t, 3> rgb{};
-        std::int32_t index = 0;
-    };
-    // Node n covers points_[begin, end); inner nodes split on `axis` at `split` (children
-    // 2n + 1 and 2n + 2 hold the points below and from the split point on).
-    struct Node {
-        std::int32_t begin = 0;
-        std::int32_t end = 0;
-        std::int32_t axis = -1; // -1: leaf
-        std::int32_t split = 0;
-    };
-    struct Best {
-        int distance;
-        int index;
+    // A thread that can be nearest to some colour of a cell; one cache line holds eight.
+    struct Candidate {
+        std::int16_t red = 0;
+        std::int16_t green = 0;
+        std::int16_t blue = 0;
+        std::int16_t index = 0;
     };
 
-    void build(std::size_t node, int begin, int end);
-    void search(std::size_t node, const std::array<std::int32_t, 3>& q, Best& best) const;
+    [[nodiscard]] static int cellOf(int red, int green, int blue)
+    {
+        return ((red >> kCellBits) * kCellsPerSide + (green >> kCellBits)) * kCellsPerSide
+            + (blue >> kCellBits);
+    }
 
-    std::vector<Point> points_;
-    std::vector<Node> nodes_;
+    // For every grid cell, by ascending thread index, the threads that can be nearest to one of
+    // its colours; cell after cell, cell c's run is [first_[c], first_[c + 1]).
+    std::vector<Candidate> candidates_;
+    std::array<std::int32_t, kCells + 1> first_{};
 };
 
 } // namespace kanvo

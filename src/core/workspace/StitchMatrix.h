@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cassert>
+#include <span>
 #include <vector>
 
 #include "core/common/Color.h"
@@ -24,6 +25,12 @@ public:
     {
         assert(contains(x, y));
         return cells_[offset(x, y)];
+    }
+    // The cells of column x, rows 0..320, for loops that read whole columns.
+    [[nodiscard]] std::span<const ColorValue> column(int x) const
+    {
+        assert(contains(x, 0));
+        return {cells_.data() + offset(x, 0), static_cast<std::size_t>(kSize)};
     }
     void set(int x, int y, ColorValue color)
     {

@@ -98,14 +98,14 @@ void expectSameModel(const Chart& c, const ChartModel& fast, const literal::Lite
         ASSERT_EQ(fast.colorList[static_cast<std::size_t>(i - 1)], ref.colorList[static_cast<std::size_t>(i)]) << i;
     for (int x = 0; x < c.gw; ++x)
         for (int y = 0; y < c.gh; ++y)
-            ASSERT_EQ(fast.threadAt(x, y), ref.colorIndex[static_cast<std::size_t>(x * 321 + y)]) << x << "," << y;
+            ASSERT_EQ(fast.threadAt(x, y), ref.threadAt(x, y)) << x << "," << y;
     ASSERT_EQ(static_cast<int>(fast.threadList.size()), ref.maxColor);
     for (int n = 1; n <= ref.maxColor; ++n) {
         ThreadEntry expected = ref.threadList[static_cast<std::size_t>(n)];
         const ThreadEntry& got = fast.threadList[static_cast<std::size_t>(n - 1)];
         // The original gives the entry made at the first stitch that stitch's own colour; the
         // fast code gives it its thread's colour like every other entry.
-        if (n == 1 && expected.index == ref.colorIndex[0]) {
+        if (n == 1 && expected.index == ref.threadAt(0, 0)) {
             EXPECT_EQ(expected.color, c.stitches.at(0, 0));
             expected.color = table().colorOf(expected.index);
         }
@@ -246,6 +246,41 @@ TEST(EquivalenceMerge, RandomListsAndTolerances)
         literal::mergeNearThreads(ref, count, tol, table());
         mergeNearThreads(list, tol, table());
         ASSERT_TRUE(std::equal(list.begin(), list.end(), ref.begin() + 1)) << round;
+    }
+}
+
+TEST(EquivalenceMerge, RepeatedThreadsMergeLikeTheirFirstOccurrence)
+{
+    // The fast colour index merges each thread once, where the original merges it once per
+    // colour: entries holding the same thread must end alike, with what merging the list of
+    // distinct threads (in order of first occurrence) gives them.
+    std::mt19937 rng(2024);
+    for (int round = 0; round < 400; ++round) {
+        const int count = 2 + static_cast<int>(rng() % 499);
+        const int span = (round % 2 == 0) ? 8 + static_cast<int>(rng() % 40) : 452;
+        const int base = 1 + static_cast<int>(rng() % static_cast<unsigned>(453 - span));
+        std::vector<int> list(501, 0);
+        for (int i = 1; i <= count; ++i)
+            list[static_cast<std::size_t>(i)] = base + static_cast<int>(rng() % static_cast<unsigned>(span));
+        std::vector<int> distinct(501, 0);
+        int k = 0;
+        for (int i = 1; i <= count; ++i) {
+            const int t = list[static_cast<std::size_t>(i)];
+            if (std::find(distinct.begin() + 1, distinct.begin() + 1 + k, t) == distinct.begin() + 1 + k)
+                distinct[static_cast<std::size_t>(++k)] = t;
+        }
+        const std::vector<int> before = list;
+        const std::vector<int> distinctBefore = distinct;
+        const int tolerances[] = {0, 30, 400, 2000, 5980, 30000};
+        const int tol = tolerances[round % 6];
+        literal::mergeNearThreads(list, count, tol, table());
+        literal::mergeNearThreads(distinct, k, tol, table());
+        for (int i = 1; i <= count; ++i) {
+            const auto at = std::find(distinctBefore.begin() + 1, distinctBefore.begin() + 1 + k,
+                before[static_cast<std::size_t>(i)]);
+            ASSERT_EQ(list[static_cast<std::size_t>(i)], distinct[static_cast<std::size_t>(at - distinctBefore.begin())])
+                << "round " << round << " entry " << i;
+        }
     }
 }
 

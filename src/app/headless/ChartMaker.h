@@ -1,0 +1,77 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include <QImage>
+#include <QString>
+
+#include "core/chart/ChartMode.h"
+#include "core/palette/ChartModel.h"
+#include "core/reduce/ReductionMethod.h"
+#include "core/workspace/RunState.h"
+
+namespace kanvo {
+
+class HeadlessWorkspace;
+class ThreadTable;
+
+// What the chart maker is asked to make: the picture, how the grid is fitted to it, and the
+// choices of the chart settings and chart windows.
+struct ChartRequest {
+    QString input;                // BMP, JPEG or GIF, as the main window accepts them
+    std::optional<int> width;     // grid width bar, 16..230 (part mode: the default is 117)
+    std::optional<int> height;    // grid height bar, 16..250 (default: fitted to the picture)
+    bool whole = false;           // "全图" after the size is set
+    std::optional<int> zoom;      // the zoom bar, last (whole mode: the grid width)
+    int colorBit = ReductionMethod::kDefault;
+    int strength = 0;             // the settings window's strength: mergeTol = strength x 20
+    int rareThreshold = 5;        // the chart window's "可忽略颜色出现次数"
+    ChartMode mode = ChartMode::SymbolsOnly;
+    int blockW = 10;
+    int blockH = 10;
+    std::string title;            // empty: the chart's default title
+};
+
+// Makes a chart without any window: the picture loaded and fitted by the headless workspace
+// (the main window's workspace model), the colour reduction of "效果预览->" (the reduction
+// pipeline), the colour index of "生成", and the chart window's canvas or the printed page
+// (chart layout, print layout, chart painter). Needs a QGuiApplication; runs on its thread.
+class ChartMaker {
+public:
+    enum class Stage { Loading, Reducing, Indexing, Drawing };
+
+    // Called at each stage start (done 0) and as rows are done; total 0 when unknown.
+    std::function<void(Stage stage, int done, int total)> progress;
+
+    // Runs everything up to the painted canvas. False with a one-line reason in error().
+    [[nodiscard]] bool make(const ChartRequest& request);
+
+    // The outputs of a successful make(); each file is written whole or not at all, leaving an
+    // existing file as it was on failure. False with the reason in error().
+    [[nodiscard]] bool saveBitmap(const QString& path); // the chart window's "保存" file
+    [[nodiscard]] bool savePng(const QString& path);
+    [[nodiscard]] bool savePdf(const QString& path);    // the printed page (A4)
+    [[nodiscard]] bool saveLegend(const QString& path); // legendCsv()
+
+    // "symbol,thread,count" and one line per legend entry in legend order (UTF-8, LF).
+    [[nodiscard]] static std::string legendCsv(const ChartModel& model, const ThreadTable& table);
+
+    [[nodiscard]] const std::string& error() const { return error_; }
+    [[nodiscard]] const RunState& state() const { return state_; }
+    [[nodiscard]] const ChartModel& model() const { return state_.chart; }
+    [[nodiscard]] const QImage& canvas() const { return canvas_; }
+
+private:
+    bool fail(std::string reason);
+    bool fitGrid(const ChartRequest& request, HeadlessWorkspace& workspace);
+    void report(Stage stage, int done, int total) const;
+
+    RunState state_;
+    ChartMode mode_ = ChartMode::SymbolsOnly;
+    QImage canvas_;
+    std::string error_;
+};
+
+} // namespace kanvo

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QImage>
+
+namespace kanvo {
+
+// The zoomed picture surface's pixels as the main window and the headless workspace make them.
+class SurfacePicture {
+public:
+    // A white Format_RGB32 surface of width x height pixels with the whole source stretched onto
+    // it by nearest pixel (pixels are dropped or repeated, never blended). A null image for an
+    // empty size.
+    [[nodiscard]] static QImage stretched(const QImage& source, int width, int height);
+};
+
+} // namespace kanvo

@@ -1,0 +1,608 @@
+// kanvo-cli chart, run as a separate process, against the program's own windows driven in this
+// process: the same picture and settings must give the very same saved chart and legend.
+
+#include <cmath>
+#include <optional>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "RecordingMessageBoxes.h"
+#include "app/chart/ChartPrinter.h"
+#include "app/chart/ChartWindow.h"
+#include "app/platform/FontSubstitutions.h"
+#include "app/platform/MessageBoxes.h"
+#include "app/workspace/AppWiring.h"
+#include "app/workspace/MainWindow.h"
+#include "app/workspace/WindowHub.h"
+#include "core/chart/ChartMode.h"
+#include "core/palette/ThreadTable.h"
+#include "core/workspace/RunState.h"
+
+using namespace kanvo;
+
+namespace {
+
+// Table colours the legend test builds on: entry 34 is thread 310, entry 1 thread 150,
+// entry 452 thread 5200.
+const QRgb kBlack = qRgb(0, 0, 0);
+const QRgb kThread150 = qRgb(0xAB, 0x02, 0x49);
+const QRgb kWhite = qRgb(255, 255, 255);
+
+// The settings of one chart, as the windows take them.
+struct Settings {
+    std::optional<int> width;
+    std::optional<int> height;
+    bool whole = false;
+    std::optional<int> zoom;
+    QString method = QStringLiteral("216");
+    int colorBit = 16;
+    int strength = 0;
+    int rare = 5;
+    ChartMode mode = ChartMode::SymbolsOnly;
+    int blockW = 10;
+    int blockH = 10;
+    QString title;
+};
+
+QString modeName(ChartMode mode)
+{
+    switch (mode) {
+    case ChartMode::BlocksAndSymbols: return QStringLiteral("both");
+    case ChartMode::BlocksOnly: return QStringLiteral("blocks");
+    case ChartMode::SymbolsOnly: break;
+    }
+    return QStringLiteral("symbols");
+}
+
+QStringList cliArgs(const Settings& s)
+{
+    QStringList args;
+    if (s.width)
+        args << "--width" << QString::number(*s.width);
+    if (s.height)
+        args << "--height" << QString::number(*s.height);
+    if (s.whole)
+        args << "--whole";
+    if (s.zoom)
+        args << "--zoom" << QString::number(*s.zoom);
+    args << "--method" << s.method << "--merge" << QString::number(s.strength) << "--rare" << QString::number(s.rare)
+         << "--mode" << modeName(s.mode) << "--block" << QString::number(s.blockW) << QString::number(s.blockH);
+    if (!s.title.isEmpty())
+        args << "--title" << s.title;
+    return args;
+}
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run runCli(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(KANVO_CLI), args);
+    Run r;
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
+        return r;
+    r.exitCode = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+std::optional<QString> runTool(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+qint32 le32(const QByteArray& b, int at)
+{
+    return qint32(quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8 | quint32(quint8(b[at + 2])) << 16
+        | quint32(quint8(b[at + 3])) << 24);
+}
+
+// 40 x 20: ten black columns, then white, with four pixels of thread 150 in the top row.
+QImage exactPicture()
+{
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(kWhite);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 10; ++x)
+            image.setPixel(x, y, kBlack);
+    for (int x = 15; x < 19; ++x)
+        image.setPixel(x, 0, kThread150);
+    return image;
+}
+
+// 400 x 200: black, thread 150 and white in three vertical bands.
+QImage widePicture()
+{
+    QImage image(400, 200, QImage::Format_RGB32);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 400; ++x)
+            image.setPixel(x, y, x < 100 ? kBlack : x < 200 ? kThread150 : kWhite);
+    return image;
+}
+
+// 300 x 260 of smooth colour, a photograph's worth of shades.
+QImage photoPicture()
+{
+    QImage image(300, 260, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb((x * 255) / 299, (y * 255) / 259, ((x + y) * 3) % 256));
+    return image;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Settings)
+
+class ChartCliTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void bitmapEqualsWindowSave_data();
+    void bitmapEqualsWindowSave();
+    void pdfEqualsWindowPrint();
+    void pngHoldsTheCanvas();
+    void legendOfExactThreads_data();
+    void legendOfExactThreads();
+    void fittingSetsTheGrid_data();
+    void fittingSetsTheGrid();
+    void badArgumentsFail_data();
+    void badArgumentsFail();
+    void failedWriteKeepsOldFile_data();
+    void failedWriteKeepsOldFile();
+
+private:
+    // The window's chart: the picture as the start-up picture, the settings, "效果预览->",
+    // "生成", "生成", then "保存" to bmp (and "打印" to pdf when given). Returns the chart window's
+    // model legend as CSV.
+    QString windowChart(const QString& picture, const Settings& settings, const QString& bmp,
+        const QString& pdf = QString());
+    QString picturePath(const QString& name) const;
+
+    QTemporaryDir* folder = nullptr;
+    QString previousFolder;
+    RecordingMessageBoxes boxes;
+};
+
+void ChartCliTest::initTestCase()
+{
+    // The program's own fonts: the CLI installs the same substitutions.
+    installFontSubstitutions();
+    qRegisterMetaType<Settings>();
+}
+
+void ChartCliTest::init()
+{
+    folder = new QTemporaryDir;
+    QVERIFY(folder->isValid());
+    previousFolder = QDir::currentPath();
+    QVERIFY(exactPicture().save(folder->filePath("exact.bmp"), "BMP"));
+    QVERIFY(widePicture().save(folder->filePath("wide.bmp"), "BMP"));
+    QVERIFY(photoPicture().save(folder->filePath("photo.jpg"), "JPEG", 90));
+    boxes = RecordingMessageBoxes();
+    MessageBoxes::setCurrent(&boxes);
+}
+
+void ChartCliTest::cleanup()
+{
+    MessageBoxes::setCurrent(nullptr);
+    QDir::setCurrent(previousFolder);
+    delete folder;
+}
+
+QString ChartCliTest::picturePath(const QString& name) const
+{
+    if (name == QLatin1String("logo.dll"))
+        return QStringLiteral(KANVO_ASSETS_DIR "/logo.dll");
+    if (name == QLatin1String("photo.gif")) {
+        // Qt writes no GIF; ImageMagick makes one from the JPEG.
+        const QString gif = folder->filePath(name);
+        if (!QFile::exists(gif) && !runTool(QStringLiteral("convert"), {folder->filePath("photo.jpg"), gif}))
+            return QString();
+        return gif;
+    }
+    return folder->filePath(name);
+}
+
+QString ChartCliTest::windowChart(const QString& picture, const Settings& s, const QString& bmp, const QString& pdf)
+{
+    // The main window loads "logo.dll" from its working folder first.
+    QTemporaryDir work;
+    if (!work.isValid() || !QFile::copy(picture, work.filePath("logo.dll")) || !QDir::setCurrent(work.path()))
+        return QStringLiteral("no working folder");
+    RunState state;
+    WindowHub hub;
+    MainWindow window(state, hub);
+    connectWindows(window, hub);
+    window.load();
+    window.show();
+    if (s.width)
+        window.findChild<QScrollBar*>(QStringLiteral("wChange"))->setValue(*s.width);
+    if (s.height)
+        window.findChild<QScrollBar*>(QStringLiteral("hChange"))->setValue(*s.height);
+    if (s.whole)
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command11")), Qt::LeftButton);
+    if (s.zoom)
+        window.findChild<QScrollBar*>(QStringLiteral("zoom"))->setValue(*s.zoom);
+    // what the chart settings window's OK writes
+    state.chart.xiutuTitle = s.title.toStdString();
+    state.ColorBit = s.colorBit;
+    state.blockW = s.blockW;
+    state.blockH = s.blockH;
+    state.mergeTol = s.strength * 20;
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command4")), Qt::LeftButton);
+    window.generateChart();
+    auto* chart = window.findChild<ChartWindow*>();
+    if (chart == nullptr)
+        return QStringLiteral("no chart window");
+    chart->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentText(QString::fromUtf8(chartModeText(s.mode).data()));
+    chart->findChild<QComboBox*>(QStringLiteral("Combo2"))->setEditText(QString::number(s.rare));
+    QTest::mouseClick(chart->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    if (!state.chart.chartReady || !chart->saveChartTo(bmp))
+        return QStringLiteral("no chart saved");
+    if (!pdf.isEmpty()) {
+        chart->printer().choosePrinter = [&](QPrinter& p) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            p.setPageSize(QPageSize(QPageSize::A4));
+            return true;
+        };
+        chart->printChart();
+    }
+    QString csv = QStringLiteral("symbol,thread,count\n");
+    for (const ThreadEntry& e : state.chart.threadList)
+        csv += QStringLiteral("%1,%2,%3\n")
+                   .arg(QString::fromUtf8(state.chart.symbolOf(e.index).data(),
+                       static_cast<int>(state.chart.symbolOf(e.index).size())))
+                   .arg(loadedThreadTable().dmc(e.index).cindex)
+                   .arg(e.count);
+    QDir::setCurrent(folder->path());
+    return csv;
+}
+
+void ChartCliTest::bitmapEqualsWindowSave_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<Settings>("settings");
+    Settings s;
+    QTest::newRow("start-up picture, window defaults") << "logo.dll" << s;
+    s.mode = ChartMode::BlocksAndSymbols;
+    s.strength = 50;
+    s.rare = 0;
+    s.blockW = 8;
+    s.blockH = 12;
+    s.title = QStringLiteral("小猫 绣图");
+    QTest::newRow("start-up picture, blocks and symbols, merged, own blocks and title") << "logo.dll" << s;
+    s = Settings();
+    s.width = 60;
+    s.height = 40;
+    s.method = QStringLiteral("3bit");
+    s.colorBit = 3;
+    s.mode = ChartMode::BlocksOnly;
+    QTest::newRow("jpeg, 60 x 40, 8 colours, blocks only") << "photo.jpg" << s;
+    s = Settings();
+    s.whole = true;
+    s.method = QStringLiteral("高清黑白图片");
+    s.colorBit = 4;
+    QTest::newRow("bmp, whole picture, 16 greys by the settings text") << "wide.bmp" << s;
+    s = Settings();
+    s.whole = true;
+    s.zoom = 200;
+    s.method = QStringLiteral("2bit");
+    s.colorBit = 2;
+    s.mode = ChartMode::BlocksAndSymbols;
+    QTest::newRow("bmp, whole picture zoomed to 200, 4 greys") << "wide.bmp" << s;
+    s = Settings();
+    s.zoom = 150;
+    s.method = QStringLiteral("8bit");
+    s.colorBit = 8;
+    QTest::newRow("gif, part of the picture zoomed to 150, 256 colours") << "photo.gif" << s;
+    s = Settings();
+    s.method = QStringLiteral("none");
+    s.colorBit = 0;
+    s.rare = 0;
+    QTest::newRow("exact thread colours, no reduction") << "exact.bmp" << s;
+    s = Settings();
+    s.method = QStringLiteral("1bit");
+    s.colorBit = 1;
+    s.height = 16;
+    QTest::newRow("jpeg, black and white, lowest grid") << "photo.jpg" << s;
+}
+
+void ChartCliTest::bitmapEqualsWindowSave()
+{
+    QFETCH(QString, picture);
+    QFETCH(Settings, settings);
+    const QString input = picturePath(picture);
+    if (input.isEmpty())
+        QSKIP("ImageMagick's convert is needed to make the GIF");
+    const QString cliBmp = folder->filePath("cli.bmp");
+    const QString cliCsv = folder->filePath("cli.csv");
+    const Run r = runCli(QStringList{"chart", input, "-o", cliBmp, "--legend", cliCsv} + cliArgs(settings));
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(r.err, QString());
+
+    const QString windowBmp = folder->filePath("window.bmp");
+    const QString windowCsv = windowChart(input, settings, windowBmp);
+    QCOMPARE(boxes.texts.value(0), QStringLiteral("  绣图文件保存成功在") + windowBmp);
+
+    const QByteArray cli = fileBytes(cliBmp);
+    const QByteArray win = fileBytes(windowBmp);
+    QVERIFY(cli.size() > 54);
+    QCOMPARE(cli.size(), win.size());
+    QVERIFY2(cli == win, "the command's bitmap differs from the window's");
+    QCOMPARE(QString::fromUtf8(fileBytes(cliCsv)), windowCsv);
+}
+
+void ChartCliTest::pdfEqualsWindowPrint()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty())
+        QSKIP("pdftoppm (poppler-utils) is not installed");
+    Settings s;
+    s.mode = ChartMode::BlocksAndSymbols;
+    s.title = QStringLiteral("打印测试");
+    const QString input = picturePath("logo.dll");
+    const QString cliPdf = folder->filePath("cli.pdf");
+    const Run r = runCli(QStringList{"chart", input, "-o", cliPdf} + cliArgs(s));
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    const QString windowPdf = folder->filePath("window.pdf");
+    (void)windowChart(input, s, folder->filePath("window.bmp"), windowPdf);
+    QVERIFY(QFile::exists(windowPdf));
+    // no temporary file is left beside the document
+    QCOMPARE(QDir(folder->path()).entryList({QStringLiteral(".*.part")}, QDir::Files | QDir::Hidden), QStringList());
+
+    const QString info = runTool(QStringLiteral("pdfinfo"), {cliPdf}).value_or(QString());
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
+    QVERIFY2(info.contains(QStringLiteral("(A4)")), qPrintable(info));
+    QVERIFY2(info.contains(QStringLiteral("打印测试")), qPrintable(info));
+    // The pages look the same, pixel for pixel.
+    QVERIFY(runTool(QStringLiteral("pdftoppm"), {"-r", "72", "-png", "-singlefile", cliPdf, folder->filePath("cli")}));
+    QVERIFY(runTool(QStringLiteral("pdftoppm"), {"-r", "72", "-png", "-singlefile", windowPdf, folder->filePath("window")}));
+    const QImage a(folder->filePath("cli.png"));
+    const QImage b(folder->filePath("window.png"));
+    QVERIFY(!a.isNull());
+    QCOMPARE(a.size(), QSize(595, 842));
+    QVERIFY(a == b);
+}
+
+void ChartCliTest::pngHoldsTheCanvas()
+{
+    const QString input = picturePath("exact.bmp");
+    const QString png = folder->filePath("chart.png");
+    const QString bmp = folder->filePath("chart.bmp");
+    QCOMPARE(runCli({"chart", input, "-o", png, "--method", "none"}).exitCode, 0);
+    QCOMPARE(runCli({"chart", input, "-o", bmp, "--method", "none"}).exitCode, 0);
+    const QByteArray head = fileBytes(png).left(8);
+    QCOMPARE(head, QByteArray("\x89PNG\r\n\x1a\n", 8));
+    const QImage fromPng(png, "PNG");
+    const QImage fromBmp(bmp, "BMP");
+    // 117 stitches: 10 x 117 + 83 pixels wide
+    QCOMPARE(fromPng.width(), 1253);
+    QCOMPARE(fromPng.convertToFormat(QImage::Format_RGB32), fromBmp.convertToFormat(QImage::Format_RGB32));
+    // the same resolution as the saved bitmap: round(1253 x 2834 / 570) or the height's share
+    const QByteArray b = fileBytes(bmp);
+    QCOMPARE(fromPng.dotsPerMeterX(), le32(b, 38));
+    const double d = std::max(std::nearbyint(1253 * 2834.0 / 570), std::nearbyint(fromBmp.height() * 2125.5 / 570));
+    QCOMPARE(le32(b, 38), static_cast<qint32>(d));
+    QCOMPARE(le32(b, 42), static_cast<qint32>(d));
+}
+
+void ChartCliTest::legendOfExactThreads_data()
+{
+    QTest::addColumn<QString>("rare");
+    QTest::addColumn<QString>("expected");
+    // Grid 117 x 20 at natural size, the part beyond the 40-pixel picture white. First stitches
+    // row by row: 310 at (0,0), 5200 at (10,0), 150 at (15,0): symbols a, b, c in that order.
+    // 310: 10 x 20 = 200; 150: 4; 5200: 117 x 20 - 204 = 2136.
+    QTest::newRow("default threshold 5 drops thread 150; the symbols keep their places")
+        << "5" << "symbol,thread,count\na,310,200\nb,5200,2136\n";
+    QTest::newRow("threshold 0 lists every thread")
+        << "0" << "symbol,thread,count\na,310,200\nb,5200,2136\nc,150,4\n";
+    QTest::newRow("threshold 201 keeps only white") << "201" << "symbol,thread,count\nb,5200,2136\n";
+}
+
+void ChartCliTest::legendOfExactThreads()
+{
+    QFETCH(QString, rare);
+    QFETCH(QString, expected);
+    const QString csv = folder->filePath("legend.csv");
+    const Run r = runCli({"chart", picturePath("exact.bmp"), "-o", folder->filePath("c.bmp"), "--method", "none",
+        "--rare", rare, "--legend", csv});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(QString::fromUtf8(fileBytes(csv)), expected);
+}
+
+void ChartCliTest::fittingSetsTheGrid_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("gw");
+    QTest::addColumn<int>("gh");
+    // wide.bmp is 400 x 200 (height / width 0.5); exact.bmp 40 x 20.
+    QTest::newRow("part mode: width 117, the picture's height") << "wide.bmp" << QStringList{} << 117 << 200;
+    QTest::newRow("part mode, small picture: height 20") << "exact.bmp" << QStringList{} << 117 << 20;
+    QTest::newRow("--width --height") << "wide.bmp" << QStringList{"--width", "30", "--height", "16"} << 30 << 16;
+    QTest::newRow("largest grid") << "wide.bmp" << QStringList{"--width", "230", "--height", "250"} << 230 << 250;
+    // whole mode: the grid takes 117 x 117 x 0.5 = 58.5, rounded half to even
+    QTest::newRow("--whole") << "wide.bmp" << QStringList{"--whole"} << 117 << 58;
+    QTest::newRow("--whole --zoom 200") << "wide.bmp" << QStringList{"--whole", "--zoom", "200"} << 200 << 100;
+    QTest::newRow("--whole --zoom 33: height 16.5 to 16") << "wide.bmp" << QStringList{"--whole", "--zoom", "33"} << 33 << 16;
+    // 40 pixels wide: the zoom bar cannot take the grid of 117, so "全图" leaves it; zoom 36 fits
+    QTest::newRow("--whole --zoom 36 on a small picture") << "exact.bmp" << QStringList{"--whole", "--zoom", "36"} << 36 << 18;
+    QTest::newRow("--zoom in part mode keeps the grid") << "wide.bmp" << QStringList{"--zoom", "250"} << 117 << 200;
+}
+
+void ChartCliTest::fittingSetsTheGrid()
+{
+    QFETCH(QString, picture);
+    QFETCH(QStringList, args);
+    QFETCH(int, gw);
+    QFETCH(int, gh);
+    const QString bmp = folder->filePath("fit.bmp");
+    const QString csv = folder->filePath("fit.csv");
+    const Run r = runCli(QStringList{"chart", picturePath(picture), "-o", bmp, "--method", "none", "--rare", "0",
+        "--legend", csv} + args);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    const QByteArray b = fileBytes(bmp);
+    QVERIFY(b.size() > 54);
+    QCOMPARE(le32(b, 18), 10 * gw + 83);
+    // every stitch is counted once in the legend
+    int total = 0;
+    const QStringList lines = QString::fromUtf8(fileBytes(csv)).split('\n', Qt::SkipEmptyParts);
+    for (const QString& line : lines.mid(1))
+        total += line.section(',', 2).toInt();
+    QCOMPARE(total, gw * gh);
+    // Height 10 gh + 14 x 3 B + 260, B bands of P - 1 threads, P = (10 gw) div 38 - 1 (at least 2).
+    const int threads = static_cast<int>(lines.size()) - 1;
+    const int perBand = std::max(10 * gw / 38 - 1, 2) - 1;
+    const int bands = (threads + perBand - 1) / perBand;
+    QCOMPARE(le32(b, 22), 10 * gh + 14 * 3 * bands + 260);
+}
+
+void ChartCliTest::badArgumentsFail_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    const QString in = QStringLiteral("@in");
+    const QString out = QStringLiteral("@out");
+    QTest::newRow("unknown option") << QStringList{"chart", in, "-o", out, "--colour"} << "unknown option \"--colour\"";
+    QTest::newRow("width not a number") << QStringList{"chart", in, "-o", out, "--width", "12x"}
+                                        << "--width needs a whole number from 16 to 230, not \"12x\"";
+    QTest::newRow("width too small") << QStringList{"chart", in, "-o", out, "--width", "15"} << "--width needs";
+    QTest::newRow("height too large") << QStringList{"chart", in, "-o", out, "--height", "251"} << "--height needs";
+    QTest::newRow("merge negative") << QStringList{"chart", in, "-o", out, "--merge", "-1"} << "--merge needs";
+    QTest::newRow("rare beyond 16 bits") << QStringList{"chart", in, "-o", out, "--rare", "40000"} << "--rare needs";
+    QTest::newRow("block with one value") << QStringList{"chart", in, "-o", out, "--block", "8"}
+                                          << "option --block needs two values";
+    QTest::newRow("block zero") << QStringList{"chart", in, "-o", out, "--block", "0", "10"} << "--block needs";
+    QTest::newRow("unknown method") << QStringList{"chart", in, "-o", out, "--method", "16bit"} << "unknown method";
+    QTest::newRow("unknown mode") << QStringList{"chart", in, "-o", out, "--mode", "colour"} << "unknown mode";
+    QTest::newRow("value missing") << QStringList{"chart", in, "-o", out, "--title"} << "option --title needs a value";
+    QTest::newRow("no output") << QStringList{"chart", in} << "missing output file";
+    QTest::newRow("no input") << QStringList{"chart", "-o", out} << "missing input picture";
+    QTest::newRow("unknown output format") << QStringList{"chart", in, "-o", "chart.jpg"} << "name it .bmp, .png or .pdf";
+    QTest::newRow("missing input file") << QStringList{"chart", "@missing", "-o", out} << "cannot read";
+    QTest::newRow("input not a picture") << QStringList{"chart", "@text", "-o", out}
+                                         << "the file is not a BMP, JPEG or GIF picture";
+    QTest::newRow("zoom beyond the picture") << QStringList{"chart", in, "-o", out, "--whole", "--zoom", "41"}
+                                             << "zoom 41 lies outside this picture's zoom range 32 to 40";
+    QTest::newRow("too many colours") << QStringList{"chart", "@photo", "-o", out, "--method", "none"}
+                                      << "too many colours: the grid holds more than 500 distinct colours";
+}
+
+void ChartCliTest::badArgumentsFail()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    const QString out = folder->filePath("out.bmp");
+    const QString text = folder->filePath("notes.bmp");
+    {
+        QFile f(text);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("not a picture\n");
+    }
+    for (QString& a : args) {
+        if (a == "@in")
+            a = picturePath("exact.bmp");
+        else if (a == "@out")
+            a = out;
+        else if (a == "@missing")
+            a = folder->filePath("missing.bmp");
+        else if (a == "@text")
+            a = text;
+        else if (a == "@photo")
+            a = picturePath("photo.jpg");
+    }
+    const Run r = runCli(args);
+    QCOMPARE(r.exitCode, 2);
+    // one line, naming the command
+    QVERIFY2(r.err.startsWith(QStringLiteral("kanvo-cli chart: ")), qPrintable(r.err));
+    QCOMPARE(r.err.count('\n'), 1);
+    QVERIFY2(r.err.contains(message), qPrintable(r.err));
+    QCOMPARE(r.out, QString());
+    QVERIFY(!QFile::exists(out));
+    QVERIFY(!QFile::exists(folder->filePath("chart.jpg")));
+}
+
+void ChartCliTest::failedWriteKeepsOldFile_data()
+{
+    QTest::addColumn<QString>("extension");
+    QTest::newRow("bmp") << "bmp";
+    QTest::newRow("png") << "png";
+    QTest::newRow("pdf") << "pdf";
+}
+
+void ChartCliTest::failedWriteKeepsOldFile()
+{
+    QFETCH(QString, extension);
+    const QString input = picturePath("exact.bmp");
+    // An existing chart stays as it was when the run fails before writing.
+    const QString old = folder->filePath("old." + extension);
+    {
+        QFile f(old);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("the old chart");
+    }
+    Run r = runCli({"chart", folder->filePath("missing.bmp"), "-o", old});
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(fileBytes(old), QByteArray("the old chart"));
+    r = runCli({"chart", input, "-o", old, "--whole", "--zoom", "1000"});
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(fileBytes(old), QByteArray("the old chart"));
+
+    // A folder in the way of the output: nothing is written, no temporary file is left.
+    const QString blocked = folder->filePath("blocked." + extension);
+    QVERIFY(QDir().mkdir(blocked));
+    r = runCli({"chart", input, "-o", blocked});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains(QStringLiteral("cannot write")), qPrintable(r.err));
+    QCOMPARE(r.err.count('\n'), 1);
+    QVERIFY(QFileInfo(blocked).isDir());
+    // A folder that does not exist.
+    r = runCli({"chart", input, "-o", folder->filePath("nowhere/chart." + extension)});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains(QStringLiteral("cannot write")), qPrintable(r.err));
+    QCOMPARE(QDir(folder->path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("part")), QStringList());
+    QCOMPARE(QDir(folder->path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral("tmp")), QStringList());
+
+    // The legend: a failed legend write leaves an old legend as it was.
+    const QString legend = folder->filePath("legend.csv");
+    QVERIFY(QDir().mkdir(legend));
+    r = runCli({"chart", input, "-o", folder->filePath("ok." + extension), "--legend", legend});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY(QFileInfo(legend).isDir());
+}
+
+QTEST_MAIN(ChartCliTest)
+#include "ChartCliTest.moc"

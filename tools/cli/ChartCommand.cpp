@@ -1,0 +1,246 @@
+// kanvo-cli chart: a picture in, a chart out, made by the program's own workspace, reduction,
+// colour index and chart drawing on the offscreen platform.
+
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include <unistd.h>
+
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include "Commands.h"
+#include "app/headless/ChartMaker.h"
+#include "app/platform/FontSubstitutions.h"
+#include "core/reduce/ChartSettingsModel.h"
+#include "core/reduce/ReductionMethod.h"
+
+namespace kanvo::cli {
+
+namespace {
+
+int fail(const std::string& message)
+{
+    std::cerr << "kanvo-cli chart: " << message << '\n';
+    return 2;
+}
+
+std::optional<int> parseInt(const std::string& text, int low, int high)
+{
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size() || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+struct MethodName {
+    std::string_view name;
+    int code;
+};
+
+// The settings window's methods under short names; the window's own texts are accepted too.
+constexpr MethodName kMethods[] = {
+    {"216", 16}, {"3bit", 3}, {"4bit", 4}, {"2bit", 2}, {"8bit", 8}, {"1bit", 1}, {"none", 0},
+};
+constexpr std::string_view kMethodList = "216, 3bit, 4bit, 2bit, 8bit, 1bit or none";
+
+std::optional<int> methodCode(const std::string& name)
+{
+    for (const MethodName& m : kMethods)
+        if (m.name == name)
+            return m.code;
+    return ReductionMethod::codeForSettingsText(name);
+}
+
+enum class Format { Bitmap, Png, Pdf };
+
+std::optional<Format> formatOf(const std::string& path)
+{
+    const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
+    if (suffix == QLatin1String("bmp"))
+        return Format::Bitmap;
+    if (suffix == QLatin1String("png"))
+        return Format::Png;
+    if (suffix == QLatin1String("pdf"))
+        return Format::Pdf;
+    return std::nullopt;
+}
+
+// Qt's own chatter (fonts, runtime folders) would bury the one error line.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << "kanvo-cli chart: " << message.toStdString() << '\n';
+}
+
+// One line rewritten in place on a terminal; nothing otherwise.
+class Progress {
+public:
+    Progress() : enabled_(isatty(STDERR_FILENO) == 1) {}
+    ~Progress() { clear(); }
+
+    void show(ChartMaker::Stage stage, int done, int total)
+    {
+        if (!enabled_)
+            return;
+        const char* name = "";
+        switch (stage) {
+        case ChartMaker::Stage::Loading: name = "loading the picture"; break;
+        case ChartMaker::Stage::Reducing: name = "reducing colours"; break;
+        case ChartMaker::Stage::Indexing: name = "matching threads"; break;
+        case ChartMaker::Stage::Drawing: name = "drawing the chart"; break;
+        }
+        std::string line = "kanvo-cli chart: ";
+        line += name;
+        if (total > 0) {
+            line += ' ';
+            line += std::to_string(100 * done / total);
+            line += '%';
+        }
+        if (line == last_)
+            return;
+        last_ = line;
+        std::fprintf(stderr, "\r\033[K%s", line.c_str());
+        std::fflush(stderr);
+    }
+    void clear()
+    {
+        if (enabled_ && !last_.empty()) {
+            std::fprintf(stderr, "\r\033[K");
+            std::fflush(stderr);
+            last_.clear();
+        }
+    }
+
+private:
+    bool enabled_;
+    std::string last_;
+};
+
+} // namespace
+
+int runChart(CommandArgs args)
+{
+    ChartRequest request;
+    std::optional<std::string> input;
+    std::optional<std::string> output;
+    std::optional<std::string> legend;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](std::size_t n) { return i + n < args.size(); };
+        if (arg == "--whole") {
+            request.whole = true;
+        } else if (arg == "--block") {
+            if (!value(2))
+                return fail("option --block needs two values (W H)");
+            const auto w = parseInt(args[i + 1], ChartSettingsModel::kBlockMin, ChartSettingsModel::kBlockMax);
+            const auto h = parseInt(args[i + 2], ChartSettingsModel::kBlockMin, ChartSettingsModel::kBlockMax);
+            if (!w || !h)
+                return fail("--block needs two whole numbers from 1 to 320, not \"" + args[i + 1] + " "
+                    + args[i + 2] + "\"");
+            request.blockW = *w;
+            request.blockH = *h;
+            i += 2;
+        } else if (arg == "-o" || arg == "--legend" || arg == "--width" || arg == "--height" || arg == "--zoom"
+            || arg == "--method" || arg == "--merge" || arg == "--rare" || arg == "--mode" || arg == "--title") {
+            if (!value(1))
+                return fail("option " + arg + " needs a value");
+            const std::string& v = args[++i];
+            if (arg == "-o") {
+                output = v;
+            } else if (arg == "--legend") {
+                legend = v;
+            } else if (arg == "--title") {
+                request.title = v;
+            } else if (arg == "--width") {
+                if (!(request.width = parseInt(v, 16, 230)))
+                    return fail("--width needs a whole number from 16 to 230, not \"" + v + "\"");
+            } else if (arg == "--height") {
+                if (!(request.height = parseInt(v, 16, 250)))
+                    return fail("--height needs a whole number from 16 to 250, not \"" + v + "\"");
+            } else if (arg == "--zoom") {
+                if (!(request.zoom = parseInt(v, 1, 1 << 20)))
+                    return fail("--zoom needs a positive whole number, not \"" + v + "\"");
+            } else if (arg == "--method") {
+                const auto code = methodCode(v);
+                if (!code)
+                    return fail("unknown method \"" + v + "\" (use " + std::string(kMethodList) + ")");
+                request.colorBit = *code;
+            } else if (arg == "--merge") {
+                const auto n = parseInt(v, 0, ChartSettingsModel::kStrengthMax);
+                if (!n)
+                    return fail("--merge needs a whole number from 0 to 9999, not \"" + v + "\"");
+                request.strength = *n;
+            } else if (arg == "--rare") {
+                const auto n = parseInt(v, -32768, 32767);
+                if (!n)
+                    return fail("--rare needs a whole number (16 bits), not \"" + v + "\"");
+                request.rareThreshold = *n;
+            } else { // --mode
+                if (v == "symbols")
+                    request.mode = ChartMode::SymbolsOnly;
+                else if (v == "blocks")
+                    request.mode = ChartMode::BlocksOnly;
+                else if (v == "both")
+                    request.mode = ChartMode::BlocksAndSymbols;
+                else
+                    return fail("unknown mode \"" + v + "\" (use blocks, symbols or both)");
+            }
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return fail("unknown option \"" + arg + "\"");
+        } else if (input) {
+            return fail("more than one input file given");
+        } else {
+            input = arg;
+        }
+    }
+    if (!input)
+        return fail("missing input picture");
+    if (!output || output->empty())
+        return fail("missing output file (-o OUT.bmp, OUT.png or OUT.pdf)");
+    const std::optional<Format> format = formatOf(*output);
+    if (!format)
+        return fail("cannot tell the format of \"" + *output + "\": name it .bmp, .png or .pdf");
+    if (legend && legend->empty())
+        return fail("option --legend needs a file name");
+
+    // Nothing is shown on screen: the chart is drawn on the offscreen platform whatever the
+    // session offers, so the result does not depend on a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quietMessages);
+    int argc = 1;
+    char name[] = "kanvo-cli";
+    char* argv[] = {name, nullptr};
+    const QGuiApplication app(argc, argv);
+    installFontSubstitutions();
+
+    request.input = QString::fromStdString(*input);
+    Progress progress;
+    ChartMaker maker;
+    maker.progress = [&progress](ChartMaker::Stage stage, int done, int total) { progress.show(stage, done, total); };
+    if (!maker.make(request)) {
+        progress.clear();
+        return fail(maker.error());
+    }
+    progress.clear();
+    const QString out = QString::fromStdString(*output);
+    bool written = false;
+    switch (*format) {
+    case Format::Bitmap: written = maker.saveBitmap(out); break;
+    case Format::Png: written = maker.savePng(out); break;
+    case Format::Pdf: written = maker.savePdf(out); break;
+    }
+    if (!written)
+        return fail(maker.error());
+    if (legend && !maker.saveLegend(QString::fromStdString(*legend)))
+        return fail(maker.error());
+    return 0;
+}
+
+} // namespace kanvo::cli
