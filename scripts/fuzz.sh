@@ -35,6 +35,6 @@ for target in "${targets[@]}"; do
     echo "$target found a fault; input in $run/crashes/, log in $run/log.txt" >&2
     status=1
   fi
-  grep -E "^#[0-9]+ +DONE|^stat::" "$run/log.txt" >&2 || tail -n 20 "$run/log.txt" >&2
+  grep -E "DONE|^stat::" "$run/log.txt" >&2 || tail -n 20 "$run/log.txt" >&2
 done
 exit $status
