@@ -4,52 +4,13 @@
 #include <span>
 #include <system_error>
 
+#include "core/common/BusyScope.h"
+#include "core/common/RunGuard.h"
 #include "core/image/ClsDIB.h"
 #include "core/reduce/ReductionMethod.h"
 #include "core/workspace/RunState.h"
 
 namespace kanvo {
-
-namespace {
-
-class RunGuard {
-public:
-    explicit RunGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~RunGuard() { flag_ = false; }
-    RunGuard(const RunGuard&) = delete;
-    RunGuard& operator=(const RunGuard&) = delete;
-
-private:
-    bool& flag_;
-};
-
-class BusyScope {
-public:
-    explicit BusyScope(const std::function<void(bool)>& setBusy) : setBusy_(setBusy) {}
-    ~BusyScope() { release(); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-    void acquire()
-    {
-        if (!on_ && setBusy_) {
-            setBusy_(true);
-            on_ = true;
-        }
-    }
-    void release()
-    {
-        if (on_) {
-            setBusy_(false);
-            on_ = false;
-        }
-    }
-
-private:
-    const std::function<void(bool)>& setBusy_;
-    bool on_ = false;
-};
-
-} // namespace
 
 std::string errorText(EditPrepError error)
 {
@@ -147,7 +108,7 @@ EditPreparation::Outcome EditPreparation::prepare()
         return outcome;
     outcome.started = true;
     RunGuard guard(running_);
-    BusyScope busy(hooks_.setBusy);
+    BusyScope busy(hooks_.setBusy, false);
 
     status(kStatusStarted);
     const EditPrepError loadError = loadScratch();

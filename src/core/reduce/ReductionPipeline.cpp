@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "core/common/AtomicFile.h"
+#include "core/common/BusyScope.h"
+#include "core/common/RunGuard.h"
 #include "core/image/ClsDIB.h"
 #include "core/reduce/ReductionMethod.h"
 #include "core/workspace/RunState.h"
@@ -16,38 +18,6 @@ namespace kanvo {
 namespace {
 
 constexpr ColorValue kWhite = 0xFFFFFF;
-
-// Clears the flag however the run ends.
-class RunGuard {
-public:
-    explicit RunGuard(bool& flag) : flag_(flag) { flag_ = true; }
-    ~RunGuard() { flag_ = false; }
-    RunGuard(const RunGuard&) = delete;
-    RunGuard& operator=(const RunGuard&) = delete;
-
-private:
-    bool& flag_;
-};
-
-// Busy pointer on for a scope; off again on every way out.
-class BusyScope {
-public:
-    explicit BusyScope(const std::function<void(bool)>& setBusy) : setBusy_(setBusy)
-    {
-        if (setBusy_)
-            setBusy_(true);
-    }
-    ~BusyScope()
-    {
-        if (setBusy_)
-            setBusy_(false);
-    }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    const std::function<void(bool)>& setBusy_;
-};
 
 [[nodiscard]] std::string absoluteText(const std::filesystem::path& path)
 {
