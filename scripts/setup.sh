@@ -13,6 +13,7 @@ KANVO_PACKAGES=(
   fonts-wqy-microhei fonts-liberation2
   xvfb xauth imagemagick python3-pil poppler-utils
   clang libclang-rt-14-dev
+  libfontconfig-dev desktop-file-utils appstream
 )
 
 kanvo_install_packages() {

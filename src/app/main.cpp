@@ -1,15 +1,23 @@
+#include <cstdio>
+
 #include <QApplication>
 
 #include "app/platform/FontSubstitutions.h"
 #include "app/workspace/AppWiring.h"
 #include "app/workspace/MainWindow.h"
+#include "app/workspace/StartupReport.h"
 #include "app/workspace/WindowHub.h"
 #include "core/workspace/RunState.h"
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // Ties the windows to the installed launcher io.github.kanvo.Kanvo.desktop (its name and icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kanvo.Kanvo"));
     kanvo::installFontSubstitutions();
+    const std::optional<QString> fontAliases = kanvo::loadFontAliasFile();
+    // "--self-test": start as usual, report what was found and loaded, and end (see StartupReport).
+    const bool selfTest = QCoreApplication::arguments().contains(QStringLiteral("--self-test"));
     // Secondary windows may stay open or hidden; the run ends with the main window.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -23,5 +31,14 @@ int main(int argc, char* argv[])
     kanvo::connectWindows(window, hub);
     window.load();
     window.show();
+    if (selfTest) {
+        QCoreApplication::processEvents();
+        const kanvo::StartupReport report = kanvo::StartupReport::collect(window, hub, fontAliases);
+        std::fputs(report.text().toUtf8().constData(), stdout);
+        // The report stands even if closing the windows goes wrong.
+        std::fflush(stdout);
+        window.exitProgram();
+        return report.complete() ? 0 : 1;
+    }
     return QApplication::exec();
 }

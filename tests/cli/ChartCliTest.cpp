@@ -197,8 +197,9 @@ private:
 
 void ChartCliTest::initTestCase()
 {
-    // The program's own fonts: the CLI installs the same substitutions.
+    // The program's own fonts, as its start-up sets them up (the command does the same).
     installFontSubstitutions();
+    (void)loadFontAliasFile();
     qRegisterMetaType<Settings>();
 }
 

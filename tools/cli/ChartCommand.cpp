@@ -218,7 +218,9 @@ int runChart(CommandArgs args)
     char name[] = "kanvo-cli";
     char* argv[] = {name, nullptr};
     const QGuiApplication app(argc, argv);
+    // The program's own fonts, set up as its start-up does, so the chart is the window's chart.
     installFontSubstitutions();
+    (void)loadFontAliasFile();
 
     request.input = QString::fromStdString(*input);
     Progress progress;

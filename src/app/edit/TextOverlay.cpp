@@ -22,9 +22,10 @@ void setTextColour(QWidget* widget, const QColor& colour)
 
 } // namespace
 
-TextOverlay::TextOverlay(MainWindow& mainWindow) : QObject(&mainWindow), mainWindow_(mainWindow)
+TextOverlay::TextOverlay(MainWindow& mainWindow)
+    : QObject(&mainWindow), mainWindow_(mainWindow), textBox_(mainWindow.textBox())
 {
-    mainWindow_.textBox()->installEventFilter(this);
+    textBox_->installEventFilter(this);
     applyFont(mainWindow_.overlayLabel()->font());
 }
 
@@ -74,10 +75,8 @@ void TextOverlay::applyColour(const QColor& colour)
 
 bool TextOverlay::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == mainWindow_.textBox() && event->type() == QEvent::MouseButtonPress) {
-        if (++clicks_ == 1)
-            mainWindow_.textBox()->clear();
-    }
+    if (event->type() == QEvent::MouseButtonPress && watched == textBox_ && ++clicks_ == 1)
+        textBox_->clear();
     return QObject::eventFilter(watched, event);
 }
 

@@ -3,6 +3,9 @@
 #include <QColor>
 #include <QFont>
 #include <QObject>
+#include <QPointer>
+
+class QLineEdit;
 
 namespace kanvo {
 
@@ -40,6 +43,9 @@ protected:
 
 private:
     MainWindow& mainWindow_;
+    // Kept from the start: the filter also sees events while the main window is being torn down,
+    // when its members must no longer be called.
+    QPointer<QLineEdit> textBox_;
     int clicks_ = 0;
 };
 

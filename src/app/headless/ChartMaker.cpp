@@ -171,14 +171,14 @@ bool ChartMaker::savePng(const QString& path)
 {
     if (canvas_.isNull())
         return fail("no chart to save");
-    // The same resolution as the saved bitmap, so the picture prints on one page too.
-    QImage image = canvas_;
-    const std::int32_t d = chartResolution(image.width(), image.height());
-    image.setDotsPerMeterX(d);
-    image.setDotsPerMeterY(d);
+    // The same resolution as the saved bitmap, so the picture prints on one page too. Set on the
+    // canvas itself: a copy would duplicate its pixels just to carry two numbers.
+    const std::int32_t d = chartResolution(canvas_.width(), canvas_.height());
+    canvas_.setDotsPerMeterX(d);
+    canvas_.setDotsPerMeterY(d);
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+    if (!buffer.open(QIODevice::WriteOnly) || !canvas_.save(&buffer, "PNG"))
         return fail("cannot encode the chart as PNG");
     std::string reason;
     if (!writeBytes(path, bytes, &reason))

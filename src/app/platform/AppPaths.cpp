@@ -39,6 +39,11 @@ QString AppPaths::programFolder()
 QStringList AppPaths::shippedFolders()
 {
     QStringList candidates{programFolder()};
+#ifdef KANVO_RELATIVE_DATADIR
+    // An installation moved or made under another prefix (a package, cmake --install --prefix)
+    // keeps its data folder at the same place relative to the program.
+    candidates << QDir::cleanPath(QDir(programFolder()).filePath(QStringLiteral(KANVO_RELATIVE_DATADIR)));
+#endif
 #ifdef KANVO_INSTALL_DATADIR
     candidates << QStringLiteral(KANVO_INSTALL_DATADIR);
 #endif

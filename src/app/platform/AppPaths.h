@@ -11,7 +11,8 @@ namespace kanvo {
 // and the gallery folders. The program's own folders are searched in this order:
 //   1. (start-up picture only) the working folder,
 //   2. the program's folder (beside the binary),
-//   3. the installed data folder (<datadir>/kanvo),
+//   3. the installed data folder (<datadir>/kanvo): first where it lies relative to the program
+//      (../share/kanvo beside bin/), then at the prefix the program was configured for,
 //   4. the source tree's assets/ folder (so a program run from its build tree finds them).
 // A value holds the folders its lookups search: standard() the ones above, or any others (a test
 // that must not find the shipped files, a portable installation). Lookups return absolute

@@ -39,7 +39,8 @@ std::optional<ClsDIB> DibImage::fromQImage(const QImage& image)
         ? image
         : image.convertToFormat(QImage::Format_RGB32);
     ClsDIB dib;
-    if (!dib.Create(rgb.width(), rgb.height(), 24, true))
+    // Every pixel is written below and new buffers start zeroed, so no second clearing pass.
+    if (!dib.Create(rgb.width(), rgb.height(), 24, false))
         return std::nullopt;
     // The size is read once: a saved chart canvas has millions of pixels.
     const int width = rgb.width();
