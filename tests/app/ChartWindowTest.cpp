@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -27,6 +26,7 @@
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
 #include "core/palette/ThreadTable.h"
+#include "ProgramSession.h"
 #include "RecordingMessageBoxes.h"
 
 using namespace kanvo;
@@ -108,41 +108,29 @@ private:
     template <class F> void fillStitches(int w, int h, F colour);
     void openChart();
 
-    QTemporaryDir* folder = nullptr;
-    QString previousFolder;
+    std::unique_ptr<ProgramSession> session;
     RunState* state = nullptr;
     WindowHub* hub = nullptr;
     MainWindow* window = nullptr;
     ChartWindow* chart = nullptr;
-    RecordingMessageBoxes boxes;
+    RecordingMessageBoxes* boxes = nullptr;
 };
 
 void ChartWindowTest::init()
 {
-    folder = new QTemporaryDir;
-    QVERIFY(folder->isValid());
-    previousFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(folder->path()));
-    boxes = RecordingMessageBoxes();
-    MessageBoxes::setCurrent(&boxes);
-    state = new RunState;
-    hub = new WindowHub;
-    window = new MainWindow(*state, *hub);
-    connectWindows(*window, *hub);
-    window->load();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    session = std::make_unique<ProgramSession>();
+    QVERIFY(session->valid());
+    boxes = &session->boxes;
+    state = &session->state;
+    hub = &session->hub;
+    window = session->window.get();
+    QVERIFY(session->start());
     chart = nullptr;
 }
 
 void ChartWindowTest::cleanup()
 {
-    delete window; // takes the chart window with it
-    delete hub;
-    delete state;
-    MessageBoxes::setCurrent(nullptr);
-    QDir::setCurrent(previousFolder);
-    delete folder;
+    session.reset(); // the main window takes its secondary windows with it
 }
 
 template <class F> void ChartWindowTest::fillStitches(int w, int h, F colour)
@@ -193,7 +181,7 @@ void ChartWindowTest::mainWindowOpensChartOnlyAfterPreview()
 {
     window->generateChart();
     QVERIFY(window->findChild<ChartWindow*>() == nullptr);
-    QCOMPARE(boxes.texts.size(), 1);
+    QCOMPARE(boxes->texts.size(), 1);
     QVERIFY(hub->invokeColourReduction());
     QVERIFY(state->previewReady);
     window->generateChart();
@@ -325,8 +313,8 @@ void ChartWindowTest::tooManyColoursClosesWindow()
     fillStitches(21, 24, [](int x, int y) { return makeColor(x * 10, y * 10, 1); });
     openChart();
     chart->generate();
-    QCOMPARE(boxes.titles.last(), QStringLiteral("Quillex inc."));
-    QCOMPARE(boxes.texts.last(), QStringLiteral("    绣图颜色太多，请先点 效果预览 进行减色后再生成。。。 "));
+    QCOMPARE(boxes->titles.last(), QStringLiteral("Quillex inc."));
+    QCOMPARE(boxes->texts.last(), QStringLiteral("    绣图颜色太多，请先点 效果预览 进行减色后再生成。。。 "));
     QVERIFY(!chart->isVisible());
     QVERIFY(!chart->running());
     QVERIFY(window->findChild<QPushButton*>(QStringLiteral("Command4"))->isEnabled());
@@ -336,9 +324,9 @@ void ChartWindowTest::tooManyColoursClosesWindow()
     // 500 are accepted
     fillStitches(20, 25, [](int x, int y) { return makeColor(x * 10, y * 10, 1); });
     openChart();
-    boxes = RecordingMessageBoxes();
+    *boxes = RecordingMessageBoxes();
     chart->generate();
-    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(boxes->texts.isEmpty());
     QVERIFY(state->chart.chartReady);
 }
 
@@ -347,12 +335,12 @@ void ChartWindowTest::thresholdBoxAcceptsNumbersOnly()
     openChart();
     auto* rare = chartChild<QComboBox>("Combo2");
     rare->setEditText(QStringLiteral("12"));
-    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(boxes->texts.isEmpty());
     QCOMPARE(chart->rareThreshold(), 12);
     rare->setEditText(QStringLiteral("abc"));
     QCOMPARE(rare->currentText(), QStringLiteral("0"));
-    QCOMPARE(boxes.titles, QStringList{QStringLiteral("奎乐软件")});
-    QCOMPARE(boxes.texts, QStringList{QStringLiteral("输入有错误,只能是数字")});
+    QCOMPARE(boxes->titles, QStringList{QStringLiteral("奎乐软件")});
+    QCOMPARE(boxes->texts, QStringList{QStringLiteral("输入有错误,只能是数字")});
     rare->setEditText(QStringLiteral("40000")); // beyond a 16-bit integer
     QCOMPARE(rare->currentText(), QStringLiteral("0"));
     rare->setEditText(QStringLiteral("25"));
@@ -400,7 +388,7 @@ void ChartWindowTest::savedChartCarriesResolution()
     fillStitches(20, 15, [](int x, int) { return x < 10 ? kBlack : kThread150; });
     openChart();
     chart->generate();
-    const QString path = folder->filePath(QStringLiteral("我的 绣图.bmp"));
+    const QString path = session->filePath(QStringLiteral("我的 绣图.bmp"));
     int asked = 0;
     chart->chooseSavePath = [&] {
         ++asked;
@@ -408,10 +396,10 @@ void ChartWindowTest::savedChartCarriesResolution()
     };
     chart->saveChart(); // cancelled: nothing written, nothing said
     QVERIFY(!QFile::exists(path));
-    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(boxes->texts.isEmpty());
     QTest::mouseClick(chartChild<QPushButton>("Command2"), Qt::LeftButton);
-    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Quillex,make life fun!")});
-    QCOMPARE(boxes.texts, QStringList{QStringLiteral("  绣图文件保存成功在") + path});
+    QCOMPARE(boxes->titles, QStringList{QStringLiteral("Quillex,make life fun!")});
+    QCOMPARE(boxes->texts, QStringList{QStringLiteral("  绣图文件保存成功在") + path});
     const QByteArray b = fileBytes(path);
     QCOMPARE(b.left(2), QByteArray("BM"));
     QCOMPARE(le32(b, 18), 283u);
@@ -432,7 +420,7 @@ void ChartWindowTest::failedSaveKeepsOldFile()
     openChart();
     // nothing generated yet: nothing to save
     QVERIFY(!chartChild<QPushButton>("Command2")->isEnabled());
-    const QString old = folder->filePath(QStringLiteral("old.bmp"));
+    const QString old = session->filePath(QStringLiteral("old.bmp"));
     {
         QFile f(old);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -444,13 +432,13 @@ void ChartWindowTest::failedSaveKeepsOldFile()
     fillStitches(16, 16, [](int, int) { return kBlack; });
     chart->generate();
     // a folder in place of the file
-    const QString dirPath = folder->filePath(QStringLiteral("chart.bmp"));
-    QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("chart.bmp")));
-    boxes = RecordingMessageBoxes();
+    const QString dirPath = session->filePath(QStringLiteral("chart.bmp"));
+    QVERIFY(QDir(session->folder()).mkdir(QStringLiteral("chart.bmp")));
+    *boxes = RecordingMessageBoxes();
     QVERIFY(!chart->saveChartTo(dirPath));
-    QCOMPARE(boxes.texts.size(), 1);
-    QVERIFY(boxes.errorIcon.first());
-    QVERIFY(!boxes.texts.first().startsWith(QStringLiteral("  绣图文件保存成功在")));
+    QCOMPARE(boxes->texts.size(), 1);
+    QVERIFY(boxes->errorIcon.first());
+    QVERIFY(!boxes->texts.first().startsWith(QStringLiteral("  绣图文件保存成功在")));
     QVERIFY(QFileInfo(dirPath).isDir());
 }
 
@@ -496,12 +484,12 @@ void ChartWindowTest::finalPreviewRefusedWithoutChart()
     fillStitches(16, 16, [](int, int) { return kBlack; });
     openChart();
     chart->showFinalPreview();
-    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Quillex 你身边的好软件")});
-    QCOMPARE(boxes.texts, QStringList{QStringLiteral("请先点一次 生成 按钮，再进行最终效果预览")});
+    QCOMPARE(boxes->titles, QStringList{QStringLiteral("Quillex 你身边的好软件")});
+    QCOMPARE(boxes->texts, QStringList{QStringLiteral("请先点一次 生成 按钮，再进行最终效果预览")});
     chart->generate();
     chartChild<QScrollBar>("HScroll1")->setValue(250); // moving the merge slider asks for a new one
     chart->showFinalPreview();
-    QCOMPARE(boxes.texts.size(), 2);
+    QCOMPARE(boxes->texts.size(), 2);
     QVERIFY(chart->finalPreview() == nullptr);
 }
 
@@ -517,7 +505,7 @@ void ChartWindowTest::printsOnePagePdf()
     chart->generate();
     QCOMPARE(state->chart.maxColor, 12);
 
-    const QString pdf = folder->filePath(QStringLiteral("chart.pdf"));
+    const QString pdf = session->filePath(QStringLiteral("chart.pdf"));
     QStringList statuses;
     ChartPrinter& printer = chart->printer();
     printer.statusShown = [&](const QString& s) { statuses << s; };
@@ -529,7 +517,7 @@ void ChartWindowTest::printsOnePagePdf()
         return true;
     };
     QTest::mouseClick(chartChild<QPushButton>("Command3"), Qt::LeftButton);
-    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(boxes->texts.isEmpty());
     QCOMPARE(statuses, (QStringList{"正在生成打印文档，请等待....", "正在绘制网格，请等待....",
                            "正在绘制绣线表格，请等待....", "正在绘制绣线符号，请等待....", "正在打印，请等待...."}));
     QCOMPARE(chartChild<QLabel>("Label1")->text(), QStringLiteral("正在打印，请等待...."));
@@ -545,8 +533,8 @@ void ChartWindowTest::printsOnePagePdf()
 
     // Rendered at 254 dpi (10 pixels per millimetre): c = 2000 / 883 - 0.01 mm, X0 = 8c, the
     // block of stitch (x, y) from X0 + c x + 0.01.
-    QVERIFY(run(QStringLiteral("pdftoppm"), {"-r", "254", "-png", "-singlefile", pdf, folder->filePath("page")}));
-    const QImage page(folder->filePath(QStringLiteral("page.png")));
+    QVERIFY(run(QStringLiteral("pdftoppm"), {"-r", "254", "-png", "-singlefile", pdf, session->filePath("page")}));
+    const QImage page(session->filePath(QStringLiteral("page.png")));
     QVERIFY(!page.isNull());
     QVERIFY(qAbs(page.width() - 2000) <= 2);
     const double c = 2000.0 / 883.0 - 0.01;
@@ -592,15 +580,15 @@ void ChartWindowTest::printFailureRestoresControls()
     state->picW = 10;
     chart->generate();
     QVERIFY(state->chart.chartReady);
-    const QString pdf = folder->filePath(QStringLiteral("narrow.pdf"));
+    const QString pdf = session->filePath(QStringLiteral("narrow.pdf"));
     chart->printer().choosePrinter = [&](QPrinter& p) {
         p.setOutputFormat(QPrinter::PdfFormat);
         p.setOutputFileName(pdf);
         return true;
     };
     chart->stopOrPrint();
-    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Quillex ")});
-    QCOMPARE(boxes.texts, QStringList{QStringLiteral("    打印异常，请确认您的打印机已经就绪。     ")});
+    QCOMPARE(boxes->titles, QStringList{QStringLiteral("Quillex ")});
+    QCOMPARE(boxes->texts, QStringList{QStringLiteral("    打印异常，请确认您的打印机已经就绪。     ")});
     QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("打印"));
     QVERIFY(chartChild<QPushButton>("Command1")->isEnabled());
     QVERIFY(window->findChild<QPushButton*>(QStringLiteral("Command6"))->isEnabled());
@@ -613,7 +601,7 @@ void ChartWindowTest::closingStopsPrint()
     fillStitches(40, 40, [](int x, int) { return x < 20 ? kBlack : kThread150; });
     openChart();
     chart->generate();
-    const QString pdf = folder->filePath(QStringLiteral("stopped.pdf"));
+    const QString pdf = session->filePath(QStringLiteral("stopped.pdf"));
     ChartPrinter& printer = chart->printer();
     printer.choosePrinter = [&](QPrinter& p) {
         p.setOutputFormat(QPrinter::PdfFormat);
@@ -625,21 +613,21 @@ void ChartWindowTest::closingStopsPrint()
             chart->close();
     };
     chart->stopOrPrint();
-    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(boxes->texts.isEmpty());
     QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("打印"));
     QVERIFY(chartChild<QPushButton>("Command1")->isEnabled());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(!printer.printing());
     // no page was sent, and no file was left behind
     QVERIFY(!QFile::exists(pdf));
-    QCOMPARE(QDir(folder->path()).entryList({QStringLiteral("stopped*")}, QDir::Files), QStringList());
+    QCOMPARE(QDir(session->folder()).entryList({QStringLiteral("stopped*")}, QDir::Files), QStringList());
 }
 
 void ChartWindowTest::readColorWritesTheListing()
 {
     openChart();
-    const QString palette = folder->filePath(QStringLiteral("dmc.pal"));
-    const QString listing = folder->filePath(QStringLiteral("dmcbas.txt"));
+    const QString palette = session->filePath(QStringLiteral("dmc.pal"));
+    const QString listing = session->filePath(QStringLiteral("dmcbas.txt"));
     {
         QFile f(palette);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -665,8 +653,8 @@ void ChartWindowTest::readColorWritesTheListing()
         f.write("\1\2\3\4\5\6", 6);
     }
     QTest::mouseClick(chartChild<QPushButton>("Command5"), Qt::LeftButton);
-    QCOMPARE(boxes.texts.size(), 1);
-    QVERIFY(boxes.errorIcon.first());
+    QCOMPARE(boxes->texts.size(), 1);
+    QVERIFY(boxes->errorIcon.first());
     QCOMPARE(chart->readColorRecords(), 2);
     QVERIFY(fileBytes(listing).startsWith("dmc(1).color = 1122867"));
 }
@@ -685,10 +673,10 @@ void ChartWindowTest::startUpPictureToSavedChart()
     QTest::mouseClick(chartChild<QPushButton>("Command1"), Qt::LeftButton);
     QVERIFY(state->chart.chartReady);
     QVERIFY(state->chart.maxColor > 0);
-    const QString path = folder->filePath(QStringLiteral("logo-chart.bmp"));
+    const QString path = session->filePath(QStringLiteral("logo-chart.bmp"));
     chart->chooseSavePath = [&] { return path; };
     QTest::mouseClick(chartChild<QPushButton>("Command2"), Qt::LeftButton);
-    QCOMPARE(boxes.texts, QStringList{QStringLiteral("  绣图文件保存成功在") + path});
+    QCOMPARE(boxes->texts, QStringList{QStringLiteral("  绣图文件保存成功在") + path});
 
     // Pillow reads the file: size, 24-bit colour, the resolution and a few pixels.
     const QImage& canvas = chart->canvas();

@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/edit/ColorReplacementWindow.h"
@@ -20,6 +19,7 @@
 #include "core/edit/PaletteLayout.h"
 #include "core/palette/ColorIndex.h"
 #include "core/palette/ThreadTable.h"
+#include "ProgramSession.h"
 #include "RecordingMessageBoxes.h"
 
 using namespace kanvo;
@@ -125,70 +125,58 @@ private:
         return model;
     }
 
-    QTemporaryDir* folder = nullptr;
-    QString previousFolder;
+    std::unique_ptr<ProgramSession> session;
     RunState* state = nullptr;
     WindowHub* hub = nullptr;
     MainWindow* window = nullptr;
-    RecordingMessageBoxes boxes;
+    RecordingMessageBoxes* boxes = nullptr;
     StandInDialogs dialogs;
     int chartOpened = 0;
 };
 
 void EditWindowTest::init()
 {
-    folder = new QTemporaryDir;
-    QVERIFY(folder->isValid());
-    previousFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(folder->path()));
-    boxes = RecordingMessageBoxes();
-    MessageBoxes::setCurrent(&boxes);
+    session = std::make_unique<ProgramSession>();
+    QVERIFY(session->valid());
+    boxes = &session->boxes;
     dialogs = StandInDialogs();
     OverlayDialogs::setCurrent(&dialogs);
-    state = new RunState;
-    hub = new WindowHub;
-    window = new MainWindow(*state, *hub);
-    connectWindows(*window, *hub);
+    state = &session->state;
+    hub = &session->hub;
+    window = session->window.get();
     chartOpened = 0;
     hub->showChartWindow = [this] { ++chartOpened; };
-    window->load();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(session->start());
 }
 
 void EditWindowTest::cleanup()
 {
-    delete window;
-    delete hub;
-    delete state;
-    MessageBoxes::setCurrent(nullptr);
+    session.reset(); // the main window takes its secondary windows with it
     OverlayDialogs::setCurrent(nullptr);
-    QDir::setCurrent(previousFolder);
-    delete folder;
 }
 
 void EditWindowTest::editWithoutReductionAsksForPreview()
 {
     edit();
-    QCOMPARE(boxes.texts, QStringList{QStringLiteral("   编辑绣图颜色前请先点击效果预览键    ")});
-    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Quillex 你身边的好软件")});
+    QCOMPARE(boxes->texts, QStringList{QStringLiteral("   编辑绣图颜色前请先点击效果预览键    ")});
+    QCOMPARE(boxes->titles, QStringList{QStringLiteral("Quillex 你身边的好软件")});
     QVERIFY(editor() == nullptr);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
-    QVERIFY(!QFile::exists(folder->filePath(QStringLiteral("tmpcolorv.bmp"))));
+    QVERIFY(!QFile::exists(session->filePath(QStringLiteral("tmpcolorv.bmp"))));
 }
 
 void EditWindowTest::editOpensTheReplacementWindow()
 {
     reduce();
     edit();
-    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(boxes->texts.isEmpty());
     ColorReplacementWindow* e = editor();
     QVERIFY(e != nullptr);
     QVERIFY(e->isVisible());
     QCOMPARE(e->windowTitle(), QStringLiteral("绣图颜色替换－用来减少绣图颜色"));
     QCOMPARE(window->statusLine()->text(), QStringLiteral("开始处理..."));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
-    QVERIFY(QFile::exists(folder->filePath(QStringLiteral("tmpcolorv.bmp"))));
+    QVERIFY(QFile::exists(session->filePath(QStringLiteral("tmpcolorv.bmp"))));
     QCOMPARE(editorChild<QLabel>("Label6")->text(), QStringLiteral("颜色总数：0 替换0处"));
     QVERIFY(!editorChild<QPushButton>("Command2")->isEnabled());
     QCOMPARE(editorChild<QPushButton>("Command1")->text(), QStringLiteral("<－替换"));
@@ -373,8 +361,8 @@ void EditWindowTest::tooManyColoursKeepTheEditorClosed()
     for (int i = 0; i < 501; ++i)
         state->stitchMatrix.set(i % state->gridWidth(), i / state->gridWidth(), makeColor(i % 256, i / 256, 9));
     edit();
-    QCOMPARE(boxes.texts, QStringList{QStringLiteral("    绣图颜色太多，请减色后再生成。。。 ")});
-    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Quillex inc.")});
+    QCOMPARE(boxes->texts, QStringList{QStringLiteral("    绣图颜色太多，请减色后再生成。。。 ")});
+    QCOMPARE(boxes->titles, QStringList{QStringLiteral("Quillex inc.")});
     QVERIFY(editor() == nullptr);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }

@@ -6,7 +6,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/platform/MessageBoxes.h"
@@ -14,6 +13,7 @@
 #include "app/reduce/SurfaceAdapter.h"
 #include "app/workspace/AppWiring.h"
 #include "app/workspace/MainWindow.h"
+#include "ProgramSession.h"
 #include "RecordingMessageBoxes.h"
 #include "app/workspace/WindowHub.h"
 
@@ -79,45 +79,33 @@ private:
     ChartSettingsWindow* openSettings();
     template <class T> T* setting(const char* name) { return settings->findChild<T*>(QString::fromUtf8(name)); }
 
-    QTemporaryDir* folder = nullptr;
-    QString previousFolder;
+    std::unique_ptr<ProgramSession> session;
     RunState* state = nullptr;
     WindowHub* hub = nullptr;
     MainWindow* window = nullptr;
     ChartSettingsWindow* settings = nullptr;
-    RecordingBoxes boxes;
+    RecordingBoxes* boxes = nullptr;
     int chartOpened = 0;
 };
 
 void ReduceWindowTest::init()
 {
     // The scratch and effect files go to the current folder.
-    folder = new QTemporaryDir;
-    QVERIFY(folder->isValid());
-    previousFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(folder->path()));
-    boxes = RecordingBoxes();
-    MessageBoxes::setCurrent(&boxes);
-    state = new RunState;
-    hub = new WindowHub;
-    window = new MainWindow(*state, *hub);
-    connectWindows(*window, *hub);
+    session = std::make_unique<ProgramSession>();
+    QVERIFY(session->valid());
+    boxes = &session->boxes;
+    state = &session->state;
+    hub = &session->hub;
+    window = session->window.get();
     chartOpened = 0;
     hub->showChartWindow = [this] { ++chartOpened; };
-    window->load();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(session->start());
     settings = nullptr;
 }
 
 void ReduceWindowTest::cleanup()
 {
-    delete window;
-    delete hub;
-    delete state;
-    MessageBoxes::setCurrent(nullptr);
-    QDir::setCurrent(previousFolder);
-    delete folder;
+    session.reset(); // the main window takes its secondary windows with it
 }
 
 void ReduceWindowTest::previewThenGenerateOpensChart()
@@ -128,10 +116,10 @@ void ReduceWindowTest::previewThenGenerateOpensChart()
     const int h = state->picH;
     QTest::mouseClick(child<QPushButton>("Command4"), Qt::LeftButton);
 
-    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(boxes->texts.isEmpty());
     QVERIFY(state->previewReady);
     QCOMPARE(window->statusLine()->text(), QStringLiteral("减色处理完毕"));
-    QVERIFY(QFile::exists(folder->filePath(QStringLiteral("tmppicv.bmp"))));
+    QVERIFY(QFile::exists(session->filePath(QStringLiteral("tmppicv.bmp"))));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(child<QPushButton>("Command2")->isEnabled());
     for (int x = 0; x < StitchMatrix::kSize; ++x)
@@ -154,11 +142,11 @@ void ReduceWindowTest::previewThenGenerateOpensChart()
     // "生成" gets past the preview gate: the chart hook runs, no message, gate closed again.
     QTest::mouseClick(child<QWidget>("Label2"), Qt::LeftButton);
     QCOMPARE(chartOpened, 1);
-    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(boxes->texts.isEmpty());
     QVERIFY(!state->previewReady);
     QTest::mouseClick(child<QWidget>("Label2"), Qt::LeftButton);
     QCOMPARE(chartOpened, 1);
-    QCOMPARE(boxes.texts.size(), 1);
+    QCOMPARE(boxes->texts.size(), 1);
 }
 
 void ReduceWindowTest::secondReductionKeepsTheMatrix()
@@ -174,13 +162,13 @@ void ReduceWindowTest::saveEffectWritesNumberedFiles()
     QTest::mouseClick(child<QPushButton>("Command4"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
     QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
-    const QString file1 = folder->filePath(QStringLiteral("xiaoguo001.bmp"));
+    const QString file1 = session->filePath(QStringLiteral("xiaoguo001.bmp"));
     QVERIFY(QFile::exists(file1));
-    QVERIFY(QFile::exists(folder->filePath(QStringLiteral("xiaoguo002.bmp"))));
-    QCOMPARE(boxes.titles, (QStringList{QStringLiteral("quillex"), QStringLiteral("quillex")}));
+    QVERIFY(QFile::exists(session->filePath(QStringLiteral("xiaoguo002.bmp"))));
+    QCOMPARE(boxes->titles, (QStringList{QStringLiteral("quillex"), QStringLiteral("quillex")}));
     const QString expected = QStringLiteral("绣图效果图保存到") + QDir::toNativeSeparators(QFileInfo(file1).absoluteFilePath());
-    QCOMPARE(boxes.texts.first(), expected);
-    QVERIFY(!boxes.errorIcon.first());
+    QCOMPARE(boxes->texts.first(), expected);
+    QVERIFY(!boxes->errorIcon.first());
     QVERIFY(window->statusLine()->text().startsWith(QStringLiteral("绣图效果图保存到")));
     const QByteArray b = fileBytes(file1);
     QVERIFY(b.size() > 1078);
@@ -193,23 +181,23 @@ void ReduceWindowTest::saveEffectWritesNumberedFiles()
 
 void ReduceWindowTest::failedSaveShowsTheReason()
 {
-    QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("xiaoguo001.bmp")));
+    QVERIFY(QDir(session->folder()).mkdir(QStringLiteral("xiaoguo001.bmp")));
     QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
-    QCOMPARE(boxes.texts.size(), 1);
-    QVERIFY(boxes.errorIcon.first());
-    QVERIFY(!boxes.texts.first().startsWith(QStringLiteral("绣图效果图保存到")));
-    QVERIFY(boxes.texts.first().contains(QStringLiteral("xiaoguo001.bmp")));
+    QCOMPARE(boxes->texts.size(), 1);
+    QVERIFY(boxes->errorIcon.first());
+    QVERIFY(!boxes->texts.first().startsWith(QStringLiteral("绣图效果图保存到")));
+    QVERIFY(boxes->texts.first().contains(QStringLiteral("xiaoguo001.bmp")));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
 void ReduceWindowTest::unwritableScratchShowsAMessage()
 {
-    QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("tmppicv.bmp")));
+    QVERIFY(QDir(session->folder()).mkdir(QStringLiteral("tmppicv.bmp")));
     const QImage before = window->zoomedSurface().copy();
     QTest::mouseClick(child<QPushButton>("Command4"), Qt::LeftButton);
-    QCOMPARE(boxes.titles, QStringList{QStringLiteral("错误！")});
-    QVERIFY(boxes.errorIcon.first());
-    QVERIFY(boxes.texts.first().contains(QStringLiteral("tmppicv.bmp")));
+    QCOMPARE(boxes->titles, QStringList{QStringLiteral("错误！")});
+    QVERIFY(boxes->errorIcon.first());
+    QVERIFY(boxes->texts.first().contains(QStringLiteral("tmppicv.bmp")));
     QVERIFY(!state->previewReady);
     QCOMPARE(window->zoomedSurface(), before);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
@@ -347,7 +335,7 @@ void ReduceWindowTest::settingsOkWritesInForce()
     QCOMPARE(state->blockW, 16);
     QCOMPARE(state->blockH, 7);
     QCOMPARE(state->mergeTol, 0);
-    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(boxes->texts.isEmpty());
 }
 
 void ReduceWindowTest::settingsTypedMethods_data()
@@ -399,8 +387,8 @@ void ReduceWindowTest::settingsBadEntryKeepsWindowOpen()
         settings->findChild<QLineEdit*>(box)->setText(text);
     QTest::mouseClick(setting<QPushButton>("Command1"), Qt::LeftButton);
     QVERIFY(settings->isVisible());
-    QCOMPARE(boxes.texts.size(), 1);
-    QVERIFY(boxes.texts.first().contains(caption));
+    QCOMPARE(boxes->texts.size(), 1);
+    QVERIFY(boxes->texts.first().contains(caption));
     // Nothing changed: no switch to 256 colours, no block width reset.
     QCOMPARE(state->ColorBit, 3);
     QCOMPARE(state->blockW, 6);

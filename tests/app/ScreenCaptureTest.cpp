@@ -5,9 +5,9 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QtTest>
 
+#include "ProgramSession.h"
 #include "RecordingMessageBoxes.h"
 #include "app/platform/MessageBoxes.h"
 #include "app/sources/CaptureWindow.h"
@@ -77,28 +77,23 @@ private:
     CaptureWindow* start();
     void click(CaptureWindow* capture, QPointF at);
 
-    QTemporaryDir* folder = nullptr;
-    QString previousFolder;
+    std::unique_ptr<ProgramSession> session;
     RunState* state = nullptr;
     WindowHub* hub = nullptr;
     MainWindow* window = nullptr;
     SourcesController* sources = nullptr;
-    RecordingMessageBoxes boxes;
+    RecordingMessageBoxes* boxes = nullptr;
     int grabs = 0;
 };
 
 void ScreenCaptureTest::init()
 {
-    folder = new QTemporaryDir;
-    QVERIFY(folder->isValid());
-    previousFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(folder->path()));
-    boxes = RecordingMessageBoxes();
-    MessageBoxes::setCurrent(&boxes);
-    state = new RunState;
-    hub = new WindowHub;
-    window = new MainWindow(*state, *hub);
-    connectWindows(*window, *hub);
+    session = std::make_unique<ProgramSession>();
+    QVERIFY(session->valid());
+    boxes = &session->boxes;
+    state = &session->state;
+    hub = &session->hub;
+    window = session->window.get();
     sources = window->findChild<SourcesController*>();
     QVERIFY(sources != nullptr);
     grabs = 0;
@@ -107,19 +102,12 @@ void ScreenCaptureTest::init()
         // The main window must be out of the way when the screen is read.
         return window->isVisible() ? QImage() : syntheticScreen();
     });
-    window->load();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(session->start());
 }
 
 void ScreenCaptureTest::cleanup()
 {
-    delete window;
-    delete hub;
-    delete state;
-    MessageBoxes::setCurrent(nullptr);
-    QDir::setCurrent(previousFolder);
-    delete folder;
+    session.reset(); // the main window takes its secondary windows with it
 }
 
 CaptureWindow* ScreenCaptureTest::start()
@@ -237,7 +225,7 @@ void ScreenCaptureTest::blockLandsAtTheOffsets()
     QCOMPARE(state->sourceFile, sourceBefore);
     QCOMPARE(state->picW, picWBefore);
     QCOMPARE(state->picH, h);
-    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(boxes->texts.isEmpty());
 }
 
 void ScreenCaptureTest::surfaceGrowsToHoldTheBlock()
@@ -308,7 +296,7 @@ void ScreenCaptureTest::failedStartBringsMainWindowBack()
     QVERIFY(window->isVisible());
     QCOMPARE(sources->screenCapture().captureWindow(), nullptr);
     QCOMPARE(window->zoomedSurface(), surfaceBefore);
-    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(boxes->texts.isEmpty());
 }
 
 void ScreenCaptureTest::menuEntryStartsCapture()

@@ -454,7 +454,11 @@ void ChartCliTest::fittingSetsTheGrid_data()
     QTest::newRow("part mode: width 117, the picture's height") << "wide.bmp" << QStringList{} << 117 << 200;
     QTest::newRow("part mode, small picture: height 20") << "exact.bmp" << QStringList{} << 117 << 20;
     QTest::newRow("--width --height") << "wide.bmp" << QStringList{"--width", "30", "--height", "16"} << 30 << 16;
-    QTest::newRow("largest grid") << "wide.bmp" << QStringList{"--width", "230", "--height", "250"} << 230 << 250;
+    QTest::newRow("the main window's largest grid") << "wide.bmp" << QStringList{"--width", "230", "--height", "250"} << 230 << 250;
+    // Past the main window's bars the grid may grow to the largest chart.
+    QTest::newRow("the largest chart") << "wide.bmp" << QStringList{"--width", "320", "--height", "320"} << 320 << 320;
+    QTest::newRow("a wide grid keeps the fitted height") << "wide.bmp" << QStringList{"--width", "300"} << 300 << 200;
+    QTest::newRow("a tall grid keeps the width 117") << "wide.bmp" << QStringList{"--height", "251"} << 117 << 251;
     // whole mode: the grid takes 117 x 117 x 0.5 = 58.5, rounded half to even
     QTest::newRow("--whole") << "wide.bmp" << QStringList{"--whole"} << 117 << 58;
     QTest::newRow("--whole --zoom 200") << "wide.bmp" << QStringList{"--whole", "--zoom", "200"} << 200 << 100;
@@ -499,9 +503,9 @@ void ChartCliTest::badArgumentsFail_data()
     const QString out = QStringLiteral("@out");
     QTest::newRow("unknown option") << QStringList{"chart", in, "-o", out, "--colour"} << "unknown option \"--colour\"";
     QTest::newRow("width not a number") << QStringList{"chart", in, "-o", out, "--width", "12x"}
-                                        << "--width needs a whole number from 16 to 230, not \"12x\"";
+                                        << "--width needs a whole number from 16 to 320, not \"12x\"";
     QTest::newRow("width too small") << QStringList{"chart", in, "-o", out, "--width", "15"} << "--width needs";
-    QTest::newRow("height too large") << QStringList{"chart", in, "-o", out, "--height", "251"} << "--height needs";
+    QTest::newRow("height too large") << QStringList{"chart", in, "-o", out, "--height", "321"} << "--height needs";
     QTest::newRow("merge negative") << QStringList{"chart", in, "-o", out, "--merge", "-1"} << "--merge needs";
     QTest::newRow("rare beyond 16 bits") << QStringList{"chart", in, "-o", out, "--rare", "40000"} << "--rare needs";
     QTest::newRow("block with one value") << QStringList{"chart", in, "-o", out, "--block", "8"}

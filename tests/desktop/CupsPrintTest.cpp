@@ -20,7 +20,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -31,6 +30,7 @@
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
 #include "core/palette/ThreadTable.h"
+#include "ProgramSession.h"
 #include "RecordingMessageBoxes.h"
 
 using namespace kanvo;
@@ -114,13 +114,12 @@ private:
 
     QString queue;
     QString outFolder;
-    QTemporaryDir* folder = nullptr;
-    QString previousFolder;
+    std::unique_ptr<ProgramSession> session;
     RunState* state = nullptr;
     WindowHub* hub = nullptr;
     MainWindow* window = nullptr;
     ChartWindow* chart = nullptr;
-    RecordingMessageBoxes boxes;
+    RecordingMessageBoxes* boxes = nullptr;
 };
 
 void CupsPrintTest::initTestCase()
@@ -133,29 +132,18 @@ void CupsPrintTest::initTestCase()
 
 void CupsPrintTest::init()
 {
-    folder = new QTemporaryDir;
-    QVERIFY(folder->isValid());
-    previousFolder = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(folder->path()));
-    boxes = RecordingMessageBoxes();
-    MessageBoxes::setCurrent(&boxes);
-    state = new RunState;
-    hub = new WindowHub;
-    window = new MainWindow(*state, *hub);
-    connectWindows(*window, *hub);
-    window->load();
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
+    session = std::make_unique<ProgramSession>();
+    QVERIFY(session->valid());
+    boxes = &session->boxes;
+    state = &session->state;
+    hub = &session->hub;
+    window = session->window.get();
+    QVERIFY(session->start());
 }
 
 void CupsPrintTest::cleanup()
 {
-    delete window;
-    delete hub;
-    delete state;
-    MessageBoxes::setCurrent(nullptr);
-    QDir::setCurrent(previousFolder);
-    delete folder;
+    session.reset(); // the main window takes its secondary windows with it
 }
 
 void CupsPrintTest::generateChart()
@@ -184,13 +172,13 @@ void CupsPrintTest::print(std::function<void(QPrinter&)> choose)
         return true;
     };
     QTest::mouseClick(chartChild<QPushButton>("Command3"), Qt::LeftButton);
-    QVERIFY2(boxes.texts.isEmpty(), qPrintable(boxes.texts.join(QLatin1Char('\n'))));
+    QVERIFY2(boxes->texts.isEmpty(), qPrintable(boxes->texts.join(QLatin1Char('\n'))));
     QCOMPARE(chartChild<QLabel>("Label1")->text(), QStringLiteral("正在打印，请等待...."));
 }
 
 QImage CupsPrintTest::render(const QString& pdf, const QString& name)
 {
-    const QString base = folder->filePath(name);
+    const QString base = session->filePath(name);
     if (!run(QStringLiteral("pdftoppm"), {"-q", "-r", "100", "-png", "-singlefile", pdf, base}))
         return {};
     return QImage(base + QStringLiteral(".png"));
@@ -227,7 +215,7 @@ void CupsPrintTest::printDialogListsQueue()
     QCOMPARE(title, QStringLiteral("打印绣图"));
     QVERIFY2(listed.contains(queue), qPrintable(listed.join(QLatin1Char(','))));
     // cancelled: nothing printed, no message
-    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(boxes->texts.isEmpty());
     QVERIFY(!chart->printer().printing());
 }
 
@@ -259,7 +247,7 @@ void CupsPrintTest::queuePrintsTheSamePageAsPdf()
 
     // The same page straight to a PDF file, and a page with wider margins that must not pass
     // for it (so that the comparison below can tell pages apart).
-    const QString direct = folder->filePath(QStringLiteral("direct.pdf"));
+    const QString direct = session->filePath(QStringLiteral("direct.pdf"));
     print([&](QPrinter& p) {
         p.setOutputFormat(QPrinter::PdfFormat);
         p.setOutputFileName(direct);
@@ -267,7 +255,7 @@ void CupsPrintTest::queuePrintsTheSamePageAsPdf()
     });
     if (QTest::currentTestFailed())
         return;
-    const QString shifted = folder->filePath(QStringLiteral("shifted.pdf"));
+    const QString shifted = session->filePath(QStringLiteral("shifted.pdf"));
     print([&](QPrinter& p) {
         p.setOutputFormat(QPrinter::PdfFormat);
         p.setOutputFileName(shifted);
@@ -299,7 +287,7 @@ void CupsPrintTest::queuePrintsTheSamePageAsPdf()
         if (!keep.isEmpty()) {
             QFile::copy(printed, QDir(keep).filePath(QStringLiteral("queue.pdf")));
             for (const char* name : {"direct.pdf", "queue.png", "direct.png", "shifted.png"})
-                QFile::copy(folder->filePath(QString::fromUtf8(name)), QDir(keep).filePath(QString::fromUtf8(name)));
+                QFile::copy(session->filePath(QString::fromUtf8(name)), QDir(keep).filePath(QString::fromUtf8(name)));
         }
         QFile::remove(printed);
     });

@@ -17,6 +17,7 @@
 #include "Commands.h"
 #include "app/headless/ChartMaker.h"
 #include "app/platform/FontSubstitutions.h"
+#include "core/palette/ChartModel.h"
 #include "core/reduce/ChartSettingsModel.h"
 #include "core/reduce/ReductionMethod.h"
 
@@ -159,11 +160,11 @@ int runChart(CommandArgs args)
             } else if (arg == "--title") {
                 request.title = v;
             } else if (arg == "--width") {
-                if (!(request.width = parseInt(v, 16, 230)))
-                    return fail("--width needs a whole number from 16 to 230, not \"" + v + "\"");
+                if (!(request.width = parseInt(v, 16, ChartModel::kMaxSide)))
+                    return fail("--width needs a whole number from 16 to 320, not \"" + v + "\"");
             } else if (arg == "--height") {
-                if (!(request.height = parseInt(v, 16, 250)))
-                    return fail("--height needs a whole number from 16 to 250, not \"" + v + "\"");
+                if (!(request.height = parseInt(v, 16, ChartModel::kMaxSide)))
+                    return fail("--height needs a whole number from 16 to 320, not \"" + v + "\"");
             } else if (arg == "--zoom") {
                 if (!(request.zoom = parseInt(v, 1, 1 << 20)))
                     return fail("--zoom needs a positive whole number, not \"" + v + "\"");

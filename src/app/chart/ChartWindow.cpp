@@ -24,11 +24,9 @@
 #include "app/chart/ChartPrinter.h"
 #include "app/chart/FinalPreviewWindow.h"
 #include "app/chart/ScreenChart.h"
-#include "app/platform/DibImage.h"
 #include "app/platform/MessageBoxes.h"
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
-#include "core/chart/ChartBitmapFile.h"
 #include "core/chart/ChartLayout.h"
 #include "core/common/Rounding.h"
 #include "core/palette/ColorIndex.h"
@@ -437,9 +435,8 @@ void ChartWindow::saveChart()
 bool ChartWindow::saveChartTo(const QString& path)
 {
     MessageBoxes& boxes = MessageBoxes::current();
-    const std::optional<ClsDIB> dib = drawn_ ? DibImage::fromQImage(canvas_) : std::nullopt;
     std::string error;
-    if (!dib || !saveChartBitmap(*dib, path.toStdString(), &error)) {
+    if (!drawn_ || !ScreenChart::saveBitmap(canvas_, path, &error)) {
         boxes.error(this, u8(kSavedTitle),
             QStringLiteral("  绣图文件无法保存在") + path + QStringLiteral("，原有文件没有改动。\n")
                 + QString::fromStdString(error.empty() ? std::string("no chart has been generated yet") : error));

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "app/chart/ChartPainter.h"
+#include "core/chart/ChartBitmapFile.h"
 #include "core/palette/ColorIndex.h"
 #include "core/palette/ThreadTable.h"
 
@@ -29,6 +30,14 @@ QImage ScreenChart::blankCanvas(const ChartLayout& layout)
     QImage canvas(g.canvasWidth, g.canvasHeight, QImage::Format_RGB32);
     canvas.fill(Qt::white);
     return canvas;
+}
+
+bool ScreenChart::saveBitmap(const QImage& canvas, const QString& path, std::string* error)
+{
+    // Canvases are made as RGB32 (blankCanvas); anything else is converted once.
+    const QImage rgb = canvas.format() == QImage::Format_RGB32 ? canvas : canvas.convertToFormat(QImage::Format_RGB32);
+    const CanvasPixels pixels{rgb.constBits(), rgb.width(), rgb.height(), rgb.bytesPerLine()};
+    return saveChartBitmap(pixels, path.toStdString(), error);
 }
 
 void ScreenChart::paint(QImage& canvas, const ChartLayout& layout,

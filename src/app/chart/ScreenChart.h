@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <QImage>
@@ -29,6 +30,9 @@ public:
 
     // A white canvas of the layout's size.
     [[nodiscard]] static QImage blankCanvas(const ChartLayout& layout);
+    // Saves a painted canvas as the chart bitmap file (see saveChartBitmap): false with the
+    // reason in *error when the canvas is empty or the file cannot be written.
+    [[nodiscard]] static bool saveBitmap(const QImage& canvas, const QString& path, std::string* error);
 
     // Paints the layout's sections onto canvas in order with one painter (so glyphs are cached
     // across sections). before decides per section (empty: paint all); Stop ends the pass.

@@ -14,9 +14,7 @@
 #include "app/chart/PrintedPage.h"
 #include "app/chart/ScreenChart.h"
 #include "app/headless/HeadlessWorkspace.h"
-#include "app/platform/DibImage.h"
 #include "app/reduce/SurfaceAdapter.h"
-#include "core/chart/ChartBitmapFile.h"
 #include "core/chart/ChartResolution.h"
 #include "core/common/AtomicFile.h"
 #include "core/palette/ColorIndex.h"
@@ -26,6 +24,10 @@
 namespace kanvo {
 
 namespace {
+
+// The main window's largest grid; larger requests get the chart's own limit.
+constexpr int kWindowGridWidth = 230;
+constexpr int kWindowGridHeight = 250;
 
 std::string text(const QString& s) { return s.toStdString(); }
 
@@ -99,7 +101,8 @@ bool ChartMaker::make(const ChartRequest& request)
     // --- picture and grid: the main window's load step and the user's size choices ---
     report(Stage::Loading, 0, 0);
     HeadlessWorkspace workspace(state_);
-    if (!workspace.load(request.input))
+    const bool chartSizedGrid = request.width.value_or(0) > kWindowGridWidth || request.height.value_or(0) > kWindowGridHeight;
+    if (!workspace.load(request.input, chartSizedGrid))
         return fail("cannot read " + quoted(request.input) + ": " + text(PictureDecoder::errorText(workspace.decodeError())));
     if (!fitGrid(request, workspace))
         return false;
@@ -158,11 +161,10 @@ bool ChartMaker::make(const ChartRequest& request)
 
 bool ChartMaker::saveBitmap(const QString& path)
 {
-    const std::optional<ClsDIB> dib = canvas_.isNull() ? std::nullopt : DibImage::fromQImage(canvas_);
-    if (!dib)
+    if (canvas_.isNull())
         return fail("no chart to save");
     std::string reason;
-    if (!saveChartBitmap(*dib, path.toStdString(), &reason))
+    if (!ScreenChart::saveBitmap(canvas_, path, &reason))
         return fail("cannot write " + quoted(path) + ": " + reason);
     return true;
 }

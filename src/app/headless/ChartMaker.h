@@ -21,8 +21,11 @@ class ThreadTable;
 // choices of the chart settings and chart windows.
 struct ChartRequest {
     QString input;                // BMP, JPEG or GIF, as the main window accepts them
-    std::optional<int> width;     // grid width bar, 16..230 (part mode: the default is 117)
-    std::optional<int> height;    // grid height bar, 16..250 (default: fitted to the picture)
+    // The grid size bars: width 16..230 (part mode: the default is 117), height 16..250 (the
+    // default fitted to the picture). Beyond the main window's 230 x 250, up to the chart's own
+    // 320 x 320, the bars are given the larger range for the run.
+    std::optional<int> width;
+    std::optional<int> height;
     bool whole = false;           // "全图" after the size is set
     std::optional<int> zoom;      // the zoom bar, last (whole mode: the grid width)
     int colorBit = ReductionMethod::kDefault;

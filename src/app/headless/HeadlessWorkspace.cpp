@@ -6,9 +6,13 @@ namespace kanvo {
 
 HeadlessWorkspace::HeadlessWorkspace(RunState& state) : state_(state), model_(state, *this) {}
 
-bool HeadlessWorkspace::load(const QString& path)
+bool HeadlessWorkspace::load(const QString& path, bool chartSizedGrid)
 {
     model_.initialize();
+    if (chartSizedGrid) {
+        state_.picmaxW = ChartModel::kMaxSide;
+        state_.picmaxH = ChartModel::kMaxSide;
+    }
     state_.imageBuffer1.Free();
     state_.imageBuffer2.Free();
     (void)model_.wholeMode();

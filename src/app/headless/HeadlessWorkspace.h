@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "app/platform/PictureDecoder.h"
+#include "core/palette/ChartModel.h"
 #include "core/workspace/RunState.h"
 #include "core/workspace/WorkspaceModel.h"
 #include "core/workspace/WorkspaceView.h"
@@ -24,8 +25,10 @@ public:
 
     // The main window's load step with path in place of the start-up picture: the run state's
     // defaults, "全图" then "局部", the picture loaded and fitted, then the grid width 117 again.
+    // With chartSizedGrid the grid may grow to the largest chart (320 x 320 stitches) instead of
+    // stopping at the main window's 230 x 250; the fitting rules stay the same.
     // False when the picture cannot be decoded (the reason in decodeError()).
-    [[nodiscard]] bool load(const QString& path);
+    [[nodiscard]] bool load(const QString& path, bool chartSizedGrid = false);
     [[nodiscard]] PictureDecoder::Error decodeError() const { return decodeError_; }
 
     // The zoomed surface the grid window looks at.
