@@ -26,7 +26,7 @@
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
 #include "core/palette/ThreadTable.h"
-#include "ProgramSession.h"
+#include "ProgramSessionTest.h"
 #include "RecordingMessageBoxes.h"
 
 using namespace kanvo;
@@ -76,7 +76,7 @@ std::optional<QString> run(const QString& program, const QStringList& args)
 
 } // namespace
 
-class ChartWindowTest : public QObject {
+class ChartWindowTest : public ProgramSessionTest {
     Q_OBJECT
 
 private slots:
@@ -108,29 +108,19 @@ private:
     template <class F> void fillStitches(int w, int h, F colour);
     void openChart();
 
-    std::unique_ptr<ProgramSession> session;
-    RunState* state = nullptr;
-    WindowHub* hub = nullptr;
-    MainWindow* window = nullptr;
     ChartWindow* chart = nullptr;
-    RecordingMessageBoxes* boxes = nullptr;
 };
 
 void ChartWindowTest::init()
 {
-    session = std::make_unique<ProgramSession>();
-    QVERIFY(session->valid());
-    boxes = &session->boxes;
-    state = &session->state;
-    hub = &session->hub;
-    window = session->window.get();
+    QVERIFY(openSession());
     QVERIFY(session->start());
     chart = nullptr;
 }
 
 void ChartWindowTest::cleanup()
 {
-    session.reset(); // the main window takes its secondary windows with it
+    closeSession();
 }
 
 template <class F> void ChartWindowTest::fillStitches(int w, int h, F colour)

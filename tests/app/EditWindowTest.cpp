@@ -19,7 +19,7 @@
 #include "core/edit/PaletteLayout.h"
 #include "core/palette/ColorIndex.h"
 #include "core/palette/ThreadTable.h"
-#include "ProgramSession.h"
+#include "ProgramSessionTest.h"
 #include "RecordingMessageBoxes.h"
 
 using namespace kanvo;
@@ -79,7 +79,7 @@ ColorValue colourOf(const QImage& image, QPoint at)
 
 } // namespace
 
-class EditWindowTest : public QObject {
+class EditWindowTest : public ProgramSessionTest {
     Q_OBJECT
 
 private slots:
@@ -125,25 +125,15 @@ private:
         return model;
     }
 
-    std::unique_ptr<ProgramSession> session;
-    RunState* state = nullptr;
-    WindowHub* hub = nullptr;
-    MainWindow* window = nullptr;
-    RecordingMessageBoxes* boxes = nullptr;
     StandInDialogs dialogs;
     int chartOpened = 0;
 };
 
 void EditWindowTest::init()
 {
-    session = std::make_unique<ProgramSession>();
-    QVERIFY(session->valid());
-    boxes = &session->boxes;
+    QVERIFY(openSession());
     dialogs = StandInDialogs();
     OverlayDialogs::setCurrent(&dialogs);
-    state = &session->state;
-    hub = &session->hub;
-    window = session->window.get();
     chartOpened = 0;
     hub->showChartWindow = [this] { ++chartOpened; };
     QVERIFY(session->start());
@@ -151,7 +141,7 @@ void EditWindowTest::init()
 
 void EditWindowTest::cleanup()
 {
-    session.reset(); // the main window takes its secondary windows with it
+    closeSession();
     OverlayDialogs::setCurrent(nullptr);
 }
 

@@ -13,15 +13,13 @@
 #include "app/reduce/SurfaceAdapter.h"
 #include "app/workspace/AppWiring.h"
 #include "app/workspace/MainWindow.h"
-#include "ProgramSession.h"
+#include "ProgramSessionTest.h"
 #include "RecordingMessageBoxes.h"
 #include "app/workspace/WindowHub.h"
 
 using namespace kanvo;
 
 namespace {
-
-using RecordingBoxes = RecordingMessageBoxes;
 
 QByteArray fileBytes(const QString& path)
 {
@@ -45,7 +43,7 @@ QStringList comboItems(QComboBox* combo)
 
 } // namespace
 
-class ReduceWindowTest : public QObject {
+class ReduceWindowTest : public ProgramSessionTest {
     Q_OBJECT
 
 private slots:
@@ -79,24 +77,14 @@ private:
     ChartSettingsWindow* openSettings();
     template <class T> T* setting(const char* name) { return settings->findChild<T*>(QString::fromUtf8(name)); }
 
-    std::unique_ptr<ProgramSession> session;
-    RunState* state = nullptr;
-    WindowHub* hub = nullptr;
-    MainWindow* window = nullptr;
     ChartSettingsWindow* settings = nullptr;
-    RecordingBoxes* boxes = nullptr;
     int chartOpened = 0;
 };
 
 void ReduceWindowTest::init()
 {
     // The scratch and effect files go to the current folder.
-    session = std::make_unique<ProgramSession>();
-    QVERIFY(session->valid());
-    boxes = &session->boxes;
-    state = &session->state;
-    hub = &session->hub;
-    window = session->window.get();
+    QVERIFY(openSession());
     chartOpened = 0;
     hub->showChartWindow = [this] { ++chartOpened; };
     QVERIFY(session->start());
@@ -105,7 +93,7 @@ void ReduceWindowTest::init()
 
 void ReduceWindowTest::cleanup()
 {
-    session.reset(); // the main window takes its secondary windows with it
+    closeSession();
 }
 
 void ReduceWindowTest::previewThenGenerateOpensChart()

@@ -7,7 +7,7 @@
 #include <QScrollBar>
 #include <QtTest>
 
-#include "ProgramSession.h"
+#include "ProgramSessionTest.h"
 #include "RecordingMessageBoxes.h"
 #include "app/platform/MessageBoxes.h"
 #include "app/sources/CaptureWindow.h"
@@ -55,7 +55,7 @@ void settle()
 
 } // namespace
 
-class ScreenCaptureTest : public QObject {
+class ScreenCaptureTest : public ProgramSessionTest {
     Q_OBJECT
 
 private slots:
@@ -77,23 +77,13 @@ private:
     CaptureWindow* start();
     void click(CaptureWindow* capture, QPointF at);
 
-    std::unique_ptr<ProgramSession> session;
-    RunState* state = nullptr;
-    WindowHub* hub = nullptr;
-    MainWindow* window = nullptr;
     SourcesController* sources = nullptr;
-    RecordingMessageBoxes* boxes = nullptr;
     int grabs = 0;
 };
 
 void ScreenCaptureTest::init()
 {
-    session = std::make_unique<ProgramSession>();
-    QVERIFY(session->valid());
-    boxes = &session->boxes;
-    state = &session->state;
-    hub = &session->hub;
-    window = session->window.get();
+    QVERIFY(openSession());
     sources = window->findChild<SourcesController*>();
     QVERIFY(sources != nullptr);
     grabs = 0;
@@ -107,7 +97,7 @@ void ScreenCaptureTest::init()
 
 void ScreenCaptureTest::cleanup()
 {
-    session.reset(); // the main window takes its secondary windows with it
+    closeSession();
 }
 
 CaptureWindow* ScreenCaptureTest::start()

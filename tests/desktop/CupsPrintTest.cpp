@@ -30,7 +30,7 @@
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
 #include "core/palette/ThreadTable.h"
-#include "ProgramSession.h"
+#include "ProgramSessionTest.h"
 #include "RecordingMessageBoxes.h"
 
 using namespace kanvo;
@@ -94,7 +94,7 @@ PageDifference compare(const QImage& a, const QImage& b, int cell)
 
 } // namespace
 
-class CupsPrintTest : public QObject {
+class CupsPrintTest : public ProgramSessionTest {
     Q_OBJECT
 
 private slots:
@@ -114,12 +114,7 @@ private:
 
     QString queue;
     QString outFolder;
-    std::unique_ptr<ProgramSession> session;
-    RunState* state = nullptr;
-    WindowHub* hub = nullptr;
-    MainWindow* window = nullptr;
     ChartWindow* chart = nullptr;
-    RecordingMessageBoxes* boxes = nullptr;
 };
 
 void CupsPrintTest::initTestCase()
@@ -132,18 +127,13 @@ void CupsPrintTest::initTestCase()
 
 void CupsPrintTest::init()
 {
-    session = std::make_unique<ProgramSession>();
-    QVERIFY(session->valid());
-    boxes = &session->boxes;
-    state = &session->state;
-    hub = &session->hub;
-    window = session->window.get();
+    QVERIFY(openSession());
     QVERIFY(session->start());
 }
 
 void CupsPrintTest::cleanup()
 {
-    session.reset(); // the main window takes its secondary windows with it
+    closeSession();
 }
 
 void CupsPrintTest::generateChart()
