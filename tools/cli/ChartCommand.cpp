@@ -1,19 +1,18 @@
 // kanvo-cli chart: a picture in, a chart out, made by the program's own workspace, reduction,
 // colour index and chart drawing on the offscreen platform.
 
-#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 #include <unistd.h>
 
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include "CommandLine.h"
 #include "Commands.h"
 #include "app/headless/ChartMaker.h"
 #include "app/platform/FontSubstitutions.h"
@@ -25,20 +24,7 @@ namespace kanvo::cli {
 
 namespace {
 
-int fail(const std::string& message)
-{
-    std::cerr << "kanvo-cli chart: " << message << '\n';
-    return 2;
-}
-
-std::optional<int> parseInt(const std::string& text, int low, int high)
-{
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end != text.data() + text.size() || value < low || value > high)
-        return std::nullopt;
-    return value;
-}
+int fail(const std::string& message) { return reportFailure("chart", message); }
 
 struct MethodName {
     std::string_view name;

@@ -1,12 +1,11 @@
 // kanvo-cli legend: builds the chart model of a picture (one pixel per stitch) and prints the
 // thread legend: symbol, thread number and stitch count per line, then the totals.
 
-#include <charconv>
 #include <iostream>
 #include <optional>
 #include <string>
-#include <system_error>
 
+#include "CommandLine.h"
 #include "Commands.h"
 #include "core/image/ClsDIB.h"
 #include "core/palette/ColorIndex.h"
@@ -16,20 +15,7 @@ namespace kanvo::cli {
 
 namespace {
 
-int fail(const std::string& message)
-{
-    std::cerr << "kanvo-cli legend: " << message << '\n';
-    return 2;
-}
-
-std::optional<int> parseInt(const std::string& text, int low, int high)
-{
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc{} || end != text.data() + text.size() || value < low || value > high)
-        return std::nullopt;
-    return value;
-}
+int fail(const std::string& message) { return reportFailure("legend", message); }
 
 } // namespace
 

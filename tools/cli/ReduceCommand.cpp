@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "CommandLine.h"
 #include "Commands.h"
 #include "core/image/ClsDIB.h"
 
@@ -30,11 +31,7 @@ constexpr MethodName kMethods[] = {
     {"16bit", Method::SixteenBit, true},
 };
 
-int fail(const std::string& message)
-{
-    std::cerr << "kanvo-cli reduce: " << message << '\n';
-    return 2;
-}
+int fail(const std::string& message) { return reportFailure("reduce", message); }
 
 bool runMethod(Method method, bool rotate, const ClsDIB& src, ClsDIB& out)
 {
