@@ -4,16 +4,10 @@
 
 namespace kanvo {
 
-ChartCanvasView::ChartCanvasView(QWidget* parent) : QWidget(parent)
+ChartCanvasView::ChartCanvasView(const QImage& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas)
 {
     setObjectName(QStringLiteral("Picture1"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void ChartCanvasView::setCanvas(const QImage& canvas)
-{
-    canvas_ = canvas;
-    update();
 }
 
 void ChartCanvasView::setOffset(int x, int y)

@@ -171,7 +171,7 @@ void ChartWindow::buildControls()
     status->addWidget(label1_, 1);
     status->addWidget(progress_, 1);
 
-    view_ = new ChartCanvasView(this);
+    view_ = new ChartCanvasView(canvas_, this);
     hScroll2_ = new QScrollBar(Qt::Horizontal, this);
     hScroll2_->setObjectName(QStringLiteral("HScroll2"));
     vScroll1_ = new QScrollBar(Qt::Vertical, this);
@@ -303,7 +303,7 @@ void ChartWindow::generate()
     model.chartReady = false;
     drawn_ = false;
     canvas_.fill(Qt::white);
-    view_->setCanvas(canvas_);
+    view_->update();
     running_ = true;
     setWorkControlsEnabled(false);
     label1_->setText(u8(kInitialStatus));
@@ -393,11 +393,11 @@ void ChartWindow::drawChart(const ChartLayout& layout)
             if (section.stage == DrawStage::Symbols)
                 vScroll1_->setValue(roundHalfEvenInt(rowsDone * (vScroll1_->maximum() * 0.9) / gh));
         }
-        view_->setCanvas(canvas_);
+        view_->update();
         QCoreApplication::processEvents();
     };
     ScreenChart::paint(canvas_, layout, before, after);
-    view_->setCanvas(canvas_);
+    view_->update();
     finishGeneration(running_);
 }
 
