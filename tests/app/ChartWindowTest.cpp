@@ -27,6 +27,7 @@
 #include "app/workspace/WindowHub.h"
 #include "core/palette/ThreadTable.h"
 #include "ProgramSessionTest.h"
+#include "ToolOutput.h"
 #include "RecordingMessageBoxes.h"
 
 using namespace kanvo;
@@ -62,16 +63,6 @@ int gridTopOf(const QImage& canvas)
         if (colorAt(canvas, 13, y) == makeColor(166, 166, 166))
             return y;
     return -1;
-}
-
-// The standard output of a successful run; nullopt when the program failed.
-std::optional<QString> run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 } // namespace
@@ -518,15 +509,15 @@ void ChartWindowTest::printsOnePagePdf()
     QVERIFY(chartChild<QPushButton>("Command1")->isEnabled());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 
-    const QString info = run(QStringLiteral("pdfinfo"), {pdf}).value_or(QString());
+    const QString info = runTool(QStringLiteral("pdfinfo"), {pdf}).value_or(QString());
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info));
-    const QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).value_or(QString());
+    const QString text = runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).value_or(QString());
     QVERIFY2(text.contains(QStringLiteral("测试绣图")), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("Quillex inc.Printed")));
 
     // Rendered at 254 dpi (10 pixels per millimetre): c = 2000 / 883 - 0.01 mm, X0 = 8c, the
     // block of stitch (x, y) from X0 + c x + 0.01.
-    QVERIFY(run(QStringLiteral("pdftoppm"), {"-r", "254", "-png", "-singlefile", pdf, session->filePath("page")}));
+    QVERIFY(runTool(QStringLiteral("pdftoppm"), {"-r", "254", "-png", "-singlefile", pdf, session->filePath("page")}));
     const QImage page(session->filePath(QStringLiteral("page.png")));
     QVERIFY(!page.isNull());
     QVERIFY(qAbs(page.width() - 2000) <= 2);
@@ -655,7 +646,7 @@ void ChartWindowTest::readColorWritesTheListing()
 void ChartWindowTest::startUpPictureToSavedChart()
 {
     const QString python = QStringLiteral("/usr/bin/python3");
-    if (!QFileInfo::exists(python) || !run(python, {"-c", "import PIL"}))
+    if (!QFileInfo::exists(python) || !runTool(python, {"-c", "import PIL"}))
         QSKIP("Pillow (python3-pil) is not installed");
     // start-up picture -> "效果预览->" -> "生成" -> "生成" -> "保存"
     QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("Command4")), Qt::LeftButton);
@@ -685,7 +676,7 @@ void ChartWindowTest::startUpPictureToSavedChart()
         {canvas.width() - 1, canvas.height() - 1}};
     for (const QPoint& p : points)
         args << QStringLiteral("%1,%2").arg(p.x()).arg(p.y());
-    const QStringList lines = run(python, args).value_or(QString()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines = runTool(python, args).value_or(QString()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 1 + points.size());
     const QStringList head = lines[0].split(QLatin1Char(' '));
     QCOMPARE(head.mid(0, 4), (QStringList{"BMP", "RGB", QString::number(canvas.width()), QString::number(canvas.height())}));

@@ -19,6 +19,7 @@
 #include <QtTest>
 
 #include "RecordingMessageBoxes.h"
+#include "ToolOutput.h"
 #include "app/chart/ChartPrinter.h"
 #include "app/chart/ChartWindow.h"
 #include "app/platform/FontSubstitutions.h"
@@ -101,15 +102,6 @@ Run runCli(const QStringList& args)
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
-}
-
-std::optional<QString> runTool(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 QByteArray fileBytes(const QString& path)

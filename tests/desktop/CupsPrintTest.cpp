@@ -31,21 +31,12 @@
 #include "app/workspace/WindowHub.h"
 #include "core/palette/ThreadTable.h"
 #include "ProgramSessionTest.h"
+#include "ToolOutput.h"
 #include "RecordingMessageBoxes.h"
 
 using namespace kanvo;
 
 namespace {
-
-// The standard output of a successful run; nullopt when the program failed.
-std::optional<QString> run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 QString pdfInfoLine(const QString& info, const QString& key)
 {
@@ -169,7 +160,7 @@ void CupsPrintTest::print(std::function<void(QPrinter&)> choose)
 QImage CupsPrintTest::render(const QString& pdf, const QString& name)
 {
     const QString base = session->filePath(name);
-    if (!run(QStringLiteral("pdftoppm"), {"-q", "-r", "100", "-png", "-singlefile", pdf, base}))
+    if (!runTool(QStringLiteral("pdftoppm"), {"-q", "-r", "100", "-png", "-singlefile", pdf, base}))
         return {};
     return QImage(base + QStringLiteral(".png"));
 }
@@ -262,7 +253,7 @@ void CupsPrintTest::queuePrintsTheSamePageAsPdf()
     QDeadlineTimer deadline(45000);
     while (!deadline.hasExpired()) {
         const QStringList found = ours();
-        const QString pending = run(QStringLiteral("lpstat"), {"-o", queue}).value_or(QStringLiteral("?"));
+        const QString pending = runTool(QStringLiteral("lpstat"), {"-o", queue}).value_or(QStringLiteral("?"));
         if (!found.isEmpty() && pending.trimmed().isEmpty()) {
             QCOMPARE(found.size(), 1);
             printed = out.filePath(found.first());
@@ -282,8 +273,8 @@ void CupsPrintTest::queuePrintsTheSamePageAsPdf()
         QFile::remove(printed);
     });
 
-    const QString info = run(QStringLiteral("pdfinfo"), {printed}).value_or(QString());
-    const QString directInfo = run(QStringLiteral("pdfinfo"), {direct}).value_or(QString());
+    const QString info = runTool(QStringLiteral("pdfinfo"), {printed}).value_or(QString());
+    const QString directInfo = runTool(QStringLiteral("pdfinfo"), {direct}).value_or(QString());
     QCOMPARE(pdfInfoLine(info, QStringLiteral("Pages")), QStringLiteral("1"));
     QCOMPARE(pdfInfoLine(directInfo, QStringLiteral("Pages")), QStringLiteral("1"));
     QCOMPARE(pdfInfoLine(info, QStringLiteral("Page size")), pdfInfoLine(directInfo, QStringLiteral("Page size")));
