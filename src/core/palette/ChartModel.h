@@ -52,10 +52,15 @@ struct ChartModel {
     std::string whichType;  // thread brand; "DMC" when empty
     bool chartReady = false; // set only when a generation completed (not stopped, no error)
 
+    // The colorIndex value of a cell without a stitch. Generated charts never have one; charts
+    // read from project files may.
+    static constexpr int kNoStitch = 0;
+
     [[nodiscard]] int threadAt(int x, int y) const
     {
         return colorIndex[static_cast<std::size_t>(x) * kMatrixSide + static_cast<std::size_t>(y)];
     }
+    [[nodiscard]] bool isStitched(int x, int y) const { return threadAt(x, y) != kNoStitch; }
 
     // The symbol of thread index t: empty when the thread has none (not in the chart, or its
     // position in the chart's thread list is beyond the 241 symbols).
