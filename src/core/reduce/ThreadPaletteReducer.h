@@ -1,0 +1,38 @@
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "core/common/Color.h"
+#include "core/palette/ThreadTable.h"
+
+namespace kanvo {
+
+// The settings of the "精选绣线" reduction: a budget of real threads, error diffusion and
+// confetti clean-up.
+struct ThreadReductionSettings {
+    static constexpr int kMinThreads = 2;
+    static constexpr int kMaxThreads = 120;
+    static constexpr int kMaxDither = 100;
+    static constexpr int kMaxCleanup = 50;
+
+    int threads = 24; // the thread budget N, kMinThreads..kMaxThreads
+    int dither = 50;  // error diffusion strength, 0 (none, flat areas) .. 100 (smooth gradients)
+    int cleanup = 2;  // same-thread regions of up to this many stitches are merged away; 0 = off
+
+    friend bool operator==(const ThreadReductionSettings&, const ThreadReductionSettings&) = default;
+};
+
+// Reduces a picture to at most `threads` threads of the thread table, drawn in their exact
+// table colours, so that every stitch maps to its own thread at distance 0.
+class ThreadPaletteReducer {
+public:
+    // `picture` holds width * height colours row by row from the top, each row from the left
+    // (width, height >= 1). Returns the reduced picture in the same order. Deterministic: the
+    // same picture and settings always give the same result. Settings outside their ranges are
+    // clamped.
+    [[nodiscard]] static std::vector<ColorValue> reduce(std::span<const ColorValue> picture,
+        int width, int height, const ThreadReductionSettings& settings, const ThreadTable& table);
+};
+
+} // namespace kanvo
