@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QtTest>
 
 #include "app/platform/MessageBoxes.h"
@@ -71,6 +72,7 @@ private slots:
     void settingsCancelChangesNothing();
     void settingsFirstClickClearsTitle();
     void settingsStrengthAboveSliderShownAsTyped();
+    void settingsThreadMethodBoxes();
 
 private:
     template <class T> T* child(const char* name) { return window->findChild<T*>(QString::fromUtf8(name)); }
@@ -240,7 +242,7 @@ void ReduceWindowTest::settingsCaptionsAndDefaults()
     QCOMPARE(comboItems(setting<QComboBox>("Combo1")), (QStringList{"DMC", "CC"}));
     QCOMPARE(setting<QComboBox>("Combo1")->currentText(), QStringLiteral("DMC"));
     QCOMPARE(comboItems(setting<QComboBox>("Combo3")),
-        (QStringList{"灰度图片", "低分辨彩色图", "高清黑白图片", "高分辨彩色图", "不做减色处理"}));
+        (QStringList{"灰度图片", "低分辨彩色图", "高清黑白图片", "高分辨彩色图", "不做减色处理", "精选绣线"}));
     QCOMPARE(setting<QComboBox>("Combo3")->currentText(), QStringLiteral("高分辨彩色图"));
     for (const char* name : {"Combo4", "Combo5"}) {
         QCOMPARE(comboItems(setting<QComboBox>(name)), (QStringList{"16", "12", "10", "8", "7", "6"}));
@@ -426,6 +428,59 @@ void ReduceWindowTest::settingsStrengthAboveSliderShownAsTyped()
     QVERIFY(openSettings());
     QCOMPARE(setting<QLineEdit>("Text2")->text(), QStringLiteral("7"));
     QCOMPARE(setting<QScrollBar>("HScroll1")->value(), 293);
+}
+
+void ReduceWindowTest::settingsThreadMethodBoxes()
+{
+    QVERIFY(openSettings());
+    auto* threads = setting<QSpinBox>("ThreadCount");
+    auto* dither = setting<QSpinBox>("DitherStrength");
+    auto* cleanup = setting<QSpinBox>("CleanupSize");
+    QVERIFY(threads && dither && cleanup);
+    QCOMPARE(threads->minimum(), 2);
+    QCOMPARE(threads->maximum(), 120);
+    QCOMPARE(dither->minimum(), 0);
+    QCOMPARE(dither->maximum(), 100);
+    QCOMPARE(cleanup->minimum(), 0);
+    QCOMPARE(cleanup->maximum(), 50);
+    // The boxes and their captions show only while "精选绣线" is chosen, picked or typed.
+    const auto shown = [&](bool expected) {
+        int captions = 0;
+        for (QLabel* l : settings->findChildren<QLabel*>())
+            if (QStringList{"绣线数量：", "抖动强度：", "杂点清除："}.contains(l->text())) {
+                ++captions;
+                if (l->isVisible() != expected)
+                    return false;
+            }
+        return captions == 3 && threads->isVisible() == expected && dither->isVisible() == expected
+            && cleanup->isVisible() == expected;
+    };
+    auto* method = setting<QComboBox>("Combo3");
+    QVERIFY(shown(false));
+    method->setCurrentIndex(method->count() - 1);
+    QVERIFY(shown(true));
+    method->setCurrentIndex(0);
+    QVERIFY(shown(false));
+    method->setEditText(QStringLiteral("精选绣线"));
+    QVERIFY(shown(true));
+
+    // OK keeps the values for the run; the window shows them when it opens again.
+    threads->setValue(7);
+    dither->setValue(0);
+    cleanup->setValue(13);
+    QVERIFY(settings->accept());
+    QCOMPARE(state->ColorBit, 32);
+    QCOMPARE(state->threadReduction, (ThreadReductionSettings{7, 0, 13}));
+    QVERIFY(openSettings());
+    QCOMPARE(threads->value(), 7);
+    QCOMPARE(dither->value(), 0);
+    QCOMPARE(cleanup->value(), 13);
+    // Cancel forgets what was changed.
+    threads->setValue(90);
+    QTest::mouseClick(setting<QPushButton>("Command2"), Qt::LeftButton);
+    QCOMPARE(state->threadReduction, (ThreadReductionSettings{7, 0, 13}));
+    QVERIFY(openSettings());
+    QCOMPARE(threads->value(), 7);
 }
 
 QTEST_MAIN(ReduceWindowTest)

@@ -129,6 +129,27 @@ QImage exactPicture()
     return image;
 }
 
+// 40 x 20 of five table colours: columns in bands of ten of threads 310, 150, 699 and 797
+// above four rows of thread 5200.
+QImage bandsPicture()
+{
+    const QRgb bands[] = {kBlack, kThread150, qRgb(0x00, 0x5B, 0x23), qRgb(0x23, 0x3F, 0x8B)};
+    QImage image(40, 20, QImage::Format_RGB32);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 40; ++x)
+            image.setPixel(x, y, y < 16 ? bands[x / 10] : kWhite);
+    return image;
+}
+
+// n copies of field, comma-separated.
+QString repeated(const QString& field, int n)
+{
+    QStringList fields;
+    for (int i = 0; i < n; ++i)
+        fields << field;
+    return fields.join(',');
+}
+
 // 400 x 200: black, thread 150 and white in three vertical bands.
 QImage widePicture()
 {
@@ -171,6 +192,9 @@ private slots:
     void fittingSetsTheGrid();
     void badArgumentsFail_data();
     void badArgumentsFail();
+    void gridOfExactColours_data();
+    void gridOfExactColours();
+    void threadMethodKeepsItsBudget();
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
 
@@ -201,6 +225,7 @@ void ChartCliTest::init()
     QVERIFY(folder->isValid());
     previousFolder = QDir::currentPath();
     QVERIFY(exactPicture().save(folder->filePath("exact.bmp"), "BMP"));
+    QVERIFY(bandsPicture().save(folder->filePath("bands.bmp"), "BMP"));
     QVERIFY(widePicture().save(folder->filePath("wide.bmp"), "BMP"));
     QVERIFY(photoPicture().save(folder->filePath("photo.jpg"), "JPEG", 90));
     boxes = RecordingMessageBoxes();
@@ -514,6 +539,17 @@ void ChartCliTest::badArgumentsFail_data()
                                          << "the file is not a BMP, JPEG or GIF picture";
     QTest::newRow("zoom beyond the picture") << QStringList{"chart", in, "-o", out, "--whole", "--zoom", "41"}
                                              << "zoom 41 lies outside this picture's zoom range 32 to 40";
+    QTest::newRow("threads too few") << QStringList{"chart", in, "-o", out, "--threads", "1"}
+                                     << "--threads needs a whole number from 2 to 120, not \"1\"";
+    QTest::newRow("threads too many") << QStringList{"chart", in, "-o", out, "--threads", "121"} << "--threads needs";
+    QTest::newRow("dither above 100") << QStringList{"chart", in, "-o", out, "--dither", "101"}
+                                      << "--dither needs a whole number from 0 to 100";
+    QTest::newRow("dither not a number") << QStringList{"chart", in, "-o", out, "--dither", "half"} << "--dither needs";
+    QTest::newRow("cleanup negative") << QStringList{"chart", in, "-o", out, "--cleanup", "-1"}
+                                      << "--cleanup needs a whole number from 0 to 50";
+    QTest::newRow("cleanup too large") << QStringList{"chart", in, "-o", out, "--cleanup", "51"} << "--cleanup needs";
+    QTest::newRow("grid without a name") << QStringList{"chart", in, "-o", out, "--grid", ""}
+                                         << "option --grid needs a file name";
     QTest::newRow("too many colours") << QStringList{"chart", "@photo", "-o", out, "--method", "none"}
                                       << "too many colours: the grid holds more than 500 distinct colours";
 }
@@ -550,6 +586,65 @@ void ChartCliTest::badArgumentsFail()
     QCOMPARE(r.out, QString());
     QVERIFY(!QFile::exists(out));
     QVERIFY(!QFile::exists(folder->filePath("chart.jpg")));
+}
+
+void ChartCliTest::gridOfExactColours_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("expected");
+    // exact.bmp at the default grid of 117 x 20, white beyond the 40-pixel picture: ten columns
+    // of 310, and thread 150 at columns 15 to 18 of the top row.
+    QString exact = repeated("310", 10) + ',' + repeated("5200", 5) + ',' + repeated("150", 4) + ','
+        + repeated("5200", 98) + '\n';
+    for (int y = 1; y < 20; ++y)
+        exact += repeated("310", 10) + ',' + repeated("5200", 107) + '\n';
+    QTest::newRow("no reduction") << QStringList{"exact.bmp", "--method", "none"} << exact;
+    // Five table colours within a budget of five, no diffusion, no clean-up: nothing changes.
+    QString bands;
+    for (int y = 0; y < 16; ++y)
+        bands += QStringList{repeated("310", 10), repeated("150", 10), repeated("699", 10), repeated("797", 10)}.join(',')
+            + '\n';
+    for (int y = 16; y < 20; ++y)
+        bands += repeated("5200", 40) + '\n';
+    QTest::newRow("threads") << QStringList{"bands.bmp", "--width", "40", "--height", "20", "--method", "threads",
+        "--threads", "5", "--dither", "0", "--cleanup", "0"} << bands;
+}
+
+void ChartCliTest::gridOfExactColours()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, expected);
+    const QString grid = folder->filePath("grid.csv");
+    args[0] = picturePath(args[0]);
+    const Run r = runCli(QStringList{"chart", "-o", folder->filePath("c.bmp"), "--grid", grid} + args);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(QString::fromUtf8(fileBytes(grid)), expected);
+}
+
+void ChartCliTest::threadMethodKeepsItsBudget()
+{
+    // A photograph of thousands of shades in six threads: the legend, rare threads included,
+    // lists at most six, and the grid is the legend's threads, stitch for stitch.
+    const QString legend = folder->filePath("legend.csv");
+    const QString grid = folder->filePath("grid.csv");
+    const Run r = runCli({"chart", picturePath("photo.jpg"), "-o", folder->filePath("c.png"), "--width", "40",
+        "--height", "30", "--method", "threads", "--threads", "6", "--rare", "0", "--legend", legend, "--grid", grid});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QMap<QString, int> listed;
+    const QStringList entries = QString::fromUtf8(fileBytes(legend)).split('\n', Qt::SkipEmptyParts).mid(1);
+    for (const QString& line : entries)
+        listed[line.section(',', 1, 1)] = line.section(',', 2).toInt();
+    QVERIFY(listed.size() >= 2 && listed.size() <= 6);
+    const QStringList rows = QString::fromUtf8(fileBytes(grid)).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), 30);
+    QMap<QString, int> counted;
+    for (const QString& row : rows) {
+        const QStringList stitches = row.split(',');
+        QCOMPARE(stitches.size(), 40);
+        for (const QString& thread : stitches)
+            ++counted[thread];
+    }
+    QCOMPARE(counted, listed);
 }
 
 void ChartCliTest::failedWriteKeepsOldFile_data()
@@ -599,6 +694,22 @@ void ChartCliTest::failedWriteKeepsOldFile()
     r = runCli({"chart", input, "-o", folder->filePath("ok." + extension), "--legend", legend});
     QCOMPARE(r.exitCode, 2);
     QVERIFY(QFileInfo(legend).isDir());
+    // The grid likewise; an old grid stays as it was when the run fails before writing.
+    const QString grid = folder->filePath("grid.csv");
+    QVERIFY(QDir().mkdir(grid));
+    r = runCli({"chart", input, "-o", folder->filePath("ok." + extension), "--grid", grid});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains(QStringLiteral("cannot write")), qPrintable(r.err));
+    QVERIFY(QFileInfo(grid).isDir());
+    const QString oldGrid = folder->filePath("old-grid.csv");
+    {
+        QFile f(oldGrid);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("the old grid");
+    }
+    r = runCli({"chart", folder->filePath("missing.bmp"), "-o", old, "--grid", oldGrid});
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(fileBytes(oldGrid), QByteArray("the old grid"));
 }
 
 QTEST_MAIN(ChartCliTest)

@@ -34,8 +34,9 @@ struct MethodName {
 // The settings window's methods under short names; the window's own texts are accepted too.
 constexpr MethodName kMethods[] = {
     {"216", 16}, {"3bit", 3}, {"4bit", 4}, {"2bit", 2}, {"8bit", 8}, {"1bit", 1}, {"none", 0},
+    {"threads", ReductionMethod::kThreadPalette},
 };
-constexpr std::string_view kMethodList = "216, 3bit, 4bit, 2bit, 8bit, 1bit or none";
+constexpr std::string_view kMethodList = "216, 3bit, 4bit, 2bit, 8bit, 1bit, none or threads";
 
 std::optional<int> methodCode(const std::string& name)
 {
@@ -118,6 +119,8 @@ int runChart(CommandArgs args)
     std::optional<std::string> input;
     std::optional<std::string> output;
     std::optional<std::string> legend;
+    std::optional<std::string> grid;
+    ThreadReductionSettings& threads = request.threadReduction;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         auto value = [&](std::size_t n) { return i + n < args.size(); };
@@ -135,7 +138,8 @@ int runChart(CommandArgs args)
             request.blockH = *h;
             i += 2;
         } else if (arg == "-o" || arg == "--legend" || arg == "--width" || arg == "--height" || arg == "--zoom"
-            || arg == "--method" || arg == "--merge" || arg == "--rare" || arg == "--mode" || arg == "--title") {
+            || arg == "--method" || arg == "--merge" || arg == "--rare" || arg == "--mode" || arg == "--title"
+            || arg == "--grid" || arg == "--threads" || arg == "--dither" || arg == "--cleanup") {
             if (!value(1))
                 return fail("option " + arg + " needs a value");
             const std::string& v = args[++i];
@@ -143,6 +147,24 @@ int runChart(CommandArgs args)
                 output = v;
             } else if (arg == "--legend") {
                 legend = v;
+            } else if (arg == "--grid") {
+                grid = v;
+            } else if (arg == "--threads") {
+                const auto n = parseInt(v, ThreadReductionSettings::kMinThreads, ThreadReductionSettings::kMaxThreads);
+                if (!n)
+                    return fail("--threads needs a whole number from 2 to 120, not \"" + v + "\"");
+                threads.threads = *n;
+            } else if (arg == "--dither") {
+                const auto n = parseInt(v, 0, ThreadReductionSettings::kMaxDither);
+                if (!n)
+                    return fail("--dither needs a whole number from 0 to 100, not \"" + v + "\"");
+                threads.dither = *n;
+            } else if (arg == "--cleanup") {
+                const auto n = parseInt(v, 0, ThreadReductionSettings::kMaxCleanup);
+                if (!n)
+                    return fail("--cleanup needs a whole number from 0 to "
+                        + std::to_string(ThreadReductionSettings::kMaxCleanup) + ", not \"" + v + "\"");
+                threads.cleanup = *n;
             } else if (arg == "--title") {
                 request.title = v;
             } else if (arg == "--width") {
@@ -196,6 +218,8 @@ int runChart(CommandArgs args)
         return fail("cannot tell the format of \"" + *output + "\": name it .bmp, .png or .pdf");
     if (legend && legend->empty())
         return fail("option --legend needs a file name");
+    if (grid && grid->empty())
+        return fail("option --grid needs a file name");
 
     // Nothing is shown on screen: the chart is drawn on the offscreen platform whatever the
     // session offers, so the result does not depend on a display.
@@ -228,6 +252,8 @@ int runChart(CommandArgs args)
     if (!written)
         return fail(maker.error());
     if (legend && !maker.saveLegend(QString::fromStdString(*legend)))
+        return fail(maker.error());
+    if (grid && !maker.saveGrid(QString::fromStdString(*grid)))
         return fail(maker.error());
     return 0;
 }

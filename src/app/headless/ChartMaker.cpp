@@ -15,6 +15,7 @@
 #include "app/chart/ScreenChart.h"
 #include "app/headless/HeadlessWorkspace.h"
 #include "app/reduce/SurfaceAdapter.h"
+#include "core/chart/ChartGridText.h"
 #include "core/chart/ChartResolution.h"
 #include "core/common/AtomicFile.h"
 #include "core/palette/ColorIndex.h"
@@ -115,6 +116,7 @@ bool ChartMaker::make(const ChartRequest& request)
     state_.blockW = request.blockW;
     state_.blockH = request.blockH;
     state_.mergeTol = request.strength * 20;
+    state_.threadReduction = request.threadReduction;
 
     report(Stage::Reducing, 0, 0);
     QTemporaryDir scratch; // the scratch bitmap stays out of the caller's folders
@@ -231,9 +233,18 @@ std::string ChartMaker::legendCsv(const ChartModel& model, const ThreadTable& ta
 
 bool ChartMaker::saveLegend(const QString& path)
 {
+    return saveText(path, legendCsv(state_.chart, loadedThreadTable()));
+}
+
+bool ChartMaker::saveGrid(const QString& path)
+{
+    return saveText(path, ChartGridText::csv(state_.chart, loadedThreadTable()));
+}
+
+bool ChartMaker::saveText(const QString& path, const std::string& csv)
+{
     if (canvas_.isNull())
         return fail("no chart to save");
-    const std::string csv = legendCsv(state_.chart, loadedThreadTable());
     std::string reason;
     if (!writeFileAtomically(path.toStdString(),
             std::span(reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size()), &reason))

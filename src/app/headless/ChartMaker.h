@@ -30,6 +30,7 @@ struct ChartRequest {
     std::optional<int> zoom;      // the zoom bar, last (whole mode: the grid width)
     int colorBit = ReductionMethod::kDefault;
     int strength = 0;             // the settings window's strength: mergeTol = strength x 20
+    ThreadReductionSettings threadReduction; // the settings of the "精选绣线" method
     int rareThreshold = 5;        // the chart window's "可忽略颜色出现次数"
     ChartMode mode = ChartMode::SymbolsOnly;
     int blockW = 10;
@@ -57,6 +58,7 @@ public:
     [[nodiscard]] bool savePng(const QString& path);
     [[nodiscard]] bool savePdf(const QString& path);    // the printed page (A4)
     [[nodiscard]] bool saveLegend(const QString& path); // legendCsv()
+    [[nodiscard]] bool saveGrid(const QString& path);   // ChartGridText::csv()
 
     // "symbol,thread,count" and one line per legend entry in legend order (UTF-8, LF).
     [[nodiscard]] static std::string legendCsv(const ChartModel& model, const ThreadTable& table);
@@ -68,6 +70,7 @@ public:
 
 private:
     bool fail(std::string reason);
+    bool saveText(const QString& path, const std::string& csv);
     bool fitGrid(const ChartRequest& request, HeadlessWorkspace& workspace);
     void report(Stage stage, int done, int total) const;
 

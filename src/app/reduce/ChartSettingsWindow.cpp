@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "app/platform/MessageBoxes.h"
@@ -42,6 +43,16 @@ QComboBox* makeCombo(QWidget* parent, const char* name, bool editable)
     return combo;
 }
 
+QSpinBox* makeSpinBox(QWidget* parent, const char* name, int maximum, const char* suffix, const char* zeroText)
+{
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(QString::fromUtf8(name));
+    box->setRange(0, maximum);
+    box->setSuffix(QString::fromUtf8(suffix));
+    box->setSpecialValueText(QString::fromUtf8(zeroText));
+    return box;
+}
+
 } // namespace
 
 ChartSettingsWindow::ChartSettingsWindow(RunState& state, QWidget* parent) : QWidget(parent, Qt::Window), state_(state)
@@ -72,6 +83,14 @@ ChartSettingsWindow::ChartSettingsWindow(RunState& state, QWidget* parent) : QWi
     command1_->setObjectName(QStringLiteral("Command1"));
     command2_ = new QPushButton(QStringLiteral("取消"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
+    using Limits = ThreadReductionSettings;
+    threadCount_ = makeSpinBox(this, "ThreadCount", Limits::kMaxThreads, " 种", "");
+    threadCount_->setMinimum(Limits::kMinThreads);
+    threadCount_->setToolTip(QStringLiteral("绣图最多用这么多种绣线"));
+    ditherStrength_ = makeSpinBox(this, "DitherStrength", Limits::kMaxDither, "", "不抖动");
+    ditherStrength_->setToolTip(QStringLiteral("越小色块越干净，越大渐变越平滑"));
+    cleanupSize_ = makeSpinBox(this, "CleanupSize", Limits::kMaxCleanup, " 针以内", "不清除");
+    cleanupSize_->setToolTip(QStringLiteral("同色相连不超过这么多针的小块并入相邻的颜色"));
 
     auto* heading = new QLabel(QStringLiteral("设置生成绣图的属性："), this);
     heading->setObjectName(QStringLiteral("Label1"));
@@ -82,12 +101,16 @@ ChartSettingsWindow::ChartSettingsWindow(RunState& state, QWidget* parent) : QWi
     auto* grid = new QGridLayout;
     int row = 0;
     const auto addRow = [&](const char* caption, QWidget* field) {
-        grid->addWidget(new QLabel(QString::fromUtf8(caption), this), row, 0, Qt::AlignRight | Qt::AlignVCenter);
+        auto* label = new QLabel(QString::fromUtf8(caption), this);
+        grid->addWidget(label, row, 0, Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(field, row, 1);
         ++row;
+        return label;
     };
     addRow("绣线类别：", combo1_);
     addRow("减色方法：", combo3_);
+    threadRows_ = {addRow("绣线数量：", threadCount_), threadCount_, addRow("抖动强度：", ditherStrength_),
+        ditherStrength_, addRow("杂点清除：", cleanupSize_), cleanupSize_};
     addRow("绣格宽度：", combo4_);
     addRow("绣格高度：", combo5_);
     addRow("减色强度：", text2_);
@@ -117,6 +140,9 @@ ChartSettingsWindow::ChartSettingsWindow(RunState& state, QWidget* parent) : QWi
 
     connect(hScroll1_, &QScrollBar::valueChanged, this,
         [this](int position) { text2_->setText(qs(ChartSettingsModel::strengthForSlider(position))); });
+    connect(combo3_, &QComboBox::currentTextChanged, this, [this](const QString& method) {
+        showThreadSettings(ChartSettingsModel::showsThreadSettings(method.toStdString()));
+    });
     connect(command1_, &QPushButton::clicked, this, [this] { (void)accept(); });
     connect(command2_, &QPushButton::clicked, this, &ChartSettingsWindow::cancel);
 
@@ -143,6 +169,20 @@ void ChartSettingsWindow::fill()
 
     text1_->setText(qs(std::string(ChartSettingsModel::kTitlePlaceholder)));
     titleClicked_ = false;
+
+    threadCount_->setValue(state_.threadReduction.threads);
+    ditherStrength_->setValue(state_.threadReduction.dither);
+    cleanupSize_->setValue(state_.threadReduction.cleanup);
+    showThreadSettings(ChartSettingsModel::showsThreadSettings(combo3_->currentText().toStdString()));
+}
+
+void ChartSettingsWindow::showThreadSettings(bool shown)
+{
+    for (QWidget* widget : threadRows_)
+        widget->setVisible(shown);
+    // An open window shrinks back when the rows go instead of keeping a gap.
+    if (isVisible())
+        adjustSize();
 }
 
 void ChartSettingsWindow::openWindow()
@@ -164,6 +204,7 @@ ChartSettingsModel::Entries ChartSettingsWindow::entries() const
     e.blockWidth = combo4_->currentText().toStdString();
     e.blockHeight = combo5_->currentText().toStdString();
     e.strength = text2_->text().toStdString();
+    e.threads = {threadCount_->value(), ditherStrength_->value(), cleanupSize_->value()};
     return e;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 #include <QWidget>
 
 #include "core/reduce/ChartSettingsModel.h"
@@ -8,6 +10,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
+class QSpinBox;
 
 namespace kanvo {
 
@@ -20,6 +23,8 @@ struct RunState;
 //
 // The run state is not owned and must outlive the window. Controls carry their names
 // (`Combo1` .. `Combo6`, `Text1`, `Text2`, `HScroll1`, `Command1`, `Command2`) as objectName.
+// The boxes of the "精选绣线" method (`ThreadCount`, `DitherStrength`, `CleanupSize`) show the
+// values in force and are visible only while that method is chosen.
 class ChartSettingsWindow : public QWidget {
     Q_OBJECT
 
@@ -40,6 +45,7 @@ protected:
 
 private:
     void fill();
+    void showThreadSettings(bool shown);
     [[nodiscard]] ChartSettingsModel::Entries entries() const;
 
     RunState& state_;
@@ -54,6 +60,10 @@ private:
     QLineEdit* text1_ = nullptr;  // title
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
+    QSpinBox* threadCount_ = nullptr;
+    QSpinBox* ditherStrength_ = nullptr;
+    QSpinBox* cleanupSize_ = nullptr;
+    std::vector<QWidget*> threadRows_; // captions and boxes of the "精选绣线" settings
     bool titleClicked_ = false;
 };
 

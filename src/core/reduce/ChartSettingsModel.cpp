@@ -1,5 +1,6 @@
 #include "core/reduce/ChartSettingsModel.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -63,7 +64,12 @@ std::vector<std::string> ChartSettingsModel::brandChoices() { return {"DMC", "CC
 
 std::vector<std::string> ChartSettingsModel::methodChoices()
 {
-    return {"灰度图片", "低分辨彩色图", "高清黑白图片", "高分辨彩色图", "不做减色处理"};
+    return {"灰度图片", "低分辨彩色图", "高清黑白图片", "高分辨彩色图", "不做减色处理", "精选绣线"};
+}
+
+bool ChartSettingsModel::showsThreadSettings(std::string_view methodText)
+{
+    return ReductionMethod::codeForSettingsText(methodText) == ReductionMethod::kThreadPalette;
 }
 
 std::vector<std::string> ChartSettingsModel::blockChoices() { return {"16", "12", "10", "8", "7", "6"}; }
@@ -154,6 +160,10 @@ ChartSettingsModel::Verdict ChartSettingsModel::check(const Entries& entries)
         return verdict;
     }
     choice.mergeTol = static_cast<int>(rounded) * 20;
+    using Limits = ThreadReductionSettings;
+    choice.threadReduction.threads = std::clamp(entries.threads.threads, Limits::kMinThreads, Limits::kMaxThreads);
+    choice.threadReduction.dither = std::clamp(entries.threads.dither, 0, Limits::kMaxDither);
+    choice.threadReduction.cleanup = std::clamp(entries.threads.cleanup, 0, Limits::kMaxCleanup);
     verdict.choice = std::move(choice);
     return verdict;
 }
@@ -168,6 +178,7 @@ void ChartSettingsModel::apply(const Choice& choice, RunState& state)
     state.blockW = choice.blockW;
     state.blockH = choice.blockH;
     state.mergeTol = choice.mergeTol;
+    state.threadReduction = choice.threadReduction;
 }
 
 std::string ChartSettingsModel::errorText(Field field, Error error)

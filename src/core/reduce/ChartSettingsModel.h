@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/reduce/ThreadPaletteReducer.h"
+
 namespace kanvo {
 
 struct RunState;
@@ -24,11 +26,14 @@ public:
     static constexpr std::string_view kTitlePlaceholder = "给你的绣图起个名字";
 
     [[nodiscard]] static std::vector<std::string> brandChoices();   // "DMC", "CC"
-    [[nodiscard]] static std::vector<std::string> methodChoices();  // five texts, default last but one
+    [[nodiscard]] static std::vector<std::string> methodChoices();  // six texts, "精选绣线" last
     [[nodiscard]] static std::vector<std::string> blockChoices();   // "16" .. "6"
     [[nodiscard]] static std::vector<std::string> yesNoChoices();   // "是", "否"
     [[nodiscard]] static std::string defaultMethod() { return "高分辨彩色图"; }
     [[nodiscard]] static std::string defaultBlock() { return "10"; }
+
+    // True when the method text selects "精选绣线", whose own settings are then shown.
+    [[nodiscard]] static bool showsThreadSettings(std::string_view methodText);
 
     // --- opening the window ---
     struct Opening {
@@ -55,6 +60,7 @@ public:
         std::string blockWidth;  // Combo4
         std::string blockHeight; // Combo5
         std::string strength;    // Text2
+        ThreadReductionSettings threads; // the "精选绣线" boxes, shown or not
     };
 
     // The values OK writes, checked and ready.
@@ -66,6 +72,7 @@ public:
         int blockW = 10;
         int blockH = 10;
         int mergeTol = 0;
+        ThreadReductionSettings threadReduction; // kept within its ranges
     };
 
     struct Verdict {
@@ -80,7 +87,8 @@ public:
     [[nodiscard]] static Verdict check(const Entries& entries);
 
     // Writes an accepted choice in the window's order: title and brand into the chart model,
-    // then autoColor, ColorBit (only when the method text selected one), blockW, blockH, mergeTol.
+    // then autoColor, ColorBit (only when the method text selected one), blockW, blockH, mergeTol,
+    // and the "精选绣线" settings, which are kept for the run whichever method is chosen.
     static void apply(const Choice& choice, RunState& state);
 
     // The message for a rejected entry, naming the field and the accepted range.

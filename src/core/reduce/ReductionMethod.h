@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/reduce/ThreadPaletteReducer.h"
+
 namespace kanvo {
 
 class ClsDIB;
@@ -18,25 +20,30 @@ class ClsDIB;
 //   8     "8bit" (typed)    ddGet8Bit, rotated      256 colours, 8-bit file
 //   1     "1bit" (typed)    ddGet1Bit               black and white, 1-bit file
 //   0     "不做减色处理"    none                    the picture's own colours
+//   32    "精选绣线"        ThreadPaletteReducer    at most N threads in their table colours,
+//                                                   24-bit file
 class ReductionMethod {
 public:
     static constexpr int kNoReduction = 0;
     static constexpr int kDefault = 16;
+    static constexpr int kThreadPalette = 32;
 
     // The method code a settings text selects ("1bit" and "8bit" as typed), or nothing for any
     // other text (the current method then stays).
     [[nodiscard]] static std::optional<int> codeForSettingsText(std::string_view text);
 
-    // True for the seven codes of the table above (0 included).
+    // True for the codes of the table above (0 included).
     [[nodiscard]] static bool isKnownCode(int code);
 
-    // Bits per pixel of the converter's output for a code with a converter (1, 4, 8); 0 for
+    // Bits per pixel of the converter's output for a code with a converter (1, 4, 8, 24); 0 for
     // code 0 and for codes outside the table.
     [[nodiscard]] static int outputDepth(int code);
 
-    // Runs the converter of `code` into `target` from the 24-bit `source`. Returns false when the
-    // code has no converter (0 or unknown; `target` is left as it is) or the converter failed.
-    [[nodiscard]] static bool convert(int code, ClsDIB& target, const ClsDIB& source);
+    // Runs the converter of `code` into `target` from the 24-bit `source`; `threads` steers only
+    // kThreadPalette, which matches against the loaded DMC table. Returns false when the code
+    // has no converter (0 or unknown; `target` is left as it is) or the converter failed.
+    [[nodiscard]] static bool convert(int code, ClsDIB& target, const ClsDIB& source,
+        const ThreadReductionSettings& threads = {});
 };
 
 } // namespace kanvo

@@ -252,7 +252,8 @@ bool ReductionPipeline::superReduce()
     pump();
     state_.imageBuffer2.Free();
     // An unknown method code runs no converter and leaves imageBuffer2 empty.
-    (void)ReductionMethod::convert(state_.ColorBit, state_.imageBuffer2, state_.imageBuffer1);
+    (void)ReductionMethod::convert(
+        state_.ColorBit, state_.imageBuffer2, state_.imageBuffer1, state_.threadReduction);
     status(kStatusDone);
 
     PixelSurface surface = currentSurface();
@@ -297,7 +298,8 @@ ReductionPipeline::SaveOutcome ReductionPipeline::saveEffect()
     const ClsDIB* result = &state_.imageBuffer1;
     if (state_.ColorBit != ReductionMethod::kNoReduction) {
         state_.imageBuffer2.Free();
-        (void)ReductionMethod::convert(state_.ColorBit, state_.imageBuffer2, state_.imageBuffer1);
+        (void)ReductionMethod::convert(
+            state_.ColorBit, state_.imageBuffer2, state_.imageBuffer1, state_.threadReduction);
         result = &state_.imageBuffer2;
     }
 

@@ -5,6 +5,7 @@
 #include "core/common/Rounding.h"
 #include "core/image/ClsDIB.h"
 #include "core/palette/ChartModel.h"
+#include "core/reduce/ThreadPaletteReducer.h"
 #include "core/workspace/StitchMatrix.h"
 
 namespace kanvo {
@@ -40,6 +41,7 @@ struct RunState {
     int ifScale = 1;      // 1 = part-of-picture mode ("局部"), 0 = whole-picture mode ("全图")
     int autoColor = 0;    // 1 when the chart settings switched automatic reduction off ("否")
     int saveCount = 0;    // effect pictures saved in this run ("保存效果"); numbers the files
+    ThreadReductionSettings threadReduction; // the settings of the "精选绣线" method
 
     // True after an effect preview was produced; cleared when the chart window opens and when
     // "导入图片" / "绣图图库" is pressed. Gates "生成", "打印" and "生成我的绣图".

@@ -29,7 +29,7 @@ TEST(ChartSettingsModel, ListsAndDefaults)
 {
     EXPECT_EQ(Model::brandChoices(), (std::vector<std::string>{"DMC", "CC"}));
     EXPECT_EQ(Model::methodChoices(),
-        (std::vector<std::string>{"灰度图片", "低分辨彩色图", "高清黑白图片", "高分辨彩色图", "不做减色处理"}));
+        (std::vector<std::string>{"灰度图片", "低分辨彩色图", "高清黑白图片", "高分辨彩色图", "不做减色处理", "精选绣线"}));
     EXPECT_EQ(Model::blockChoices(), (std::vector<std::string>{"16", "12", "10", "8", "7", "6"}));
     EXPECT_EQ(Model::yesNoChoices(), (std::vector<std::string>{"是", "否"}));
     EXPECT_EQ(Model::defaultMethod(), "高分辨彩色图");
@@ -78,7 +78,7 @@ TEST_P(MethodText, SetsColorBit)
 INSTANTIATE_TEST_SUITE_P(AllTexts, MethodText,
     ::testing::Values(MethodCase{"1bit", 1}, MethodCase{"灰度图片", 2}, MethodCase{"低分辨彩色图", 3},
         MethodCase{"高清黑白图片", 4}, MethodCase{"8bit", 8}, MethodCase{"高分辨彩色图", 16},
-        MethodCase{"不做减色处理", 0}, MethodCase{"abc", 5}, MethodCase{"", 5}, MethodCase{"8BIT", 5},
+        MethodCase{"不做减色处理", 0}, MethodCase{"精选绣线", 32}, MethodCase{"abc", 5}, MethodCase{"", 5}, MethodCase{"8BIT", 5},
         MethodCase{"16", 5}));
 
 TEST(ChartSettingsModel, AutoReduceOffAndBrand)
@@ -100,6 +100,35 @@ TEST(ChartSettingsModel, AutoReduceOffAndBrand)
     EXPECT_EQ(state.blockW, 16);
     EXPECT_EQ(state.blockH, 6);
     EXPECT_EQ(state.mergeTol, 5980);
+}
+
+TEST(ChartSettingsModel, ThreadSettingsShownOnlyWithTheirMethodAndKeptWithAnyMethod)
+{
+    EXPECT_TRUE(Model::showsThreadSettings("精选绣线"));
+    for (const char* other : {"高分辨彩色图", "不做减色处理", "8bit", "", "精选", "精选绣线 "})
+        EXPECT_FALSE(Model::showsThreadSettings(other)) << other;
+
+    // The boxes' values are written whatever the method, kept within their ranges.
+    RunState state;
+    auto entries = untouched();
+    entries.threads = {7, 0, 13};
+    auto verdict = Model::check(entries);
+    ASSERT_TRUE(verdict.choice);
+    Model::apply(*verdict.choice, state);
+    EXPECT_EQ(state.ColorBit, 16);
+    EXPECT_EQ(state.threadReduction, (ThreadReductionSettings{7, 0, 13}));
+
+    entries.method = "精选绣线";
+    entries.threads = {1, 101, 51};
+    verdict = Model::check(entries);
+    ASSERT_TRUE(verdict.choice);
+    Model::apply(*verdict.choice, state);
+    EXPECT_EQ(state.ColorBit, 32);
+    EXPECT_EQ(state.threadReduction, (ThreadReductionSettings{2, 100, 50}));
+    entries.threads = {121, -1, -1};
+    verdict = Model::check(entries);
+    ASSERT_TRUE(verdict.choice);
+    EXPECT_EQ(verdict.choice->threadReduction, (ThreadReductionSettings{120, 0, 0}));
 }
 
 struct EntryCase {

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "core/image/ClsDIB.h"
+#include "core/palette/ColorIndex.h"
+#include "core/reduce/ReductionMethod.h"
 #include "core/reduce/ReductionPipeline.h"
 #include "core/workspace/RunState.h"
 
@@ -247,6 +249,55 @@ TEST_P(MethodTable, ConverterDepthAndGreys)
 INSTANTIATE_TEST_SUITE_P(Codes, MethodTable,
     ::testing::Values(MethodDepth{16, 8}, MethodDepth{3, 4}, MethodDepth{4, 4}, MethodDepth{2, 4},
         MethodDepth{8, 8}, MethodDepth{1, 1}));
+
+// The "精选绣线" method within its thread budget: whatever the settings, every stitch is a table
+// colour that the chart's colour index maps to its own thread, and the chart (rare threads
+// included) has at most the budget of threads.
+class ThreadBudget : public ReductionPipelineTest, public ::testing::WithParamInterface<ThreadReductionSettings> {};
+
+TEST_P(ThreadBudget, OnlyTableColoursAndAtMostTheBudget)
+{
+    const ThreadTable& table = loadedThreadTable();
+    std::set<ColorValue> tableColours;
+    for (int t = 1; t <= ThreadTable::kThreads; ++t)
+        tableColours.insert(table.colorOf(t));
+
+    state.ColorBit = ReductionMethod::kThreadPalette;
+    state.threadReduction = GetParam();
+    state.moveX1 = 50; // the written-back picture lands at the offset, as for every method
+    state.moveY1 = 40;
+    ReductionPipeline pipeline(state, hooks());
+    ASSERT_TRUE(pipeline.superReduce());
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(state.imageBuffer2.ColorBit(), 24);
+    for (int x = 0; x < 40; ++x)
+        for (int y = 0; y < 30; ++y) {
+            const ColorValue c = state.stitchMatrix.at(x, y);
+            ASSERT_EQ(tableColours.count(c), 1u) << std::hex << c << " at " << std::dec << x << "," << y;
+            ASSERT_EQ(picture.at(x + 50, y + 40), c);
+        }
+
+    ChartModel model;
+    model.gw = 40;
+    model.gh = 30;
+    ASSERT_EQ(generateChartModel(state.stitchMatrix, model, ColorIndexSettings{0, 0}, table), ColorIndexError::None);
+    EXPECT_LE(model.colorCount, GetParam().threads);
+    EXPECT_LE(static_cast<int>(model.threadList.size()), GetParam().threads);
+    EXPECT_GE(model.colorCount, 2); // a picture this colourful uses more than one thread
+    for (int x = 0; x < 40; ++x)
+        for (int y = 0; y < 30; ++y)
+            ASSERT_EQ(table.colorOf(model.threadAt(x, y)), state.stitchMatrix.at(x, y)) << x << "," << y;
+
+    // The saved effect is the same reduction, in 24 bits.
+    const auto saved = pipeline.saveEffect();
+    EXPECT_TRUE(saved.written);
+    EXPECT_EQ(saved.depth, 24);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, ThreadBudget,
+    ::testing::Values(ThreadReductionSettings{2, 0, 0}, ThreadReductionSettings{5, 100, 0},
+        ThreadReductionSettings{12, 50, 2}, ThreadReductionSettings{40, 100, 50},
+        ThreadReductionSettings{120, 0, 3}));
 
 TEST_F(ReductionPipelineTest, OffsetsSampleAndWriteBackThere)
 {
