@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -180,9 +181,12 @@ void ChartSettingsWindow::showThreadSettings(bool shown)
 {
     for (QWidget* widget : threadRows_)
         widget->setVisible(shown);
-    // An open window shrinks back when the rows go instead of keeping a gap.
-    if (isVisible())
+    // An open window shrinks back when the rows go instead of keeping a gap; the layout must
+    // first take the hidden rows out of its size.
+    if (isVisible()) {
+        layout()->activate();
         adjustSize();
+    }
 }
 
 void ChartSettingsWindow::openWindow()
