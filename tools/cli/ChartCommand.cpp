@@ -46,6 +46,29 @@ std::optional<int> methodCode(const std::string& name)
     return ReductionMethod::codeForSettingsText(name);
 }
 
+// The settings of the "精选绣线" method, each a whole number within its range.
+struct ThreadOption {
+    std::string_view name;
+    int low;
+    int high;
+    int ThreadReductionSettings::*field;
+};
+
+using Threads = ThreadReductionSettings;
+constexpr ThreadOption kThreadOptions[] = {
+    {"--threads", Threads::kMinThreads, Threads::kMaxThreads, &Threads::threads},
+    {"--dither", 0, Threads::kMaxDither, &Threads::dither},
+    {"--cleanup", 0, Threads::kMaxCleanup, &Threads::cleanup},
+};
+
+const ThreadOption* threadOption(const std::string& arg)
+{
+    for (const ThreadOption& option : kThreadOptions)
+        if (option.name == arg)
+            return &option;
+    return nullptr;
+}
+
 enum class Format { Bitmap, Png, Pdf };
 
 std::optional<Format> formatOf(const std::string& path)
@@ -120,12 +143,20 @@ int runChart(CommandArgs args)
     std::optional<std::string> output;
     std::optional<std::string> legend;
     std::optional<std::string> grid;
-    ThreadReductionSettings& threads = request.threadReduction;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         auto value = [&](std::size_t n) { return i + n < args.size(); };
         if (arg == "--whole") {
             request.whole = true;
+        } else if (const ThreadOption* option = threadOption(arg)) {
+            if (!value(1))
+                return fail("option " + arg + " needs a value");
+            const std::string& v = args[++i];
+            const auto n = parseInt(v, option->low, option->high);
+            if (!n)
+                return fail(arg + " needs a whole number from " + std::to_string(option->low) + " to "
+                    + std::to_string(option->high) + ", not \"" + v + "\"");
+            request.threadReduction.*option->field = *n;
         } else if (arg == "--block") {
             if (!value(2))
                 return fail("option --block needs two values (W H)");
@@ -139,7 +170,7 @@ int runChart(CommandArgs args)
             i += 2;
         } else if (arg == "-o" || arg == "--legend" || arg == "--width" || arg == "--height" || arg == "--zoom"
             || arg == "--method" || arg == "--merge" || arg == "--rare" || arg == "--mode" || arg == "--title"
-            || arg == "--grid" || arg == "--threads" || arg == "--dither" || arg == "--cleanup") {
+            || arg == "--grid") {
             if (!value(1))
                 return fail("option " + arg + " needs a value");
             const std::string& v = args[++i];
@@ -149,22 +180,6 @@ int runChart(CommandArgs args)
                 legend = v;
             } else if (arg == "--grid") {
                 grid = v;
-            } else if (arg == "--threads") {
-                const auto n = parseInt(v, ThreadReductionSettings::kMinThreads, ThreadReductionSettings::kMaxThreads);
-                if (!n)
-                    return fail("--threads needs a whole number from 2 to 120, not \"" + v + "\"");
-                threads.threads = *n;
-            } else if (arg == "--dither") {
-                const auto n = parseInt(v, 0, ThreadReductionSettings::kMaxDither);
-                if (!n)
-                    return fail("--dither needs a whole number from 0 to 100, not \"" + v + "\"");
-                threads.dither = *n;
-            } else if (arg == "--cleanup") {
-                const auto n = parseInt(v, 0, ThreadReductionSettings::kMaxCleanup);
-                if (!n)
-                    return fail("--cleanup needs a whole number from 0 to "
-                        + std::to_string(ThreadReductionSettings::kMaxCleanup) + ", not \"" + v + "\"");
-                threads.cleanup = *n;
             } else if (arg == "--title") {
                 request.title = v;
             } else if (arg == "--width") {
