@@ -33,9 +33,10 @@ constexpr ColorValue kWhite = makeColor(255, 255, 255);
 constexpr ColorValue kThinLine = makeColor(150, 150, 150);
 constexpr ColorValue kBlockLine = makeColor(40, 40, 40);
 constexpr ColorValue kCentreMark = makeColor(200, 30, 30);
-constexpr ColorValue kOverlapGrey = makeColor(150, 150, 150);
+constexpr ColorValue kOverlapGrey = makeColor(140, 140, 140);
 constexpr ColorValue kEmptyOverlap = makeColor(215, 215, 215);
 constexpr ColorValue kMapFill = makeColor(255, 200, 200);
+constexpr ColorValue kOverlapEdge = makeColor(30, 90, 220);
 
 constexpr float kThinWidth = 0.1f;
 constexpr float kBlockWidth = 0.35f;
@@ -342,7 +343,7 @@ void PatternBuilder::chartPage(const PatternPage& page)
             }
             ColorValue fill = cellFill(threadColor(thread));
             if (overlap)
-                fill = mix(fill, kOverlapGrey, 0.5f);
+                fill = mix(fill, kOverlapGrey, 0.6f);
             list.fillRect(cx, cy, c, c, fill);
             std::string_view symbol = model_.symbolOf(thread);
             if (!symbol.empty())
@@ -364,6 +365,15 @@ void PatternBuilder::chartPage(const PatternPage& page)
         const float y = top + c * static_cast<float>(n - page.rows.begin);
         const bool thick = n % blockH == 0 || n == page.rows.begin || n == page.rows.end;
         list.line(left, y, right, y, thick ? kBlockLine : kThinLine, thick ? kBlockWidth : kThinWidth);
+    }
+    // The overlap ends at a blue line, so the eye finds where this page's own cells begin.
+    if (page.overlapColumns > 0) {
+        const float x = left + c * static_cast<float>(page.overlapColumns);
+        list.line(x, top, x, bottom, kOverlapEdge, kBlockWidth);
+    }
+    if (page.overlapRows > 0) {
+        const float y = top + c * static_cast<float>(page.overlapRows);
+        list.line(left, y, right, y, kOverlapEdge, kBlockWidth);
     }
     list.endSection();
 
@@ -395,7 +405,8 @@ void PatternBuilder::chartPage(const PatternPage& page)
     if (page.overlapColumns > 0 || page.overlapRows > 0) {
         const float y = bottom + kArrowBand + 1.5f;
         list.fillRect(left, y, 4.0f, 3.0f, kEmptyOverlap);
-        std::string note = "灰色格：重复前页的";
+        list.line(left + 4.0f, y, left + 4.0f, y + 3.0f, kOverlapEdge, kBlockWidth);
+        std::string note = "灰色格（蓝线外）：重复前页的";
         if (page.overlapColumns > 0)
             note += "最后 " + std::to_string(page.overlapColumns) + " 列（左边）";
         if (page.overlapColumns > 0 && page.overlapRows > 0)
