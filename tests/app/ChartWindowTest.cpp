@@ -505,6 +505,14 @@ void ChartWindowTest::exportsPatternAfterCompleteGeneration()
         return std::optional<PatternOptions>(options);
     };
     chart->choosePatternPath = [&] { return pdf; };
+    // "中止" while it is written: nothing is written, the controls come back.
+    QTimer::singleShot(0, chart, [&] { QTest::mouseClick(chartChild<QPushButton>("Command3"), Qt::LeftButton); });
+    QTest::mouseClick(exportButton, Qt::LeftButton);
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(chartChild<QLabel>("Label1")->text(), QStringLiteral("PDF图纸导出已中止，没有写入文件"));
+    QVERIFY(boxes->texts.isEmpty());
+    QVERIFY(exportButton->isEnabled());
+
     QTest::mouseClick(exportButton, Qt::LeftButton);
     QCOMPARE(boxes->texts, QStringList{QStringLiteral("  PDF图纸保存成功在") + pdf});
     QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("打印"));
