@@ -94,7 +94,7 @@ public:
     [[nodiscard]] int stitchCount() const { return stitches_; }
     // Index in pages() of the first chart page (the cover and the key come first).
     [[nodiscard]] int firstChartPage() const { return 1 + keyPages_; }
-    [[nodiscard]] std::string title() const { return title_; }
+    [[nodiscard]] const std::string& title() const { return title_; }
 
 private:
     friend class PatternBuilder;

@@ -171,23 +171,6 @@ TEST(PatternLayoutTest, KeyListsEveryUsedThreadInSymbolOrderWithoutEmptyCells)
     EXPECT_EQ(layout.keyPages(), 1);
     ASSERT_EQ(layout.paging().pages.size(), 1u);
     EXPECT_EQ(layout.pages().size(), 3u); // cover, key, one chart page
-
-    // The key's row for "a" reads symbol, thread number, stitches, skeins from left to right.
-    const DrawList& key = layout.pages()[1];
-    std::vector<std::pair<float, std::string>> rowA;
-    float rowY = -1;
-    for (const TextOp& t : test::textsOf(key))
-        if (t.text == "a")
-            rowY = t.y;
-    ASSERT_GE(rowY, 0);
-    for (const TextOp& t : test::textsOf(key))
-        if (std::abs(t.y - rowY) < 2.5f)
-            rowA.emplace_back(t.anchor == TextAnchor::TopRight ? t.x - 1.0f : t.x, t.text);
-    std::sort(rowA.begin(), rowA.end());
-    std::vector<std::string> texts;
-    for (const auto& [x, text] : rowA)
-        texts.push_back(text);
-    EXPECT_EQ(texts, (std::vector<std::string>{"a", "DMC 939", "5", "1"}));
 }
 
 TEST(PatternLayoutTest, ChartPageHasOneCentredSymbolPerStitchAndNoOtherTextInTheGrid)
@@ -224,8 +207,9 @@ TEST(PatternLayoutTest, ChartPageHasOneCentredSymbolPerStitchAndNoOtherTextInThe
                 continue;
             const float col = (r->x - g.gridLeft) / g.cell;
             const float row = (r->y - g.gridTop) / g.cell;
-            if (col >= 0 && row >= 0 && col < 5 && row < 4)
+            if (col >= 0 && row >= 0 && col < 5 && row < 4) {
                 EXPECT_TRUE(row < 3 && !(std::lround(col) == 2 && std::lround(row) == 1)) << col << "," << row;
+            }
         }
     }
 }
