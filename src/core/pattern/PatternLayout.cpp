@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <tuple>
 
 #include "core/chart/SymbolInk.h"
@@ -326,29 +327,39 @@ void PatternBuilder::chartPage(const PatternPage& page)
     pageMap(list, g.pageWidth - kMargin - kMapWidth, kMargin, kMapWidth, kMapHeight, page.number, false);
     list.endSection();
 
-    // Cells row by row: the fill, then the symbol centred on it. Only cells with a stitch get either.
+    // Cells row by row: the fills (one box per run of equal fills), then the symbols centred on
+    // them. Only cells with a stitch get either; empty cells of the overlap are shaded.
     const int symbolFont = list.fontId(font(c * 0.72f / kMmPerPoint));
+    std::vector<std::optional<ColorValue>> fills(static_cast<std::size_t>(page.columns.size()));
     for (int y = page.rows.begin; y < page.rows.end; ++y) {
         list.beginSection(DrawStage::Symbols, y);
         const bool overlapRow = y < page.rows.begin + page.overlapRows;
         const float cy = top + c * static_cast<float>(y - page.rows.begin);
         for (int x = page.columns.begin; x < page.columns.end; ++x) {
             const bool overlap = overlapRow || x < page.columns.begin + page.overlapColumns;
-            const float cx = left + c * static_cast<float>(x - page.columns.begin);
             const int thread = model_.threadAt(x, y);
-            if (thread == ChartModel::kNoStitch) {
-                if (overlap)
-                    list.fillRect(cx, cy, c, c, kEmptyOverlap);
+            std::optional<ColorValue>& fill = fills[static_cast<std::size_t>(x - page.columns.begin)];
+            if (thread == ChartModel::kNoStitch)
+                fill = overlap ? std::optional(kEmptyOverlap) : std::nullopt;
+            else
+                fill = overlap ? mix(cellFill(threadColor(thread)), kOverlapGrey, 0.6f) : cellFill(threadColor(thread));
+        }
+        for (std::size_t x = 0; x < fills.size();) {
+            std::size_t end = x + 1;
+            while (end < fills.size() && fills[end] == fills[x])
+                ++end;
+            if (fills[x])
+                list.fillRect(left + c * static_cast<float>(x), cy, c * static_cast<float>(end - x), c, *fills[x]);
+            x = end;
+        }
+        for (int x = page.columns.begin; x < page.columns.end; ++x) {
+            const int thread = model_.threadAt(x, y);
+            const std::string_view symbol = thread == ChartModel::kNoStitch ? std::string_view() : model_.symbolOf(thread);
+            if (symbol.empty())
                 continue;
-            }
-            ColorValue fill = cellFill(threadColor(thread));
-            if (overlap)
-                fill = mix(fill, kOverlapGrey, 0.6f);
-            list.fillRect(cx, cy, c, c, fill);
-            std::string_view symbol = model_.symbolOf(thread);
-            if (!symbol.empty())
-                list.text(cx + c / 2.0f, cy + c / 2.0f, std::string(symbol), symbolFont,
-                    wantsWhiteSymbol(fill) ? kWhite : kBlack, TextAnchor::Centre);
+            const ColorValue fill = *fills[static_cast<std::size_t>(x - page.columns.begin)];
+            list.text(left + c * (static_cast<float>(x - page.columns.begin) + 0.5f), cy + c / 2.0f, std::string(symbol),
+                symbolFont, wantsWhiteSymbol(fill) ? kWhite : kBlack, TextAnchor::Centre);
         }
         list.endSection();
     }

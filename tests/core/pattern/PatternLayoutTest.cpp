@@ -200,16 +200,17 @@ TEST(PatternLayoutTest, ChartPageHasOneCentredSymbolPerStitchAndNoOtherTextInThe
             EXPECT_EQ(t.color, white ? makeColor(255, 255, 255) : makeColor(0, 0, 0)) << t.text;
         }
         EXPECT_EQ(symbols, 14);
-        // Nothing is filled where there is no stitch (a single page has no overlap).
+        // Nothing is filled where there is no stitch (a single page has no overlap): every box in
+        // the grid covers stitched cells only.
         for (const DrawOp& op : page.ops()) {
             const auto* r = std::get_if<FillRectOp>(&op);
-            if (r == nullptr)
+            if (r == nullptr || r->y < g.gridTop || r->y >= g.gridTop + 4 * g.cell)
                 continue;
-            const float col = (r->x - g.gridLeft) / g.cell;
-            const float row = (r->y - g.gridTop) / g.cell;
-            if (col >= 0 && row >= 0 && col < 5 && row < 4) {
-                EXPECT_TRUE(row < 3 && !(std::lround(col) == 2 && std::lround(row) == 1)) << col << "," << row;
-            }
+            const int row = static_cast<int>(std::lround((r->y - g.gridTop) / g.cell));
+            const int first = static_cast<int>(std::lround((r->x - g.gridLeft) / g.cell));
+            const int end = first + static_cast<int>(std::lround(r->w / g.cell));
+            for (int col = first; col < end; ++col)
+                EXPECT_NE(expected[row][col], ' ') << col << "," << row;
         }
     }
 }
@@ -256,8 +257,9 @@ TEST(PatternLayoutTest, OverlapIsTintedAndExplainedAndCentreIsMarked)
     EXPECT_EQ(second.overlapColumns, 2);
     const DrawList& page = layout.pages()[static_cast<std::size_t>(layout.firstChartPage() + 1)];
     std::set<ColorValue> overlapFills, ownFills;
+    const float gridBottom = g.gridTop + g.cell * static_cast<float>(second.rows.size());
     for (const DrawOp& op : page.ops())
-        if (const auto* r = std::get_if<FillRectOp>(&op); r && r->y >= g.gridTop && r->w == g.cell) {
+        if (const auto* r = std::get_if<FillRectOp>(&op); r && r->y >= g.gridTop && r->y < gridBottom) {
             const int col = static_cast<int>((r->x - g.gridLeft) / g.cell + 0.5f);
             (col < 2 ? overlapFills : ownFills).insert(r->color);
         }
