@@ -111,7 +111,6 @@ private:
     PatternLayout& out_;
     int gw_ = 0;
     int gh_ = 0;
-    std::vector<int> counts_;
     int keyRowsPerPage_ = 1;
 };
 
@@ -138,7 +137,7 @@ void PatternBuilder::build()
 
 void PatternBuilder::countStitches()
 {
-    counts_.assign(ThreadTable::kEntries + 1, 0);
+    std::vector<int> counts(ThreadTable::kEntries + 1, 0);
     // First appearance orders threads that have no symbol position.
     std::vector<int> firstSeen;
     for (int y = 0; y < gh_; ++y) {
@@ -146,7 +145,7 @@ void PatternBuilder::countStitches()
             const int thread = model_.threadAt(x, y);
             if (thread == ChartModel::kNoStitch || !ThreadTable::isEntry(thread))
                 continue;
-            if (counts_[static_cast<std::size_t>(thread)]++ == 0)
+            if (counts[static_cast<std::size_t>(thread)]++ == 0)
                 firstSeen.push_back(thread);
             ++out_.stitches_;
         }
@@ -157,7 +156,7 @@ void PatternBuilder::countStitches()
     };
     std::stable_sort(firstSeen.begin(), firstSeen.end(), [&](int a, int b) { return position(a) < position(b); });
     for (const int thread : firstSeen) {
-        const int stitches = counts_[static_cast<std::size_t>(thread)];
+        const int stitches = counts[static_cast<std::size_t>(thread)];
         out_.key_.push_back(KeyRow{thread, std::string(model_.symbolOf(thread)), threadColor(thread),
             table_.dmc(thread).cindex, stitches, SkeinEstimate::skeins(stitches, options_.fabricCount)});
     }
