@@ -66,7 +66,20 @@ InkCount inkInBox(const QImage& image, int left, int top, int size)
     return count;
 }
 
-// Two threads in column halves: 1 black (dark block), 2 pale yellow (light block).
+// The 200 x 285 mm page at `scale` dots per mm, painted onto an image as a printer stands in.
+QImage paintPage(const PrintLayout& layout, float scale)
+{
+    QImage page(800, 1140, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter p(&page);
+        ChartPainter painter(scale);
+        painter.paint(p, layout.drawList());
+    }
+    return page;
+}
+
+// Block colours: black and navy want white symbols, pale yellow black ones.
 constexpr ColorValue kDarkBlock = makeColor(0, 0, 0);
 constexpr ColorValue kNavyBlock = makeColor(0, 0, 128);
 constexpr ColorValue kLightBlock = makeColor(255, 255, 180);
@@ -213,13 +226,7 @@ void ChartPainterTest::printedSymbolsOnDarkBlocksAreWhite()
     const auto layout = PrintLayout::build(model, stitches, options, 200.0f, 285.0f, metrics);
     QVERIFY(layout.has_value());
     const PrintGeometry& g = layout->geometry();
-    QImage page(800, 1140, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    {
-        QPainter p(&page);
-        ChartPainter painter(scale);
-        painter.paint(p, layout->drawList());
-    }
+    const QImage page = paintPage(*layout, scale);
     const int size = static_cast<int>(g.cell * scale) - 4;
     QVERIFY(size > 12);
     for (int x = 0; x < 12; ++x) {
@@ -307,13 +314,7 @@ void ChartPainterTest::printPageAtPrinterScale()
     const auto layout = PrintLayout::build(model, stitches, options, 200.0f, 285.0f, metrics);
     QVERIFY(layout.has_value());
     const PrintGeometry& g = layout->geometry();
-    QImage page(800, 1140, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    {
-        QPainter p(&page);
-        ChartPainter painter(scale);
-        painter.paint(p, layout->drawList());
-    }
+    const QImage page = paintPage(*layout, scale);
     if (!qEnvironmentVariableIsEmpty("KANVO_PRINT_SAMPLE"))
         page.save(qEnvironmentVariable("KANVO_PRINT_SAMPLE"), "PNG");
     // the middle of stitch (3, 3)
