@@ -11,7 +11,7 @@ namespace {
 
 // How much worse (by the shortlist distance, in CIEDE2000-like units) a neighbour's thread may be
 // than the best thread and still be taken.
-constexpr double kCalmTolerance = 2.0;
+constexpr double kCalmTolerance = 1.5;
 
 struct Error {
     float red = 0;
