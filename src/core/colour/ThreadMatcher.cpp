@@ -90,7 +90,7 @@ double ThreadMatcher::roughDifference(const Lab& colour, int slot) const
     return std::sqrt(ShortlistQuery(colour).distance(*this, slot));
 }
 
-void ThreadMatcher::nearestByLab(const Lab& colour, int count, std::vector<int>& slots,
+void ThreadMatcher::roughShortlist(const Lab& colour, int count, std::vector<int>& slots,
     std::vector<float>* distances) const
 {
     slots.clear();
@@ -126,10 +126,10 @@ ThreadMatcher::Match ThreadMatcher::nearest(const Lab& colour) const
 {
     thread_local std::vector<int> shortlist;
     thread_local std::vector<float> shortDistance;
-    nearestByLab(colour, kShortlist, shortlist, &shortDistance);
+    roughShortlist(colour, kShortlist, shortlist, &shortDistance);
     Match best{0, std::numeric_limits<double>::infinity()};
     for (std::size_t k = 0; k < shortlist.size(); ++k) {
-        // The shortlist distance rarely exceeds CIEDE2000 by this factor: further threads lose.
+        // The rough distance rarely exceeds CIEDE2000 by this factor: further threads lose.
         const double reach = kReach * best.difference;
         if (k >= kFewest && shortDistance[k] > reach * reach)
             break;
@@ -145,10 +145,10 @@ int ThreadMatcher::quickNearest(const Lab& colour) const
 {
     thread_local std::vector<int> shortlist;
     thread_local std::vector<float> shortDistance;
-    nearestByLab(colour, kQuickShortlist, shortlist, &shortDistance);
+    roughShortlist(colour, kQuickShortlist, shortlist, &shortDistance);
     if (shortlist.empty())
         return 0;
-    // Only threads about as near as the first by the shortlist distance can be nearer by CIEDE2000.
+    // Only threads about as near as the first by the rough distance can be nearer by CIEDE2000.
     const float close = kQuickReach * kQuickReach * shortDistance[0];
     if (shortlist.size() == 1 || shortDistance[1] > close)
         return shortlist[0];

@@ -4,12 +4,11 @@
 #include <array>
 #include <cstdint>
 
-
 namespace kanvo {
 
 namespace {
 
-// How much worse (by the shortlist distance, in CIEDE2000-like units) a neighbour's thread may be
+// How much worse (by the rough distance, in CIEDE2000-like units) a neighbour's thread may be
 // than the best thread and still be taken.
 constexpr double kCalmTolerance = 1.5;
 
@@ -66,6 +65,26 @@ private:
     std::vector<Entry> entries_;
 };
 
+// The thread of the stitch before or above when it is nearly as near to the target as the best.
+int calmChoice(const ThreadMatcher& palette, ColorValue target, int best, int before, int above)
+{
+    if (before == best && above == best)
+        return best;
+    const Lab lab = ColourSpace::labOf(target);
+    double limit = palette.roughDifference(lab, best) + kCalmTolerance;
+    int chosen = best;
+    for (int neighbour : {before, above}) {
+        if (neighbour == best || neighbour == chosen)
+            continue;
+        const double d = palette.roughDifference(lab, neighbour);
+        if (d <= limit) {
+            limit = d;
+            chosen = neighbour;
+        }
+    }
+    return chosen;
+}
+
 void spread(Error& to, const Error& error, float share)
 {
     to.red += error.red * share;
@@ -82,7 +101,6 @@ std::vector<int> CalmDiffusion::run(std::span<const ColorValue> picture, int wid
     std::vector<LinearRgb> threadLinear;
     for (int s = 0; s < palette.size(); ++s)
         threadLinear.push_back(ColourSpace::linearOf(palette.color(s)));
-    const double tolerance = kCalmTolerance;
     static const SrgbLevels levels;
     NearestCache cache(palette);
     const float carried = static_cast<float>(strength);
@@ -103,25 +121,11 @@ std::vector<int> CalmDiffusion::run(std::span<const ColorValue> picture, int wid
                 std::clamp(source.green + e.green, 0.0f, 1.0f), std::clamp(source.blue + e.blue, 0.0f, 1.0f)};
             const ColorValue targetColor = makeColor(levels(target.red), levels(target.green), levels(target.blue));
             const int best = cache.nearest(targetColor);
-
             // The neighbours already placed: the stitch before in this row and the one above.
-            const int before = x - step;
-            const int left = before >= 0 && before < width ? slots[i - static_cast<std::size_t>(step)] : best;
+            const bool hasBefore = x - step >= 0 && x - step < width;
+            const int before = hasBefore ? slots[i - static_cast<std::size_t>(step)] : best;
             const int above = y > 0 ? slots[i - static_cast<std::size_t>(width)] : best;
-            int chosen = best;
-            if (tolerance > 0 && (left != best || above != best)) {
-                const Lab lab = ColourSpace::labOf(targetColor);
-                double limit = palette.roughDifference(lab, best) + tolerance;
-                for (int neighbour : {left, above}) {
-                    if (neighbour == best || neighbour == chosen)
-                        continue;
-                    const double d = palette.roughDifference(lab, neighbour);
-                    if (d <= limit) {
-                        limit = d;
-                        chosen = neighbour;
-                    }
-                }
-            }
+            const int chosen = calmChoice(palette, targetColor, best, before, above);
             slots[i] = chosen;
 
             const LinearRgb& c = threadLinear[static_cast<std::size_t>(chosen)];

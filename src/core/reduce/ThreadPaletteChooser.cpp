@@ -270,9 +270,9 @@ bool ThreadPaletteChooser::improveSlot(int slot)
         weight += w;
     }
     if (weight > 0)
-        table_.nearestByLab({L / weight, a / weight, b / weight}, kSwapCandidates, scratch_);
+        table_.roughShortlist({L / weight, a / weight, b / weight}, kSwapCandidates, scratch_);
     else
-        table_.nearestByLab(chosenLab_[static_cast<std::size_t>(slot)], kSwapCandidates, scratch_);
+        table_.roughShortlist(chosenLab_[static_cast<std::size_t>(slot)], kSwapCandidates, scratch_);
     double bestChange = -1e-9;
     int bestCandidate = -1;
     for (int candidate : scratch_) {
