@@ -47,8 +47,9 @@ TEST(ThreadMatcherTest, ShortlistSearchAgreesWithTheFullSearch)
         ASSERT_EQ(matcher.nearestOfAll(lab).difference, reference);
         // Colours a picture can hold near some thread are always matched exactly; far from all
         // threads a rare miss costs little.
-        if (reference < 8.0)
+        if (reference < 8.0) {
             ASSERT_EQ(fast.difference, reference) << std::hex << c;
+        }
         ASSERT_LE(fast.difference, reference * 1.1) << std::hex << c;
         missed += fast.difference > reference ? 1 : 0;
         const double quick = Ciede2000::difference(lab, matcher.lab(matcher.quickNearest(lab)));
