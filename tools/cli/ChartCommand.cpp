@@ -1,6 +1,7 @@
-// kanvo-cli chart: a picture in, a chart out, made by the program's own workspace, reduction,
+// kanvo-cli chart: a picture in, a chart (and its multi-page pattern) out, made by the program's own workspace, reduction,
 // colour index and chart drawing on the offscreen platform.
 
+#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -17,6 +18,7 @@
 #include "app/headless/ChartMaker.h"
 #include "app/platform/FontSubstitutions.h"
 #include "core/palette/ChartModel.h"
+#include "core/pattern/PatternLayout.h"
 #include "core/reduce/ChartSettingsModel.h"
 #include "core/reduce/ReductionMethod.h"
 
@@ -43,6 +45,17 @@ std::optional<int> methodCode(const std::string& name)
         if (m.name == name)
             return m.code;
     return ReductionMethod::codeForSettingsText(name);
+}
+
+// A cell side such as "2.8": a plain decimal number of millimetres in the pattern's range.
+std::optional<float> parseMillimetres(const std::string& text)
+{
+    float value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+    if (ec != std::errc{} || end != text.data() + text.size() || !(value >= PatternOptions::kCellMin)
+        || !(value <= PatternOptions::kCellMax))
+        return std::nullopt;
+    return value;
 }
 
 enum class Format { Bitmap, Png, Pdf };
@@ -118,6 +131,8 @@ int runChart(CommandArgs args)
     std::optional<std::string> input;
     std::optional<std::string> output;
     std::optional<std::string> legend;
+    std::optional<std::string> pattern;
+    PatternOptions patternOptions;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         auto value = [&](std::size_t n) { return i + n < args.size(); };
@@ -134,6 +149,36 @@ int runChart(CommandArgs args)
             request.blockW = *w;
             request.blockH = *h;
             i += 2;
+        } else if (arg == "--pattern" || arg == "--paper" || arg == "--fabric" || arg == "--cell-mm"
+            || arg == "--overlap") {
+            if (!value(1))
+                return fail("option " + arg + " needs a value");
+            const std::string& v = args[++i];
+            if (arg == "--pattern") {
+                pattern = v;
+            } else if (arg == "--paper") {
+                if (v == "A4" || v == "a4")
+                    patternOptions.paper = PaperSize::A4;
+                else if (v == "Letter" || v == "letter")
+                    patternOptions.paper = PaperSize::Letter;
+                else
+                    return fail("unknown paper \"" + v + "\" (use A4 or Letter)");
+            } else if (arg == "--fabric") {
+                const auto n = parseInt(v, 6, 40);
+                if (!n)
+                    return fail("--fabric needs a whole number of stitches per inch from 6 to 40, not \"" + v + "\"");
+                patternOptions.fabricCount = *n;
+            } else if (arg == "--cell-mm") {
+                const auto mm = parseMillimetres(v);
+                if (!mm)
+                    return fail("--cell-mm needs a cell side in millimetres from 1.5 to 10, not \"" + v + "\"");
+                patternOptions.cellMm = *mm;
+            } else { // --overlap
+                const auto n = parseInt(v, 0, PatternOptions::kOverlapMax);
+                if (!n)
+                    return fail("--overlap needs a whole number from 0 to 10, not \"" + v + "\"");
+                patternOptions.overlap = *n;
+            }
         } else if (arg == "-o" || arg == "--legend" || arg == "--width" || arg == "--height" || arg == "--zoom"
             || arg == "--method" || arg == "--merge" || arg == "--rare" || arg == "--mode" || arg == "--title") {
             if (!value(1))
@@ -189,11 +234,16 @@ int runChart(CommandArgs args)
     }
     if (!input)
         return fail("missing input picture");
-    if (!output || output->empty())
-        return fail("missing output file (-o OUT.bmp, OUT.png or OUT.pdf)");
-    const std::optional<Format> format = formatOf(*output);
-    if (!format)
-        return fail("cannot tell the format of \"" + *output + "\": name it .bmp, .png or .pdf");
+    if (pattern && pattern->empty())
+        return fail("option --pattern needs a file name");
+    if ((!output || output->empty()) && !pattern)
+        return fail("missing output file (-o OUT.bmp, OUT.png or OUT.pdf, or --pattern FILE.pdf)");
+    std::optional<Format> format;
+    if (output) {
+        format = formatOf(*output);
+        if (!format)
+            return fail("cannot tell the format of \"" + *output + "\": name it .bmp, .png or .pdf");
+    }
     if (legend && legend->empty())
         return fail("option --legend needs a file name");
 
@@ -218,14 +268,18 @@ int runChart(CommandArgs args)
         return fail(maker.error());
     }
     progress.clear();
-    const QString out = QString::fromStdString(*output);
-    bool written = false;
-    switch (*format) {
-    case Format::Bitmap: written = maker.saveBitmap(out); break;
-    case Format::Png: written = maker.savePng(out); break;
-    case Format::Pdf: written = maker.savePdf(out); break;
+    if (format) {
+        const QString out = QString::fromStdString(*output);
+        bool written = false;
+        switch (*format) {
+        case Format::Bitmap: written = maker.saveBitmap(out); break;
+        case Format::Png: written = maker.savePng(out); break;
+        case Format::Pdf: written = maker.savePdf(out); break;
+        }
+        if (!written)
+            return fail(maker.error());
     }
-    if (!written)
+    if (pattern && !maker.savePattern(QString::fromStdString(*pattern), patternOptions))
         return fail(maker.error());
     if (legend && !maker.saveLegend(QString::fromStdString(*legend)))
         return fail(maker.error());

@@ -23,6 +23,8 @@
 #include "app/chart/ChartCanvasView.h"
 #include "app/chart/ChartPrinter.h"
 #include "app/chart/FinalPreviewWindow.h"
+#include "app/chart/PatternDialog.h"
+#include "app/chart/PatternPdf.h"
 #include "app/chart/ScreenChart.h"
 #include "app/platform/MessageBoxes.h"
 #include "app/workspace/MainWindow.h"
@@ -42,6 +44,9 @@ constexpr const char* kSavedTitle = "Quillex,make life fun!";
 constexpr const char* kSavedPrefix = "  绣图文件保存成功在";
 constexpr const char* kPreviewRefusedTitle = "Quillex 你身边的好软件";
 constexpr const char* kPreviewRefused = "请先点一次 生成 按钮，再进行最终效果预览";
+constexpr const char* kPatternTitle = "导出PDF图纸";
+constexpr const char* kPatternStatus = "正在导出PDF图纸，请等待....";
+constexpr const char* kPatternStopped = "PDF图纸导出已中止，没有写入文件";
 constexpr const char* kThresholdTitle = "奎乐软件";
 constexpr const char* kThresholdError = "输入有错误,只能是数字";
 constexpr const char* kBrandTitle = "Quillex inc.";
@@ -73,6 +78,17 @@ ChartWindow::ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* paren
     chooseSavePath = [this] {
         return QFileDialog::getSaveFileName(this, QStringLiteral("保存绣图"), QString(),
             QStringLiteral("位图文件 (*.bmp)"));
+    };
+    choosePatternOptions = [this]() -> std::optional<PatternOptions> {
+        PatternDialog dialog(this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.options();
+    };
+    choosePatternPath = [this] {
+        const QString title = QString::fromStdString(state_.chart.xiutuTitle.empty() ? "我的绣图" : state_.chart.xiutuTitle);
+        return QFileDialog::getSaveFileName(this, u8(kPatternTitle), title + QStringLiteral(".pdf"),
+            QStringLiteral("PDF文件 (*.pdf)"));
     };
     choosePaletteFile = [this] {
         return QFileDialog::getOpenFileName(this, QStringLiteral("选择线色文件"), QString(),
@@ -113,6 +129,7 @@ void ChartWindow::buildControls()
     command3_ = button("Command3", kPrintCaption);
     command4_ = button("Command4", "最终效果预览");
     command5_ = button("Command5", "readColor");
+    command6_ = button("Command6", kPatternTitle);
     combo1_ = new QComboBox(this);
     combo1_->setObjectName(QStringLiteral("Combo1"));
     for (ChartMode m : {ChartMode::BlocksAndSymbols, ChartMode::SymbolsOnly, ChartMode::BlocksOnly})
@@ -147,7 +164,7 @@ void ChartWindow::buildControls()
 
     auto* top = new QHBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(command1_), static_cast<QWidget*>(command2_),
-             static_cast<QWidget*>(command3_), static_cast<QWidget*>(command4_)})
+             static_cast<QWidget*>(command6_), static_cast<QWidget*>(command3_), static_cast<QWidget*>(command4_)})
         top->addWidget(w);
     top->addSpacing(12);
     top->addWidget(combo1_);
@@ -197,12 +214,14 @@ void ChartWindow::buildControls()
     connect(command3_, &QPushButton::clicked, this, &ChartWindow::stopOrPrint);
     connect(command4_, &QPushButton::clicked, this, &ChartWindow::showFinalPreview);
     connect(command5_, &QPushButton::clicked, this, &ChartWindow::readPalette);
+    connect(command6_, &QPushButton::clicked, this, &ChartWindow::exportPattern);
     connect(hScroll1_, &QScrollBar::valueChanged, this, &ChartWindow::mergeSliderChanged);
     connect(combo2_, &QComboBox::editTextChanged, this, &ChartWindow::thresholdTextChanged);
     connect(check1_, &QCheckBox::clicked, this, [this] { combo2_->setEditText(QStringLiteral("0")); });
     connect(hScroll2_, &QScrollBar::valueChanged, this, &ChartWindow::canvasScrolled);
     connect(vScroll1_, &QScrollBar::valueChanged, this, &ChartWindow::canvasScrolled);
     command2_->setEnabled(false);
+    command6_->setEnabled(false);
 }
 
 void ChartWindow::placeControls()
@@ -241,6 +260,7 @@ void ChartWindow::mergeSliderChanged(int value)
 {
     state_.mergeTol = (300 - value) * 20;
     state_.chart.chartReady = false;
+    setPatternReady(false);
 }
 
 void ChartWindow::thresholdTextChanged(const QString& text)
@@ -271,6 +291,7 @@ void ChartWindow::setWorkControlsEnabled(bool enabled)
 {
     command1_->setEnabled(enabled);
     command2_->setEnabled(enabled && drawn_);
+    command6_->setEnabled(enabled && patternReady_);
     mainWindow_.setWorkControlsEnabled(enabled);
     if (!enabled) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -300,8 +321,11 @@ void ChartWindow::setStopCaption(const QString& caption)
 void ChartWindow::generate()
 {
     ChartModel& model = state_.chart;
+    if (exporting_)
+        return;
     model.chartReady = false;
     drawn_ = false;
+    setPatternReady(false);
     canvas_.fill(Qt::white);
     view_->update();
     running_ = true;
@@ -403,13 +427,24 @@ void ChartWindow::drawChart(const ChartLayout& layout)
 
 void ChartWindow::finishGeneration(bool completed)
 {
+    setPatternReady(completed && state_.chart.chartReady);
     setWorkControlsEnabled(true);
     if (completed)
         setStopCaption(u8(kPrintCaption));
 }
 
+void ChartWindow::setPatternReady(bool ready)
+{
+    patternReady_ = ready;
+    command6_->setEnabled(ready && command1_->isEnabled());
+}
+
 void ChartWindow::stopOrPrint()
 {
+    if (exporting_) {
+        running_ = false;
+        return;
+    }
     if (command3_->text() == u8(kStopCaption)) {
         running_ = false;
         command1_->setEnabled(true);
@@ -444,6 +479,71 @@ bool ChartWindow::saveChartTo(const QString& path)
     }
     boxes.information(this, u8(kSavedTitle), u8(kSavedPrefix) + path);
     return true;
+}
+
+void ChartWindow::exportPattern()
+{
+    const std::optional<PatternOptions> options = choosePatternOptions ? choosePatternOptions() : std::nullopt;
+    if (!options)
+        return;
+    const QString path = choosePatternPath ? choosePatternPath() : QString();
+    if (path.isEmpty())
+        return;
+    (void)exportPatternTo(path, *options);
+}
+
+bool ChartWindow::exportPatternTo(const QString& path, const PatternOptions& chosen)
+{
+    MessageBoxes& boxes = MessageBoxes::current();
+    const auto failed = [&](const std::string& reason) {
+        boxes.error(this, u8(kPatternTitle),
+            QStringLiteral("  PDF图纸无法保存在") + path + QStringLiteral("，原有文件没有改动。\n")
+                + QString::fromStdString(reason));
+        return false;
+    };
+    if (exporting_)
+        return false;
+    if (!patternReady_ || !state_.chart.chartReady)
+        return failed("no complete chart has been generated yet");
+
+    PatternOptions options = chosen;
+    options.blockW = state_.blockW;
+    options.blockH = state_.blockH;
+    exporting_ = true;
+    running_ = true;
+    const QString caption = command3_->text();
+    setWorkControlsEnabled(false);
+    setStopCaption(u8(kStopCaption));
+    setStatus(u8(kPatternStatus));
+    setProgress(0, 1);
+    QCoreApplication::processEvents();
+
+    const PatternLayout layout = PatternLayout::build(state_.chart, loadedThreadTable(), options);
+    PatternPdf pdf;
+    pdf.progress = [this](int done, int total) {
+        setProgress(done, total);
+        QCoreApplication::processEvents();
+    };
+    pdf.stopRequested = [this] { return !running_; };
+    const PatternPdf::Result result = pdf.write(layout, path);
+
+    running_ = false;
+    exporting_ = false;
+    setWorkControlsEnabled(true);
+    setStopCaption(caption);
+    switch (result) {
+    case PatternPdf::Result::Written:
+        setStatus(QStringLiteral("PDF图纸已保存：") + path);
+        boxes.information(this, u8(kSavedTitle), QStringLiteral("  PDF图纸保存成功在") + path);
+        return true;
+    case PatternPdf::Result::Stopped:
+        setStatus(u8(kPatternStopped));
+        return false;
+    case PatternPdf::Result::Failed:
+        setStatus(QString());
+        return failed(pdf.error());
+    }
+    return false;
 }
 
 void ChartWindow::showFinalPreview()

@@ -2,12 +2,14 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QImage>
 #include <QString>
 #include <QWidget>
 
 #include "core/chart/ChartMode.h"
+#include "core/pattern/PatternLayout.h"
 
 class QCheckBox;
 class QComboBox;
@@ -33,7 +35,7 @@ struct RunState;
 // editor and the printer read what the last generation left.
 //
 // Controls (objectName): Command1 "生成", Command2 "保存", Command3 "中止"/"打印"/"打印..",
-// Command4 "最终效果预览", Command5 "readColor", Combo1 the chart mode, Combo2 the rare-thread threshold with Check1
+// Command4 "最终效果预览", Command5 "readColor", Command6 "导出PDF图纸", Combo1 the chart mode, Combo2 the rare-thread threshold with Check1
 // "显示全部色块", HScroll1 the merge slider, Text1 the thread count, Label1 the status line,
 // ProgressBar1 the progress, Picture1 the canvas viewport with HScroll2 and VScroll1.
 class ChartWindow : public QWidget {
@@ -67,6 +69,14 @@ public:
     // file is then left as it was.
     bool saveChartTo(const QString& path);
 
+    // "导出PDF图纸" (after a complete generation): asks for the pattern's options and the file
+    // name, then exportPatternTo().
+    void exportPattern();
+    // Writes the multi-page pattern PDF of the generated chart, with progress and "中止" (or
+    // closing the window) to stop. The file is written whole or not at all. False (with a
+    // message, unless stopped) when there is no complete chart or the file cannot be written.
+    bool exportPatternTo(const QString& path, const PatternOptions& options);
+
     // Prints the generated chart on one page (asks for the printer first).
     void printChart();
 
@@ -95,6 +105,10 @@ public:
 
     // Where "保存" writes; by default the file dialog. Tests replace it. An empty name cancels.
     std::function<QString()> chooseSavePath;
+    // The pattern's options and file for "导出PDF图纸"; by default the pattern dialog and the
+    // file dialog. Tests replace them. No options or an empty name cancels.
+    std::function<std::optional<PatternOptions>()> choosePatternOptions;
+    std::function<QString()> choosePatternPath;
     // The palette file read and the text file written by "readColor"; empty names cancel.
     std::function<QString()> choosePaletteFile;
     std::function<QString()> chooseListingFile;
@@ -112,11 +126,14 @@ private:
     [[nodiscard]] bool buildChartModel();
     void drawChart(const ChartLayout& layout);
     void finishGeneration(bool completed);
+    void setPatternReady(bool ready);
 
     RunState& state_;
     MainWindow& mainWindow_;
     bool running_ = false;
     bool drawn_ = false; // the canvas holds a chart (complete or stopped)
+    bool patternReady_ = false; // the last generation completed: its chart can be exported
+    bool exporting_ = false;
     int busyDepth_ = 0;
     int readColorRecords_ = 0;
     QImage canvas_;
@@ -126,6 +143,7 @@ private:
     QPushButton* command3_ = nullptr;
     QPushButton* command4_ = nullptr;
     QPushButton* command5_ = nullptr;
+    QPushButton* command6_ = nullptr;
     QComboBox* combo1_ = nullptr;
     QComboBox* combo2_ = nullptr;
     QCheckBox* check1_ = nullptr;

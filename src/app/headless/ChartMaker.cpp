@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "app/chart/ChartPainter.h"
+#include "app/chart/PatternPdf.h"
 #include "app/chart/PrintedPage.h"
 #include "app/chart/ScreenChart.h"
 #include "app/headless/HeadlessWorkspace.h"
@@ -238,6 +239,19 @@ bool ChartMaker::saveLegend(const QString& path)
     if (!writeFileAtomically(path.toStdString(),
             std::span(reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size()), &reason))
         return fail("cannot write " + quoted(path) + ": " + reason);
+    return true;
+}
+
+bool ChartMaker::savePattern(const QString& path, const PatternOptions& chosen)
+{
+    if (canvas_.isNull())
+        return fail("no chart to save");
+    PatternOptions options = chosen;
+    options.blockW = state_.blockW;
+    options.blockH = state_.blockH;
+    PatternPdf pdf;
+    if (pdf.write(PatternLayout::build(state_.chart, loadedThreadTable(), options), path) != PatternPdf::Result::Written)
+        return fail(pdf.error());
     return true;
 }
 
