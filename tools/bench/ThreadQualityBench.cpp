@@ -12,7 +12,9 @@
 // Goals, at every budget (means over the pictures): the new method's defaults give a perceived
 // error no higher than (b) and a confetti share no higher than (a), and never more than N threads.
 //
-//   bench_thread_quality [--dither D] [--cleanup K] [--new-only] [--detail]
+//   bench_thread_quality [--dither D] [--cleanup K] [--new-only] [--detail] [--save FOLDER]
+//
+// --save writes the pictures and charts (PNG, 4 pixels a stitch) to look at side by side.
 
 #include <algorithm>
 #include <chrono>
@@ -21,10 +23,12 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
 #include <QGuiApplication>
+#include <QImage>
 
 #include "ChartQuality.h"
 #include "ExistingMethodChart.h"
@@ -72,6 +76,19 @@ struct Totals {
     }
 };
 
+// A picture or chart as a PNG file, each stitch a square of 4 x 4 pixels.
+void savePicture(const std::string& folder, const std::string& name, std::span<const ColorValue> pixels, int width,
+    int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const ColorValue c = pixels[static_cast<std::size_t>(y * width + x)];
+            image.setPixel(x, y, qRgb(redOf(c), greenOf(c), blueOf(c)));
+        }
+    image.scaled(width * 4, height * 4).save(QString::fromStdString(folder + "/" + name + ".png"));
+}
+
 template <typename F>
 Row timed(const GalleryPicture& p, F&& make)
 {
@@ -98,6 +115,7 @@ int main(int argc, char** argv)
     QGuiApplication app(argc, argv);
     ThreadReductionSettings defaults;
     bool newOnly = false, detail = false;
+    std::string saveFolder;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--dither") && i + 1 < argc)
             defaults.dither = std::atoi(argv[++i]);
@@ -107,6 +125,8 @@ int main(int argc, char** argv)
             newOnly = true;
         else if (!std::strcmp(argv[i], "--detail"))
             detail = true;
+        else if (!std::strcmp(argv[i], "--save") && i + 1 < argc)
+            saveFolder = argv[++i];
     }
     const ThreadTable& table = loadedThreadTable();
     std::printf("精选绣线 settings: dither %d, cleanup %d\n", defaults.dither, defaults.cleanup);
@@ -129,10 +149,17 @@ int main(int argc, char** argv)
                 std::map<std::string, Row> rows;
                 ThreadReductionSettings s = defaults;
                 s.threads = budget;
-                rows[labels[0]] = timed(p, [&] { return ThreadPaletteReducer::reduce(p.pixels, p.width, p.height, s, table); });
-                std::vector<ColorValue> plain;
+                std::vector<ColorValue> chart, plain, diffused;
+                rows[labels[0]] = timed(p, [&] { return chart = ThreadPaletteReducer::reduce(p.pixels, p.width, p.height, s, table); });
                 rows[labels[1]] = timed(p, [&] { return plain = KMeansBaseline(p.pixels, budget, table).nearest(); });
-                rows[labels[2]] = timed(p, [&] { return KMeansBaseline(p.pixels, budget, table).floydSteinberg(p.width, p.height); });
+                rows[labels[2]] = timed(p, [&] { return diffused = KMeansBaseline(p.pixels, budget, table).floydSteinberg(p.width, p.height); });
+                if (!saveFolder.empty()) {
+                    const std::string stem = p.name + "_" + std::to_string(p.width) + "_N" + std::to_string(budget);
+                    savePicture(saveFolder, stem + "_picture", p.pixels, p.width, p.height);
+                    savePicture(saveFolder, stem + "_new", chart, p.width, p.height);
+                    savePicture(saveFolder, stem + "_a", plain, p.width, p.height);
+                    savePicture(saveFolder, stem + "_b", diffused, p.width, p.height);
+                }
                 if (!newOnly)
                     for (const Existing& e : kExisting) {
                         const ExistingMethodChart made = ExistingMethodChart::make(p.pixels, p.width, p.height, e.code, budget, table);

@@ -33,7 +33,7 @@ public:
     // `picture` holds width * height colours row by row from the top, each row from the left
     // (width, height >= 1). Returns the reduced picture in the same order. Deterministic: the
     // same picture and settings always give the same result. Settings outside their ranges are
-    // clamped.
+    // clamped. A picture with fewer than width * height colours gives an empty result.
     [[nodiscard]] static std::vector<ColorValue> reduce(std::span<const ColorValue> picture,
         int width, int height, const ThreadReductionSettings& settings, const ThreadTable& table);
 };
