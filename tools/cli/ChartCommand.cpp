@@ -17,6 +17,7 @@
 #include "app/headless/ChartMaker.h"
 #include "app/platform/FontSubstitutions.h"
 #include "core/palette/ChartModel.h"
+#include "core/palette/ThreadTable.h"
 #include "core/reduce/ChartSettingsModel.h"
 #include "core/reduce/ReductionMethod.h"
 
@@ -45,7 +46,7 @@ std::optional<int> methodCode(const std::string& name)
     return ReductionMethod::codeForSettingsText(name);
 }
 
-enum class Format { Bitmap, Png, Pdf };
+enum class Format { Bitmap, Png, Pdf, Project };
 
 std::optional<Format> formatOf(const std::string& path)
 {
@@ -56,6 +57,8 @@ std::optional<Format> formatOf(const std::string& path)
         return Format::Png;
     if (suffix == QLatin1String("pdf"))
         return Format::Pdf;
+    if (suffix == QLatin1String("oxs"))
+        return Format::Project;
     return std::nullopt;
 }
 
@@ -190,10 +193,12 @@ int runChart(CommandArgs args)
     if (!input)
         return fail("missing input picture");
     if (!output || output->empty())
-        return fail("missing output file (-o OUT.bmp, OUT.png or OUT.pdf)");
+        return fail("missing output file (-o OUT.bmp, OUT.png, OUT.pdf or OUT.oxs)");
     const std::optional<Format> format = formatOf(*output);
     if (!format)
-        return fail("cannot tell the format of \"" + *output + "\": name it .bmp, .png or .pdf");
+        return fail("cannot tell the format of \"" + *output + "\": name it .bmp, .png, .pdf or .oxs");
+    // A chart project is read as it is: no fitting, no reduction, their options ignored.
+    const bool fromProject = formatOf(*input) == Format::Project;
     if (legend && legend->empty())
         return fail("option --legend needs a file name");
 
@@ -213,17 +218,20 @@ int runChart(CommandArgs args)
     Progress progress;
     ChartMaker maker;
     maker.progress = [&progress](ChartMaker::Stage stage, int done, int total) { progress.show(stage, done, total); };
-    if (!maker.make(request)) {
+    if (!(fromProject ? maker.makeFromProject(request) : maker.make(request))) {
         progress.clear();
         return fail(maker.error());
     }
     progress.clear();
+    if (fromProject && !maker.importNotes().empty())
+        std::cerr << "kanvo-cli chart: note: " << maker.importNotes().text(loadedThreadTable());
     const QString out = QString::fromStdString(*output);
     bool written = false;
     switch (*format) {
     case Format::Bitmap: written = maker.saveBitmap(out); break;
     case Format::Png: written = maker.savePng(out); break;
     case Format::Pdf: written = maker.savePdf(out); break;
+    case Format::Project: written = maker.saveProject(out); break;
     }
     if (!written)
         return fail(maker.error());

@@ -9,6 +9,7 @@
 
 #include "core/chart/ChartMode.h"
 #include "core/palette/ChartModel.h"
+#include "core/project/ChartProject.h"
 #include "core/reduce/ReductionMethod.h"
 #include "core/workspace/RunState.h"
 
@@ -50,6 +51,10 @@ public:
 
     // Runs everything up to the painted canvas. False with a one-line reason in error().
     [[nodiscard]] bool make(const ChartRequest& request);
+    // Reads the chart of an OXS project file (request.input) instead of fitting and reducing a
+    // picture; of the request only the mode, the blocks, the rare-thread threshold and a title
+    // that is not empty count. What the file held that a chart cannot show is in importNotes().
+    [[nodiscard]] bool makeFromProject(const ChartRequest& request);
 
     // The outputs of a successful make(); each file is written whole or not at all, leaving an
     // existing file as it was on failure. False with the reason in error().
@@ -57,6 +62,7 @@ public:
     [[nodiscard]] bool savePng(const QString& path);
     [[nodiscard]] bool savePdf(const QString& path);    // the printed page (A4)
     [[nodiscard]] bool saveLegend(const QString& path); // legendCsv()
+    [[nodiscard]] bool saveProject(const QString& path); // the chart as an OXS project file
 
     // "symbol,thread,count" and one line per legend entry in legend order (UTF-8, LF).
     [[nodiscard]] static std::string legendCsv(const ChartModel& model, const ThreadTable& table);
@@ -65,16 +71,22 @@ public:
     [[nodiscard]] const RunState& state() const { return state_; }
     [[nodiscard]] const ChartModel& model() const { return state_.chart; }
     [[nodiscard]] const QImage& canvas() const { return canvas_; }
+    [[nodiscard]] const ImportNotes& importNotes() const { return notes_; }
 
 private:
     bool fail(std::string reason);
     bool fitGrid(const ChartRequest& request, HeadlessWorkspace& workspace);
     void report(Stage stage, int done, int total) const;
+    bool drawCanvas();
+    // The colours of the colour blocks: the reduced picture, or a project's thread colours.
+    [[nodiscard]] StitchMatrix blockColors() const;
 
     RunState state_;
     ChartMode mode_ = ChartMode::SymbolsOnly;
     QImage canvas_;
     std::string error_;
+    ImportNotes notes_;
+    int fabricCount_ = ChartProject::kDefaultFabricCount;
 };
 
 } // namespace kanvo
