@@ -93,7 +93,7 @@ bool ChartMaker::fitGrid(const ChartRequest& request, HeadlessWorkspace& workspa
     return true;
 }
 
-bool ChartMaker::make(const ChartRequest& request)
+void ChartMaker::start(const ChartRequest& request)
 {
     error_.clear();
     canvas_ = QImage();
@@ -101,6 +101,11 @@ bool ChartMaker::make(const ChartRequest& request)
     mode_ = request.mode;
     notes_ = ImportNotes();
     fabricCount_ = ChartProject::kDefaultFabricCount;
+}
+
+bool ChartMaker::make(const ChartRequest& request)
+{
+    start(request);
 
     // --- picture and grid: the main window's load step and the user's size choices ---
     report(Stage::Loading, 0, 0);
@@ -154,11 +159,7 @@ bool ChartMaker::make(const ChartRequest& request)
 
 bool ChartMaker::makeFromProject(const ChartRequest& request)
 {
-    error_.clear();
-    canvas_ = QImage();
-    state_ = RunState();
-    mode_ = request.mode;
-    notes_ = ImportNotes();
+    start(request);
     state_.blockW = request.blockW;
     state_.blockH = request.blockH;
     report(Stage::Loading, 0, 0);

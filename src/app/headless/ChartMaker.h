@@ -75,6 +75,7 @@ public:
 
 private:
     bool fail(std::string reason);
+    void start(const ChartRequest& request); // forgets the previous chart
     bool fitGrid(const ChartRequest& request, HeadlessWorkspace& workspace);
     void report(Stage stage, int done, int total) const;
     bool drawCanvas();

@@ -7,9 +7,7 @@
 
 namespace kanvo {
 
-namespace {
-
-[[nodiscard]] std::string hexColor(ColorValue color)
+std::string rgbHex(ColorValue color)
 {
     static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string out;
@@ -20,8 +18,6 @@ namespace {
     return out;
 }
 
-} // namespace
-
 std::string ImportNotes::text(const ThreadTable& table) const
 {
     constexpr std::size_t kNamed = 20;
@@ -30,7 +26,7 @@ std::string ImportNotes::text(const ThreadTable& table) const
         out += "以下" + std::to_string(substituted.size()) + "种绣线不在DMC色卡中，已换成颜色最接近的DMC绣线：\n";
         for (std::size_t i = 0; i < std::min(substituted.size(), kNamed); ++i) {
             const Substitution& s = substituted[i];
-            out += "  " + (s.number.empty() ? std::string("(无线号)") : s.number) + " (" + hexColor(s.color)
+            out += "  " + (s.number.empty() ? std::string("(无线号)") : s.number) + " (" + rgbHex(s.color)
                 + ") -> DMC " + std::to_string(table.dmc(s.thread).cindex) + "\n";
         }
         if (substituted.size() > kNamed)

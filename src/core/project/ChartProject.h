@@ -21,6 +21,9 @@ struct ChartProject {
     int stitchesPerInchY = kDefaultFabricCount;
 };
 
+// A colour as chart files write it: "RRGGBB", upper-case hexadecimal, red first.
+[[nodiscard]] std::string rgbHex(ColorValue color);
+
 // What reading a file from another program left out or changed, to tell the user.
 struct ImportNotes {
     // A palette item whose number is not a thread of our table, and the thread chosen for it.

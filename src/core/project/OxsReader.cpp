@@ -36,7 +36,7 @@ using Result = OxsReader::Result;
 }
 
 // "RRGGBB" (a leading "#" allowed) as a colour value.
-[[nodiscard]] std::optional<ColorValue> hexColor(const char* text)
+[[nodiscard]] std::optional<ColorValue> colorOfHex(const char* text)
 {
     std::string_view s(text);
     if (!s.empty() && s.front() == '#')
@@ -169,7 +169,7 @@ Result OxsReader::read(std::string_view xml, const ThreadTable& table)
             continue; // an item no stitch can name, or a second item of one index
         PaletteItem item;
         item.number = chartTitle(node.attribute("number").value());
-        const std::optional<ColorValue> color = hexColor(node.attribute("color").value());
+        const std::optional<ColorValue> color = colorOfHex(node.attribute("color").value());
         if (*index == 0) {
             if (color)
                 model.clothColor = *color;

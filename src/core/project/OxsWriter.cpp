@@ -13,17 +13,6 @@ namespace kanvo {
 
 namespace {
 
-[[nodiscard]] std::string hexColor(ColorValue color)
-{
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const int channel : {redOf(color), greenOf(color), blueOf(color)}) {
-        out += kDigits[channel >> 4];
-        out += kDigits[channel & 15];
-    }
-    return out;
-}
-
 // XML 1.0 allows no control characters but tab and line ends; a title may hold anything.
 [[nodiscard]] std::string xmlSafe(std::string text)
 {
@@ -93,7 +82,7 @@ std::optional<std::string> OxsWriter::format(const ChartProject& project, const 
     cloth.append_attribute("index") = 0;
     cloth.append_attribute("number") = "cloth";
     cloth.append_attribute("name") = "cloth";
-    cloth.append_attribute("color") = hexColor(chart.clothColor).c_str();
+    cloth.append_attribute("color") = rgbHex(chart.clothColor).c_str();
     for (std::size_t i = 0; i < threads.size(); ++i) {
         const int t = threads[i];
         const std::string number = std::to_string(table.dmc(t).cindex);
@@ -101,7 +90,7 @@ std::optional<std::string> OxsWriter::format(const ChartProject& project, const 
         item.append_attribute("index") = static_cast<int>(i + 1);
         item.append_attribute("number") = ("DMC " + number).c_str();
         item.append_attribute("name") = number.c_str(); // our threads have no names
-        item.append_attribute("color") = hexColor(table.colorOf(t)).c_str();
+        item.append_attribute("color") = rgbHex(table.colorOf(t)).c_str();
         item.append_attribute("strands") = 2;
         item.append_attribute("symbol") = std::string(chart.symbolOf(t)).c_str();
     }

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <string>
 
+#include "core/palette/NearestThread.h"
+
 namespace kanvo {
 
 namespace {
@@ -30,7 +32,7 @@ namespace {
 
 } // namespace
 
-ThreadMatcher::ThreadMatcher(const ThreadTable& table) : nearest_(table)
+ThreadMatcher::ThreadMatcher(const ThreadTable& table) : table_(table)
 {
     for (int t = ThreadTable::kThreads; t >= 1; --t)
         threadOfNumber_[table.dmc(t).cindex] = t; // the lowest index is written last
@@ -68,7 +70,8 @@ std::optional<ThreadMatcher::Match> ThreadMatcher::match(std::string_view number
     }
     if (!color)
         return std::nullopt;
-    return Match{nearest_.nearest(*color), true};
+    // The search is built once per table and kept, not once per file.
+    return Match{NearestThread::forTable(table_).nearest(*color), true};
 }
 
 } // namespace kanvo

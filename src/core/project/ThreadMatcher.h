@@ -5,7 +5,6 @@
 #include <unordered_map>
 
 #include "core/common/Color.h"
-#include "core/palette/NearestThread.h"
 #include "core/palette/ThreadTable.h"
 
 namespace kanvo {
@@ -34,7 +33,7 @@ public:
     [[nodiscard]] std::optional<Match> match(std::string_view number, std::optional<ColorValue> color) const;
 
 private:
-    const NearestThread nearest_;
+    const ThreadTable& table_;
     std::unordered_map<int, int> threadOfNumber_;
 };
 
