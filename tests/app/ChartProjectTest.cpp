@@ -12,6 +12,7 @@
 #include "app/chart/ChartWindow.h"
 #include "app/chart/FinalPreviewWindow.h"
 #include "app/chart/ScreenChart.h"
+#include "app/edit/ColorReplacementWindow.h"
 #include "app/workspace/MainWindow.h"
 #include "core/palette/ThreadTable.h"
 #include "core/project/OxsReader.h"
@@ -89,6 +90,7 @@ private slots:
     void emptyCellsGetNoBlockNoSymbolAndCountNowhere();
     void savedProjectHoldsTheEditedChart();
     void refusedFileKeepsTheChartOnScreen();
+    void editingReplacesThreadsAndKeepsEmptyCells();
 
 private:
     QString writeChart(const QByteArray& xml)
@@ -218,6 +220,39 @@ void ChartProjectTest::refusedFileKeepsTheChartOnScreen()
     QVERIFY(boxes->texts.value(0).contains(QStringLiteral("文件中没有绣线表(palette)。")));
     QCOMPARE(state->chart.gw, 20);
     QVERIFY(chart->canvas() == before);
+}
+
+void ChartProjectTest::editingReplacesThreadsAndKeepsEmptyCells()
+{
+    ChartWindow* chart = openFromMenu(writeChart(halfEmptyChart()));
+    QVERIFY(chart != nullptr);
+    const int black = state->chart.threadAt(0, 0);
+    const int red = state->chart.threadAt(15, 5);
+    QCOMPARE(loadedThreadTable().dmc(black).cindex, 310);
+    QCOMPARE(loadedThreadTable().dmc(red).cindex, 666);
+
+    // "编辑" without a picture or an effect preview: the chart's own threads, no prepared picture.
+    hub->invokePrepareEdit();
+    auto* editor = window->findChild<ColorReplacementWindow*>();
+    QVERIFY(editor != nullptr);
+    QVERIFY(editor->isVisible());
+    QVERIFY(editor->model() != nullptr);
+    QCOMPARE(editor->model()->colorList(), (std::vector<int>{black, red}));
+    QCOMPARE(editor->model()->threadAt(12, 2), 0); // an empty cell has no thread to replace
+    QVERIFY(editor->model()->replaceColor(black, red));
+    editor->doneClicked();
+
+    // The chart window shows the edited chart: every stitch red, the empty cells still empty.
+    const ChartModel& model = state->chart;
+    QVERIFY(model.fromProject);
+    QCOMPARE(model.colorList, std::vector<int>{red});
+    QCOMPARE(model.stitchCount(), 101L);
+    QCOMPARE(model.threadAt(3, 3), red);
+    QVERIFY(!model.isStitched(12, 2));
+    QCOMPARE(model.threadList.size(), std::size_t{1});
+    QCOMPARE(model.threadList[0].count, 101);
+    QCOMPARE(QString::fromStdString(std::string(model.symbolOf(red))), QStringLiteral("a"));
+    QVERIFY(chart->hasChart());
 }
 
 QTEST_MAIN(ChartProjectTest)

@@ -111,6 +111,12 @@ void ChartWindow::install(MainWindow& mainWindow, WindowHub& hub)
     hub.showChartWindow = [ensureWindow] { ensureWindow().openWindow(); };
     hub.openChartProject = [ensureWindow] { ensureWindow().openProject(); };
     hub.saveChartProject = [ensureWindow] { ensureWindow().saveProject(); };
+    hub.redrawProjectChart = [ensureWindow] {
+        ChartWindow& chart = ensureWindow();
+        chart.show();
+        chart.raise();
+        chart.generate();
+    };
 }
 
 void ChartWindow::buildControls()

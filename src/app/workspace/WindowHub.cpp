@@ -26,6 +26,12 @@ void WindowHub::invokeSaveChartProject() const
         saveChartProject();
 }
 
+void WindowHub::invokeRedrawProjectChart() const
+{
+    if (redrawProjectChart)
+        redrawProjectChart();
+}
+
 void WindowHub::invokeShowSettingsWindow() const
 {
     if (showSettingsWindow)

@@ -45,6 +45,9 @@ public:
     // (it is created on first use; no effect preview is needed).
     std::function<void()> openChartProject;
     std::function<void()> saveChartProject;
+    // "完成" of the colour replacement on a chart read from a project: the chart window shows
+    // the edited chart, drawn again.
+    std::function<void()> redrawProjectChart;
     // "绣图设置", "超级减色" (Label12), menu "软件设置" / "绣图设置": show the chart settings.
     std::function<void()> showSettingsWindow;
     // "导入图片" / "导入图片文件". topLeft is the screen position wanted for the chooser's
@@ -72,6 +75,7 @@ public:
     void invokeShowChartWindow() const;
     void invokeOpenChartProject() const;
     void invokeSaveChartProject() const;
+    void invokeRedrawProjectChart() const;
     void invokeShowSettingsWindow() const;
     void invokeShowFileChooser(Origin origin, std::optional<QPoint> topLeft) const;
     void invokeShowGallery(Origin origin, std::optional<QPoint> topLeft) const;

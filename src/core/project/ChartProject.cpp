@@ -69,4 +69,41 @@ StitchMatrix stitchColors(const ChartModel& chart, const ThreadTable& table)
     return colors;
 }
 
+EditColorModel editColors(const ChartModel& chart)
+{
+    EditColorModel colors;
+    colors.width = std::clamp(chart.gw, 0, ChartModel::kMaxSide);
+    colors.height = std::clamp(chart.gh, 0, ChartModel::kMaxSide);
+    colors.colorIndex.assign(static_cast<std::size_t>(EditColorModel::kSide) * EditColorModel::kSide, 0);
+    if (chart.colorIndex.size() >= colors.colorIndex.size())
+        for (int x = 0; x < colors.width; ++x)
+            for (int y = 0; y < colors.height; ++y)
+                colors.colorIndex[static_cast<std::size_t>(x) * EditColorModel::kSide + static_cast<std::size_t>(y)]
+                    = chart.threadAt(x, y);
+    colors.colorList = chart.colorList;
+    colors.maxColor = static_cast<int>(colors.colorList.size());
+    colors.distinctColors = colors.maxColor;
+    return colors;
+}
+
+void setChartThreads(ChartModel& chart, const std::function<int(int x, int y)>& editedThreadAt)
+{
+    std::vector<bool> listed(ChartModel::kThreadSlots, false);
+    for (const int t : chart.colorList)
+        if (ThreadTable::isEntry(t))
+            listed[static_cast<std::size_t>(t)] = true;
+    for (int x = 0; x < chart.gw; ++x)
+        for (int y = 0; y < chart.gh; ++y)
+            chart.colorIndex[static_cast<std::size_t>(x) * ChartModel::kMatrixSide + static_cast<std::size_t>(y)]
+                = editedThreadAt(x, y);
+    for (int y = 0; y < chart.gh; ++y)
+        for (int x = 0; x < chart.gw; ++x) {
+            const int t = chart.threadAt(x, y);
+            if (ThreadTable::isEntry(t) && !listed[static_cast<std::size_t>(t)]) {
+                listed[static_cast<std::size_t>(t)] = true;
+                chart.colorList.push_back(t);
+            }
+        }
+}
+
 } // namespace kanvo

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/common/Color.h"
+#include "core/edit/EditColorModel.h"
 #include "core/palette/ChartModel.h"
 #include "core/palette/ThreadTable.h"
 #include "core/workspace/StitchMatrix.h"
@@ -58,5 +60,15 @@ void completeChart(ChartModel& chart, int rareThreshold, const ThreadTable& tabl
 // cell without a stitch. Stands in for the stitch matrix of a chart that was not generated
 // from a picture (colour blocks of the printed page, final preview).
 [[nodiscard]] StitchMatrix stitchColors(const ChartModel& chart, const ThreadTable& table);
+
+// The colour model the colour replacement window edits for a chart that has no stitch matrix
+// behind it: the chart's threads (colorList) and the thread of every stitch. A cell without a
+// stitch has no thread, so no replacement ever reaches it.
+[[nodiscard]] EditColorModel editColors(const ChartModel& chart);
+
+// Gives the chart the threads of an edit: cell (x, y) takes editedThreadAt(x, y) (kNoStitch
+// keeps it empty). Threads new to the chart join the end of colorList in order of first
+// appearance; completeChart() then drops the threads left without a stitch.
+void setChartThreads(ChartModel& chart, const std::function<int(int x, int y)>& editedThreadAt);
 
 } // namespace kanvo

@@ -1,6 +1,6 @@
 // Reading OXS files: one hand-written file per tolerant case and per refusal (tests/data/oxs,
 // named after what each catches), and hostile documents.
-#include <chrono>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -163,7 +163,13 @@ INSTANTIATE_TEST_SUITE_P(Files, OxsRefusal,
         Refusal{"refused-stitch-right-of-chart.oxs", ProjectError::StitchOutside},
         Refusal{"refused-stitch-above-chart.oxs", ProjectError::StitchOutside},
         Refusal{"refused-foreign-item-without-colour.oxs", ProjectError::BadPaletteItem},
-        Refusal{"no-such-file.oxs", ProjectError::CannotRead}));
+        Refusal{"no-such-file.oxs", ProjectError::CannotRead}),
+    [](const testing::TestParamInfo<Refusal>& info) {
+        std::string name = info.param.file;
+        name.resize(name.size() - 4); // ".oxs"
+        std::replace(name.begin(), name.end(), '-', '_');
+        return name;
+    });
 
 TEST(OxsReaderHostile, EntitiesAreNeverExpanded)
 {
