@@ -51,6 +51,7 @@ constexpr const char* kBrandTitle = "Quillex inc.";
 constexpr const char* kBrandError = "    只有DMC绣线带有颜色表，请在绣图设置中选择DMC绣线后再生成。    ";
 
 constexpr const char* kProjectFilter = "绣图工程 (*.oxs)";
+constexpr const char* kNoChartToSave = "还没有绣图可以保存，请先点一次 生成 按钮，或打开一个绣图工程。";
 
 const char* const kThresholds[] = {"0", "5", "10", "15", "20", "25", "35", "40", "45", "50"};
 
@@ -502,6 +503,10 @@ void ChartWindow::openProject()
 
 void ChartWindow::saveProject()
 {
+    if (!drawn_ || busyDepth_ > 0) {
+        MessageBoxes::current().information(this, u8(kSavedTitle), u8(kNoChartToSave));
+        return;
+    }
     QString path = chooseProjectToSave ? chooseProjectToSave() : QString();
     if (path.isEmpty())
         return;
