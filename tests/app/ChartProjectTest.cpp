@@ -126,6 +126,7 @@ void ChartProjectTest::menuOpensAProjectWithoutAnEffectPreview()
     boxes->texts.clear();
 
     QVERIFY(!state->previewReady);
+    state->chart.xiutuTitle = "设置的标题"; // as the settings window leaves it
     ChartWindow* chart = openFromMenu(writeChart(halfEmptyChart()));
     QVERIFY(chart != nullptr);
     QVERIFY(chart->isVisible());
@@ -147,6 +148,14 @@ void ChartProjectTest::menuOpensAProjectWithoutAnEffectPreview()
     QCOMPARE(colorAt(preview, 11 + 3 * 2, 61 + 3 * 2), kBlack);
     QCOMPARE(colorAt(preview, 11 + 3 * 12, 61 + 3 * 2), makeColor(0xC0, 0xE0, 0xFF));
     QCOMPARE(colorAt(preview, 11 + 3 * 15 + 1, 61 + 3 * 5 + 1), kRed666);
+
+    // The main window's "生成" after an effect preview: the window charts the picture again,
+    // under the settings' title.
+    state->previewReady = true;
+    window->generateChart();
+    QVERIFY(!state->chart.fromProject);
+    QVERIFY(!state->chart.chartReady);
+    QCOMPARE(QString::fromStdString(state->chart.xiutuTitle), QStringLiteral("设置的标题"));
 }
 
 void ChartProjectTest::emptyCellsGetNoBlockNoSymbolAndCountNowhere()

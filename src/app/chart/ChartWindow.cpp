@@ -250,6 +250,8 @@ void ChartWindow::openWindow()
         // The window now charts the main window's picture; the project's chart is not its chart.
         model.fromProject = false;
         model.chartReady = false;
+        model.xiutuTitle = settingsTitle_;
+        model.whichType = settingsBrand_;
         fabricCount_ = ChartProject::kDefaultFabricCount;
     }
     model.gw = std::min(state_.gridWidth(), ChartModel::kMaxSide);
@@ -528,6 +530,11 @@ bool ChartWindow::openProjectFrom(const QString& path)
         boxes.error(this, u8(kSavedTitle), refused + QString::fromStdString(errorText(read.error))
             + (read.detail.empty() ? QString() : QStringLiteral(" (") + QString::fromStdString(read.detail) + ")"));
         return false;
+    }
+    if (!state_.chart.fromProject) {
+        // The settings window's title and brand come back when the picture is charted again.
+        settingsTitle_ = state_.chart.xiutuTitle;
+        settingsBrand_ = state_.chart.whichType;
     }
     state_.chart = read.project.chart;
     state_.chart.fromProject = true;
