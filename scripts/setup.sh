@@ -11,7 +11,7 @@ KANVO_PACKAGES=(
   qt6-base-dev libgl-dev
   googletest libgtest-dev libbenchmark-dev
   fonts-wqy-microhei fonts-liberation2
-  xvfb xauth imagemagick python3-pil poppler-utils
+  xvfb xauth imagemagick python3-pil python3-pdfminer poppler-utils
   clang libclang-rt-14-dev
   libfontconfig-dev desktop-file-utils appstream
   libpugixml-dev

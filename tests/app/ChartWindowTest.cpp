@@ -88,6 +88,7 @@ private slots:
     void finalPreviewPaintsThreadColours();
     void finalPreviewRefusedWithoutChart();
     void printsOnePagePdf();
+    void exportsPatternAfterCompleteGeneration();
     void printFailureRestoresControls();
     void closingStopsPrint();
     void readColorWritesTheListing();
@@ -475,6 +476,52 @@ void ChartWindowTest::finalPreviewRefusedWithoutChart()
     chart->showFinalPreview();
     QCOMPARE(boxes->texts.size(), 2);
     QVERIFY(chart->finalPreview() == nullptr);
+}
+
+// "导出PDF图纸" waits for a complete generation, is withdrawn when the merge slider asks for a
+// new one, and writes the pattern with the options chosen: here 150 x 100 stitches of 4
+// threads on 2.5 mm A4 cells (72 x 96 a page, overlap 2): 3 x 2 chart pages after cover and key.
+void ChartWindowTest::exportsPatternAfterCompleteGeneration()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        QSKIP("pdfinfo (poppler-utils) is not installed");
+    fillStitches(150, 100, [](int x, int) { return loadedThreadTable().colorOf(1 + x % 4); });
+    openChart();
+    QPushButton* exportButton = chartChild<QPushButton>("Command6");
+    QVERIFY(exportButton != nullptr);
+    QCOMPARE(exportButton->text(), QStringLiteral("导出PDF图纸"));
+    QVERIFY(!exportButton->isEnabled());
+    chart->generate();
+    QVERIFY(exportButton->isEnabled());
+    chartChild<QScrollBar>("HScroll1")->setValue(250);
+    QVERIFY(!exportButton->isEnabled());
+    chart->generate();
+    QVERIFY(exportButton->isEnabled());
+
+    const QString pdf = session->filePath(QStringLiteral("pattern.pdf"));
+    chart->choosePatternOptions = [] {
+        PatternOptions options;
+        options.cellMm = 2.5f;
+        return std::optional<PatternOptions>(options);
+    };
+    chart->choosePatternPath = [&] { return pdf; };
+    // "中止" while it is written: nothing is written, the controls come back.
+    QTimer::singleShot(0, chart, [&] { QTest::mouseClick(chartChild<QPushButton>("Command3"), Qt::LeftButton); });
+    QTest::mouseClick(exportButton, Qt::LeftButton);
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(chartChild<QLabel>("Label1")->text(), QStringLiteral("PDF图纸导出已中止，没有写入文件"));
+    QVERIFY(boxes->texts.isEmpty());
+    QVERIFY(exportButton->isEnabled());
+
+    QTest::mouseClick(exportButton, Qt::LeftButton);
+    QCOMPARE(boxes->texts, QStringList{QStringLiteral("  PDF图纸保存成功在") + pdf});
+    QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("打印"));
+    QVERIFY(chartChild<QPushButton>("Command1")->isEnabled());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    const QString info = runTool(QStringLiteral("pdfinfo"), {pdf}).value_or(QString());
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+8\\n"))), qPrintable(info));
+    QVERIFY2(info.contains(QStringLiteral("(A4)")),
+        qPrintable(info));
 }
 
 void ChartWindowTest::printsOnePagePdf()

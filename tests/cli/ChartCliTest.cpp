@@ -167,6 +167,7 @@ private slots:
     void pngHoldsTheCanvas();
     void legendOfExactThreads_data();
     void legendOfExactThreads();
+    void patternKeyListsEveryThread();
     void fittingSetsTheGrid_data();
     void fittingSetsTheGrid();
     void badArgumentsFail_data();
@@ -437,6 +438,35 @@ void ChartCliTest::legendOfExactThreads()
     QCOMPARE(QString::fromUtf8(fileBytes(csv)), expected);
 }
 
+// One run writes the chart, the legend and the pattern of the same chart. The legend's rare
+// threshold leaves thread 150 out; the pattern's key lists it all the same, in symbol order:
+// symbol, thread number, stitches, skeins (200, 2136 and 4 stitches each take one skein).
+void ChartCliTest::patternKeyListsEveryThread()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    const QString csv = folder->filePath("legend.csv");
+    const QString pdf = folder->filePath("pattern.pdf");
+    const QString bmp = folder->filePath("c.bmp");
+    const Run r = runCli({"chart", picturePath("exact.bmp"), "-o", bmp, "--method", "none", "--legend", csv,
+        "--pattern", pdf, "--paper", "Letter", "--fabric", "18", "--cell-mm", "4", "--overlap", "3"});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QVERIFY(QFile::exists(bmp));
+    QCOMPARE(QString::fromUtf8(fileBytes(csv)), QStringLiteral("symbol,thread,count\na,310,200\nb,5200,2136\n"));
+
+    const QString info = runTool(QStringLiteral("pdfinfo"), {pdf}).value_or(QString());
+    QVERIFY2(info.contains(QStringLiteral("(letter)")), qPrintable(info));
+    const QString cover = runTool(QStringLiteral("pdftotext"), {"-f", "1", "-l", "1", pdf, "-"}).value_or(QString());
+    QVERIFY2(cover.contains(QStringLiteral("尺寸：117 × 20 针")), qPrintable(cover));
+    // 117 / 18 inches = 16.5 cm, 20 / 18 inches = 2.8 cm
+    QVERIFY2(cover.contains(QStringLiteral("在 18 CT 绣布上：16.5 × 2.8 cm（6.5 × 1.1 英寸）")), qPrintable(cover));
+    QVERIFY2(cover.contains(QStringLiteral("绣线：3 种")) && cover.contains(QStringLiteral("针数：2340")), qPrintable(cover));
+    const QString key = runTool(QStringLiteral("pdftotext"), {"-layout", "-f", "2", "-l", "2", pdf, "-"}).value_or(QString());
+    const QRegularExpression rows(QStringLiteral(
+        "a\\s+DMC 310\\s+200\\s+1\\s*\\n[^\\n]*b\\s+DMC 5200\\s+2136\\s+1\\s*\\n[^\\n]*c\\s+DMC 150\\s+4\\s+1\\s*\\n"));
+    QVERIFY2(key.contains(rows), qPrintable(key));
+}
+
 void ChartCliTest::fittingSetsTheGrid_data()
 {
     QTest::addColumn<QString>("picture");
@@ -508,6 +538,14 @@ void ChartCliTest::badArgumentsFail_data()
     QTest::newRow("unknown mode") << QStringList{"chart", in, "-o", out, "--mode", "colour"} << "unknown mode";
     QTest::newRow("value missing") << QStringList{"chart", in, "-o", out, "--title"} << "option --title needs a value";
     QTest::newRow("no output") << QStringList{"chart", in} << "missing output file";
+    QTest::newRow("unknown paper") << QStringList{"chart", in, "-o", out, "--pattern", "p.pdf", "--paper", "A5"}
+                                   << "unknown paper \"A5\" (use A4 or Letter)";
+    QTest::newRow("fabric too fine") << QStringList{"chart", in, "--pattern", "p.pdf", "--fabric", "41"} << "--fabric needs";
+    QTest::newRow("cell too small") << QStringList{"chart", in, "--pattern", "p.pdf", "--cell-mm", "1.4"}
+                                    << "--cell-mm needs a cell side in millimetres from 1.5 to 10, not \"1.4\"";
+    QTest::newRow("cell not a number") << QStringList{"chart", in, "--pattern", "p.pdf", "--cell-mm", "3mm"} << "--cell-mm needs";
+    QTest::newRow("overlap too large") << QStringList{"chart", in, "--pattern", "p.pdf", "--overlap", "11"} << "--overlap needs";
+    QTest::newRow("pattern without a name") << QStringList{"chart", in, "--pattern"} << "option --pattern needs a value";
     QTest::newRow("no input") << QStringList{"chart", "-o", out} << "missing input picture";
     QTest::newRow("unknown output format") << QStringList{"chart", in, "-o", "chart.jpg"} << "name it .bmp, .png, .pdf or .oxs";
     QTest::newRow("missing input file") << QStringList{"chart", "@missing", "-o", out} << "cannot read";

@@ -1,6 +1,7 @@
-// kanvo-cli chart: a picture in, a chart out, made by the program's own workspace, reduction,
+// kanvo-cli chart: a picture in, a chart (and its multi-page pattern) out, made by the program's own workspace, reduction,
 // colour index and chart drawing on the offscreen platform.
 
+#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -18,6 +19,7 @@
 #include "app/platform/FontSubstitutions.h"
 #include "core/palette/ChartModel.h"
 #include "core/palette/ThreadTable.h"
+#include "core/pattern/PatternLayout.h"
 #include "core/reduce/ChartSettingsModel.h"
 #include "core/reduce/ReductionMethod.h"
 
@@ -44,6 +46,17 @@ std::optional<int> methodCode(const std::string& name)
         if (m.name == name)
             return m.code;
     return ReductionMethod::codeForSettingsText(name);
+}
+
+// A cell side such as "2.8": a plain decimal number of millimetres in the pattern's range.
+std::optional<float> parseMillimetres(const std::string& text)
+{
+    float value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+    if (ec != std::errc{} || end != text.data() + text.size() || !(value >= PatternOptions::kCellMin)
+        || !(value <= PatternOptions::kCellMax))
+        return std::nullopt;
+    return value;
 }
 
 enum class Format { Bitmap, Png, Pdf, Project };
@@ -121,6 +134,8 @@ int runChart(CommandArgs args)
     std::optional<std::string> input;
     std::optional<std::string> output;
     std::optional<std::string> legend;
+    std::optional<std::string> pattern;
+    PatternOptions patternOptions;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         auto value = [&](std::size_t n) { return i + n < args.size(); };
@@ -137,6 +152,36 @@ int runChart(CommandArgs args)
             request.blockW = *w;
             request.blockH = *h;
             i += 2;
+        } else if (arg == "--pattern" || arg == "--paper" || arg == "--fabric" || arg == "--cell-mm"
+            || arg == "--overlap") {
+            if (!value(1))
+                return fail("option " + arg + " needs a value");
+            const std::string& v = args[++i];
+            if (arg == "--pattern") {
+                pattern = v;
+            } else if (arg == "--paper") {
+                if (v == "A4" || v == "a4")
+                    patternOptions.paper = PaperSize::A4;
+                else if (v == "Letter" || v == "letter")
+                    patternOptions.paper = PaperSize::Letter;
+                else
+                    return fail("unknown paper \"" + v + "\" (use A4 or Letter)");
+            } else if (arg == "--fabric") {
+                const auto n = parseInt(v, 6, 40);
+                if (!n)
+                    return fail("--fabric needs a whole number of stitches per inch from 6 to 40, not \"" + v + "\"");
+                patternOptions.fabricCount = *n;
+            } else if (arg == "--cell-mm") {
+                const auto mm = parseMillimetres(v);
+                if (!mm)
+                    return fail("--cell-mm needs a cell side in millimetres from 1.5 to 10, not \"" + v + "\"");
+                patternOptions.cellMm = *mm;
+            } else { // --overlap
+                const auto n = parseInt(v, 0, PatternOptions::kOverlapMax);
+                if (!n)
+                    return fail("--overlap needs a whole number from 0 to 10, not \"" + v + "\"");
+                patternOptions.overlap = *n;
+            }
         } else if (arg == "-o" || arg == "--legend" || arg == "--width" || arg == "--height" || arg == "--zoom"
             || arg == "--method" || arg == "--merge" || arg == "--rare" || arg == "--mode" || arg == "--title") {
             if (!value(1))
@@ -192,11 +237,16 @@ int runChart(CommandArgs args)
     }
     if (!input)
         return fail("missing input picture");
-    if (!output || output->empty())
-        return fail("missing output file (-o OUT.bmp, OUT.png, OUT.pdf or OUT.oxs)");
-    const std::optional<Format> format = formatOf(*output);
-    if (!format)
-        return fail("cannot tell the format of \"" + *output + "\": name it .bmp, .png, .pdf or .oxs");
+    if (pattern && pattern->empty())
+        return fail("option --pattern needs a file name");
+    if ((!output || output->empty()) && !pattern)
+        return fail("missing output file (-o OUT.bmp, OUT.png, OUT.pdf or OUT.oxs, or --pattern FILE.pdf)");
+    std::optional<Format> format;
+    if (output) {
+        format = formatOf(*output);
+        if (!format)
+            return fail("cannot tell the format of \"" + *output + "\": name it .bmp, .png, .pdf or .oxs");
+    }
     // A chart project is read as it is: no fitting, no reduction, their options ignored.
     const bool fromProject = formatOf(*input) == Format::Project;
     if (legend && legend->empty())
@@ -225,15 +275,19 @@ int runChart(CommandArgs args)
     progress.clear();
     if (fromProject && !maker.importNotes().empty())
         std::cerr << "kanvo-cli chart: note: " << maker.importNotes().text(loadedThreadTable());
-    const QString out = QString::fromStdString(*output);
-    bool written = false;
-    switch (*format) {
-    case Format::Bitmap: written = maker.saveBitmap(out); break;
-    case Format::Png: written = maker.savePng(out); break;
-    case Format::Pdf: written = maker.savePdf(out); break;
-    case Format::Project: written = maker.saveProject(out); break;
+    if (format) {
+        const QString out = QString::fromStdString(*output);
+        bool written = false;
+        switch (*format) {
+        case Format::Bitmap: written = maker.saveBitmap(out); break;
+        case Format::Png: written = maker.savePng(out); break;
+        case Format::Pdf: written = maker.savePdf(out); break;
+        case Format::Project: written = maker.saveProject(out); break;
+        }
+        if (!written)
+            return fail(maker.error());
     }
-    if (!written)
+    if (pattern && !maker.savePattern(QString::fromStdString(*pattern), patternOptions))
         return fail(maker.error());
     if (legend && !maker.saveLegend(QString::fromStdString(*legend)))
         return fail(maker.error());

@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 
 #include "core/common/Rounding.h"
 
@@ -56,11 +57,35 @@ void ChartPainter::prepareFonts(const DrawList& list)
     unitsPerPoint_ = list.unitsPerPoint();
     fonts_.clear();
     ascents_.clear();
+    descents_.clear();
     glyphs_.clear();
+    advances_.clear();
     for (const FontSpec& spec : fontSpecs_) {
         fonts_.push_back(makeFont(spec, unitsPerPoint_, scale_));
-        ascents_.push_back(QFontMetricsF(fonts_.back()).ascent());
+        const QFontMetricsF fm(fonts_.back());
+        ascents_.push_back(fm.ascent());
+        descents_.push_back(fm.descent());
     }
+}
+
+QPointF ChartPainter::topLeft(const TextOp& text)
+{
+    const double x = text.x * scale_;
+    const double y = text.y * scale_;
+    if (text.anchor == TextAnchor::TopLeft)
+        return {x, y};
+    std::string key(reinterpret_cast<const char*>(&text.font), sizeof text.font);
+    key += text.text;
+    auto it = advances_.find(key);
+    if (it == advances_.end()) {
+        const QFontMetricsF fm(fonts_[static_cast<std::size_t>(text.font)]);
+        it = advances_.emplace(std::move(key), fm.horizontalAdvance(QString::fromStdString(text.text))).first;
+    }
+    const double advance = it->second;
+    if (text.anchor == TextAnchor::TopRight)
+        return {x - advance, y};
+    const auto font = static_cast<std::size_t>(text.font);
+    return {x - advance / 2.0, y - (ascents_[font] + descents_[font]) / 2.0};
 }
 
 const ChartPainter::Glyph& ChartPainter::glyph(const std::string& text, int font, ColorValue color)
@@ -124,10 +149,11 @@ void ChartPainter::paint(QPainter& painter, const DrawList& list, std::size_t be
         if (const auto* rect = std::get_if<FillRectOp>(&op)) {
             painter.fillRect(QRectF(rect->x * s, rect->y * s, rect->w * s, rect->h * s), toQColor(rect->color));
         } else if (const auto* text = std::get_if<TextOp>(&op)) {
+            const QPointF corner = topLeft(*text);
             if (raster) {
                 const Glyph& g = glyph(text->text, text->font, text->color);
-                const int x = static_cast<int>(std::lround(text->x * s)) - g.offsetX;
-                const int y = static_cast<int>(std::lround(text->y * s));
+                const int x = static_cast<int>(std::lround(corner.x())) - g.offsetX;
+                const int y = static_cast<int>(std::lround(corner.y()));
                 painter.drawImage(QPoint(x, y), g.image);
                 continue;
             }
@@ -139,7 +165,7 @@ void ChartPainter::paint(QPainter& painter, const DrawList& list, std::size_t be
                 currentTextColor = text->color;
                 painter.setPen(toQColor(currentTextColor));
             }
-            painter.drawText(QPointF(text->x * s, text->y * s + ascents_[static_cast<std::size_t>(text->font)]),
+            painter.drawText(QPointF(corner.x(), corner.y() + ascents_[static_cast<std::size_t>(text->font)]),
                 QString::fromStdString(text->text));
         } else if (const auto* line = std::get_if<LineOp>(&op)) {
             QPen pen(toQColor(line->color));
@@ -148,6 +174,14 @@ void ChartPainter::paint(QPainter& painter, const DrawList& list, std::size_t be
             painter.setPen(pen);
             currentTextColor = 0xFFFFFFFFu; // the pen no longer carries a text colour
             painter.drawLine(QPointF(line->x1 * s, line->y1 * s), QPointF(line->x2 * s, line->y2 * s));
+        } else if (const auto* polygon = std::get_if<PolygonOp>(&op)) {
+            QPolygonF points;
+            for (std::size_t p = 0; p + 1 < polygon->points.size(); p += 2)
+                points << QPointF(polygon->points[p] * s, polygon->points[p + 1] * s);
+            QPainterPath path;
+            path.addPolygon(points);
+            path.closeSubpath();
+            painter.fillPath(path, toQColor(polygon->color));
         }
     }
     painter.restore();

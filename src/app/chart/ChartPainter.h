@@ -15,7 +15,7 @@ class QPainter;
 
 namespace kanvo {
 
-// Draws a chart's display list (ChartLayout or PrintLayout) with QPainter on any paint device:
+// Draws a chart's display list (ChartLayout, PrintLayout or a PatternLayout page) with QPainter on any paint device:
 // the canvas QImage, a widget, or a QPrinter. Layout coordinates are multiplied by scale, the
 // device pixels per layout unit (1 for the canvas, printer dots per millimetre for the page), so
 // fonts are chosen at the device's own pixel size and lines keep their device widths.
@@ -68,6 +68,8 @@ private:
 
     void prepareFonts(const DrawList& list);
     const Glyph& glyph(const std::string& text, int font, ColorValue color);
+    // The top-left corner of text's line box in device pixels.
+    QPointF topLeft(const TextOp& text);
 
     float scale_;
     bool glyphCache_ = true;
@@ -75,6 +77,8 @@ private:
     float unitsPerPoint_ = 0;
     std::vector<QFont> fonts_;
     std::vector<double> ascents_;
+    std::vector<double> descents_;
+    std::unordered_map<std::string, double> advances_; // anchored texts: font id + text
     std::unordered_map<std::string, Glyph> glyphs_;
 };
 

@@ -24,6 +24,8 @@
 #include "app/chart/ChartCanvasView.h"
 #include "app/chart/ChartPrinter.h"
 #include "app/chart/FinalPreviewWindow.h"
+#include "app/chart/PatternDialog.h"
+#include "app/chart/PatternPdf.h"
 #include "app/chart/ScreenChart.h"
 #include "app/platform/MessageBoxes.h"
 #include "app/workspace/MainWindow.h"
@@ -45,6 +47,9 @@ constexpr const char* kSavedTitle = "Quillex,make life fun!";
 constexpr const char* kSavedPrefix = "  绣图文件保存成功在";
 constexpr const char* kPreviewRefusedTitle = "Quillex 你身边的好软件";
 constexpr const char* kPreviewRefused = "请先点一次 生成 按钮，再进行最终效果预览";
+constexpr const char* kPatternTitle = "导出PDF图纸";
+constexpr const char* kPatternStatus = "正在导出PDF图纸，请等待....";
+constexpr const char* kPatternStopped = "PDF图纸导出已中止，没有写入文件";
 constexpr const char* kThresholdTitle = "奎乐软件";
 constexpr const char* kThresholdError = "输入有错误,只能是数字";
 constexpr const char* kBrandTitle = "Quillex inc.";
@@ -85,6 +90,17 @@ ChartWindow::ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* paren
     };
     chooseProjectToSave = [this] {
         return QFileDialog::getSaveFileName(this, QStringLiteral("保存绣图工程"), QString(), u8(kProjectFilter));
+    };
+    choosePatternOptions = [this]() -> std::optional<PatternOptions> {
+        PatternDialog dialog(this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.options();
+    };
+    choosePatternPath = [this] {
+        const QString title = QString::fromStdString(state_.chart.xiutuTitle.empty() ? "我的绣图" : state_.chart.xiutuTitle);
+        return QFileDialog::getSaveFileName(this, u8(kPatternTitle), title + QStringLiteral(".pdf"),
+            QStringLiteral("PDF文件 (*.pdf)"));
     };
     choosePaletteFile = [this] {
         return QFileDialog::getOpenFileName(this, QStringLiteral("选择线色文件"), QString(),
@@ -134,6 +150,7 @@ void ChartWindow::buildControls()
     command3_ = button("Command3", kPrintCaption);
     command4_ = button("Command4", "最终效果预览");
     command5_ = button("Command5", "readColor");
+    command6_ = button("Command6", kPatternTitle);
     openProject_ = button("cmdOpenProject", "打开绣图工程...");
     saveProject_ = button("cmdSaveProject", "保存绣图工程...");
     combo1_ = new QComboBox(this);
@@ -170,7 +187,7 @@ void ChartWindow::buildControls()
 
     auto* top = new QHBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(command1_), static_cast<QWidget*>(command2_),
-             static_cast<QWidget*>(command3_), static_cast<QWidget*>(command4_),
+             static_cast<QWidget*>(command6_), static_cast<QWidget*>(command3_), static_cast<QWidget*>(command4_),
              static_cast<QWidget*>(openProject_), static_cast<QWidget*>(saveProject_)})
         top->addWidget(w);
     top->addSpacing(12);
@@ -221,6 +238,7 @@ void ChartWindow::buildControls()
     connect(command3_, &QPushButton::clicked, this, &ChartWindow::stopOrPrint);
     connect(command4_, &QPushButton::clicked, this, &ChartWindow::showFinalPreview);
     connect(command5_, &QPushButton::clicked, this, &ChartWindow::readPalette);
+    connect(command6_, &QPushButton::clicked, this, &ChartWindow::exportPattern);
     connect(openProject_, &QPushButton::clicked, this, &ChartWindow::openProject);
     connect(saveProject_, &QPushButton::clicked, this, &ChartWindow::saveProject);
     connect(hScroll1_, &QScrollBar::valueChanged, this, &ChartWindow::mergeSliderChanged);
@@ -229,6 +247,7 @@ void ChartWindow::buildControls()
     connect(hScroll2_, &QScrollBar::valueChanged, this, &ChartWindow::canvasScrolled);
     connect(vScroll1_, &QScrollBar::valueChanged, this, &ChartWindow::canvasScrolled);
     command2_->setEnabled(false);
+    command6_->setEnabled(false);
 }
 
 void ChartWindow::placeControls()
@@ -275,6 +294,7 @@ void ChartWindow::mergeSliderChanged(int value)
 {
     state_.mergeTol = (300 - value) * 20;
     state_.chart.chartReady = false;
+    setPatternReady(false);
 }
 
 void ChartWindow::thresholdTextChanged(const QString& text)
@@ -305,6 +325,7 @@ void ChartWindow::setWorkControlsEnabled(bool enabled)
 {
     command1_->setEnabled(enabled);
     command2_->setEnabled(enabled && drawn_);
+    command6_->setEnabled(enabled && patternReady_);
     mainWindow_.setWorkControlsEnabled(enabled);
     if (!enabled) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -334,8 +355,11 @@ void ChartWindow::setStopCaption(const QString& caption)
 void ChartWindow::generate()
 {
     ChartModel& model = state_.chart;
+    if (exporting_)
+        return;
     model.chartReady = false;
     drawn_ = false;
+    setPatternReady(false);
     canvas_.fill(Qt::white);
     view_->update();
     running_ = true;
@@ -442,13 +466,24 @@ void ChartWindow::drawChart(const ChartLayout& layout)
 
 void ChartWindow::finishGeneration(bool completed)
 {
+    setPatternReady(completed && state_.chart.chartReady);
     setWorkControlsEnabled(true);
     if (completed)
         setStopCaption(u8(kPrintCaption));
 }
 
+void ChartWindow::setPatternReady(bool ready)
+{
+    patternReady_ = ready;
+    command6_->setEnabled(ready && command1_->isEnabled());
+}
+
 void ChartWindow::stopOrPrint()
 {
+    if (exporting_) {
+        running_ = false;
+        return;
+    }
     if (command3_->text() == u8(kStopCaption)) {
         running_ = false;
         command1_->setEnabled(true);
@@ -483,6 +518,71 @@ bool ChartWindow::saveChartTo(const QString& path)
     }
     boxes.information(this, u8(kSavedTitle), u8(kSavedPrefix) + path);
     return true;
+}
+
+void ChartWindow::exportPattern()
+{
+    const std::optional<PatternOptions> options = choosePatternOptions ? choosePatternOptions() : std::nullopt;
+    if (!options)
+        return;
+    const QString path = choosePatternPath ? choosePatternPath() : QString();
+    if (path.isEmpty())
+        return;
+    (void)exportPatternTo(path, *options);
+}
+
+bool ChartWindow::exportPatternTo(const QString& path, const PatternOptions& chosen)
+{
+    MessageBoxes& boxes = MessageBoxes::current();
+    const auto failed = [&](const std::string& reason) {
+        boxes.error(this, u8(kPatternTitle),
+            QStringLiteral("  PDF图纸无法保存在") + path + QStringLiteral("，原有文件没有改动。\n")
+                + QString::fromStdString(reason));
+        return false;
+    };
+    if (exporting_)
+        return false;
+    if (!patternReady_ || !state_.chart.chartReady)
+        return failed("no complete chart has been generated yet");
+
+    PatternOptions options = chosen;
+    options.blockW = state_.blockW;
+    options.blockH = state_.blockH;
+    exporting_ = true;
+    running_ = true;
+    const QString caption = command3_->text();
+    setWorkControlsEnabled(false);
+    setStopCaption(u8(kStopCaption));
+    setStatus(u8(kPatternStatus));
+    setProgress(0, 1);
+    QCoreApplication::processEvents();
+
+    const PatternLayout layout = PatternLayout::build(state_.chart, loadedThreadTable(), options);
+    PatternPdf pdf;
+    pdf.progress = [this](int done, int total) {
+        setProgress(done, total);
+        QCoreApplication::processEvents();
+    };
+    pdf.stopRequested = [this] { return !running_; };
+    const PatternPdf::Result result = pdf.write(layout, path);
+
+    running_ = false;
+    exporting_ = false;
+    setWorkControlsEnabled(true);
+    setStopCaption(caption);
+    switch (result) {
+    case PatternPdf::Result::Written:
+        setStatus(QStringLiteral("PDF图纸已保存：") + path);
+        boxes.information(this, u8(kSavedTitle), QStringLiteral("  PDF图纸保存成功在") + path);
+        return true;
+    case PatternPdf::Result::Stopped:
+        setStatus(u8(kPatternStopped));
+        return false;
+    case PatternPdf::Result::Failed:
+        setStatus(QString());
+        return failed(pdf.error());
+    }
+    return false;
 }
 
 void ChartWindow::showFinalPreview()

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QImage>
@@ -9,6 +10,7 @@
 #include <QWidget>
 
 #include "core/chart/ChartMode.h"
+#include "core/pattern/PatternLayout.h"
 
 class QCheckBox;
 class QComboBox;
@@ -29,15 +31,17 @@ class WindowHub;
 struct RunState;
 
 // The chart window: generates the chart of the current stitch matrix ("生成"), stops it
-// ("中止"), prints it ("打印"), saves it as a bitmap ("保存") and opens the final effect preview
-// ("最终效果预览"), and opens and saves charts as OXS project files. The chart model itself lives in the run state (RunState::chart), so the
-// editor and the printer read what the last generation left.
+// ("中止"), prints it ("打印"), saves it as a bitmap ("保存"), opens the final effect preview
+// ("最终效果预览") and opens and saves charts as OXS project files. The chart model itself lives
+// in the run state (RunState::chart), so the editor and the printer read what the last
+// generation left.
 //
 // Controls (objectName): Command1 "生成", Command2 "保存", Command3 "中止"/"打印"/"打印..",
-// Command4 "最终效果预览", Command5 "readColor", cmdOpenProject "打开绣图工程...", cmdSaveProject
-// "保存绣图工程...", Combo1 the chart mode, Combo2 the rare-thread threshold with Check1
-// "显示全部色块", HScroll1 the merge slider, Text1 the thread count, Label1 the status line,
-// ProgressBar1 the progress, Picture1 the canvas viewport with HScroll2 and VScroll1.
+// Command4 "最终效果预览", Command5 "readColor", Command6 "导出PDF图纸", cmdOpenProject
+// "打开绣图工程...", cmdSaveProject "保存绣图工程...", Combo1 the chart mode, Combo2 the
+// rare-thread threshold with Check1 "显示全部色块", HScroll1 the merge slider, Text1 the thread
+// count, Label1 the status line, ProgressBar1 the progress, Picture1 the canvas viewport with
+// HScroll2 and VScroll1.
 class ChartWindow : public QWidget {
     Q_OBJECT
 
@@ -82,6 +86,14 @@ public:
     // file is then left as it was.
     bool saveChartTo(const QString& path);
 
+    // "导出PDF图纸" (after a complete generation): asks for the pattern's options and the file
+    // name, then exportPatternTo().
+    void exportPattern();
+    // Writes the multi-page pattern PDF of the generated chart, with progress and "中止" (or
+    // closing the window) to stop. The file is written whole or not at all. False (with a
+    // message, unless stopped) when there is no complete chart or the file cannot be written.
+    bool exportPatternTo(const QString& path, const PatternOptions& options);
+
     // Prints the generated chart on one page (asks for the printer first).
     void printChart();
 
@@ -113,6 +125,10 @@ public:
     // The project files of "打开绣图工程..." and "保存绣图工程..."; empty names cancel.
     std::function<QString()> chooseProjectToOpen;
     std::function<QString()> chooseProjectToSave;
+    // The pattern's options and file for "导出PDF图纸"; by default the pattern dialog and the
+    // file dialog. Tests replace them. No options or an empty name cancels.
+    std::function<std::optional<PatternOptions>()> choosePatternOptions;
+    std::function<QString()> choosePatternPath;
     // The palette file read and the text file written by "readColor"; empty names cancel.
     std::function<QString()> choosePaletteFile;
     std::function<QString()> chooseListingFile;
@@ -130,11 +146,14 @@ private:
     [[nodiscard]] bool buildChartModel();
     void drawChart(const ChartLayout& layout);
     void finishGeneration(bool completed);
+    void setPatternReady(bool ready);
 
     RunState& state_;
     MainWindow& mainWindow_;
     bool running_ = false;
     bool drawn_ = false; // the canvas holds a chart (complete or stopped)
+    bool patternReady_ = false; // the last generation completed: its chart can be exported
+    bool exporting_ = false;
     int busyDepth_ = 0;
     int readColorRecords_ = 0;
     int fabricCount_ = 14; // stitches per inch written to a project: a project's own, else 14
@@ -147,6 +166,7 @@ private:
     QPushButton* command3_ = nullptr;
     QPushButton* command4_ = nullptr;
     QPushButton* command5_ = nullptr;
+    QPushButton* command6_ = nullptr;
     QPushButton* openProject_ = nullptr;
     QPushButton* saveProject_ = nullptr;
     QComboBox* combo1_ = nullptr;

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "app/chart/ChartPainter.h"
+#include "app/chart/PatternPdf.h"
 #include "app/chart/PrintedPage.h"
 #include "app/chart/ScreenChart.h"
 #include "app/headless/HeadlessWorkspace.h"
@@ -293,6 +294,19 @@ bool ChartMaker::saveProject(const QString& path)
     const ProjectError error = OxsWriter::writeFile(path.toStdString(), project, loadedThreadTable(), &reason);
     if (error != ProjectError::None)
         return fail("cannot write " + quoted(path) + ": " + (reason.empty() ? errorText(error) : reason));
+    return true;
+}
+
+bool ChartMaker::savePattern(const QString& path, const PatternOptions& chosen)
+{
+    if (canvas_.isNull())
+        return fail("no chart to save");
+    PatternOptions options = chosen;
+    options.blockW = state_.blockW;
+    options.blockH = state_.blockH;
+    PatternPdf pdf;
+    if (pdf.write(PatternLayout::build(state_.chart, loadedThreadTable(), options), path) != PatternPdf::Result::Written)
+        return fail(pdf.error());
     return true;
 }
 

@@ -9,6 +9,7 @@
 
 #include "core/chart/ChartMode.h"
 #include "core/palette/ChartModel.h"
+#include "core/pattern/PatternLayout.h"
 #include "core/project/ChartProject.h"
 #include "core/reduce/ReductionMethod.h"
 #include "core/workspace/RunState.h"
@@ -63,6 +64,9 @@ public:
     [[nodiscard]] bool savePdf(const QString& path);    // the printed page (A4)
     [[nodiscard]] bool saveLegend(const QString& path); // legendCsv()
     [[nodiscard]] bool saveProject(const QString& path); // the chart as an OXS project file
+    // The multi-page pattern (cover, key, chart pages) of the chart window's "导出PDF图纸";
+    // the block size is the chart's own.
+    [[nodiscard]] bool savePattern(const QString& path, const PatternOptions& options);
 
     // "symbol,thread,count" and one line per legend entry in legend order (UTF-8, LF).
     [[nodiscard]] static std::string legendCsv(const ChartModel& model, const ThreadTable& table);

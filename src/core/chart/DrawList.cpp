@@ -24,12 +24,19 @@ void DrawList::fillRect(float x, float y, float w, float h, ColorValue color)
     ops_.emplace_back(FillRectOp{x, y, w, h, color});
 }
 
-void DrawList::text(float x, float y, std::string text, int font, ColorValue color)
+void DrawList::text(float x, float y, std::string text, int font, ColorValue color, TextAnchor anchor)
 {
     assert(font >= 0 && font < static_cast<int>(fonts_.size()));
     if (text.empty())
         return;
-    ops_.emplace_back(TextOp{x, y, std::move(text), font, color});
+    ops_.emplace_back(TextOp{x, y, std::move(text), font, color, anchor});
+}
+
+void DrawList::polygon(std::vector<float> points, ColorValue color)
+{
+    assert(points.size() % 2 == 0);
+    if (points.size() >= 6)
+        ops_.emplace_back(PolygonOp{std::move(points), color});
 }
 
 void DrawList::beginSection(DrawStage stage, int row)

@@ -37,17 +37,33 @@ struct FillRectOp {
     friend bool operator==(const FillRectOp&, const FillRectOp&) = default;
 };
 
-// A text whose line box has its top-left corner at (x, y) (the baseline lies one ascent lower),
-// in the font fonts[font] of the list. text is UTF-8.
+// Which point of a text's line box (its advance width by one line height) (x, y) names.
+enum class TextAnchor {
+    TopLeft,  // the baseline lies one ascent below y
+    Centre,   // the box is centred on (x, y): a symbol centred in its cell
+    TopRight, // right-aligned numbers
+};
+
+// A text whose line box is placed by anchor at (x, y), in the font fonts[font] of the list. text
+// is UTF-8.
 struct TextOp {
     float x = 0, y = 0;
     std::string text;
     int font = 0;
     ColorValue color = 0;
+    TextAnchor anchor = TextAnchor::TopLeft;
     friend bool operator==(const TextOp&, const TextOp&) = default;
 };
 
-using DrawOp = std::variant<LineOp, FillRectOp, TextOp>;
+// A filled polygon through the points (x0, y0, x1, y1, ...) in layout units: the centre marks
+// of a pattern page.
+struct PolygonOp {
+    std::vector<float> points;
+    ColorValue color = 0;
+    friend bool operator==(const PolygonOp&, const PolygonOp&) = default;
+};
+
+using DrawOp = std::variant<LineOp, FillRectOp, TextOp, PolygonOp>;
 
 // The stages of a chart in drawing order; a drawing window advances its progress and tests its
 // stop flag between sections.
@@ -94,7 +110,9 @@ public:
         bool deviceWidth = false);
     void fillRect(float x, float y, float w, float h, ColorValue color);
     // Empty texts add nothing (a thread without a symbol prints nothing).
-    void text(float x, float y, std::string text, int font, ColorValue color = 0);
+    void text(float x, float y, std::string text, int font, ColorValue color = 0,
+        TextAnchor anchor = TextAnchor::TopLeft);
+    void polygon(std::vector<float> points, ColorValue color);
 
     // Sections: beginSection opens one at the current end of the list, endSection closes it.
     void beginSection(DrawStage stage, int row = -1);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include <QString>
+
+namespace kanvo {
+
+class PatternLayout;
+
+// Writes a pattern layout as a PDF: one PDF page per layout page, drawn by ChartPainter on a
+// QPdfWriter, so lines and boxes are paths and every text (the symbols included) is real text
+// in an embedded font subset. The document is built in memory and written whole or not at all:
+// a stopped or failed export leaves an existing file as it was.
+class PatternPdf {
+public:
+    enum class Result { Written, Stopped, Failed };
+
+    // Called after each painted section: done of total sections.
+    std::function<void(int done, int total)> progress;
+    // Tested before each section; true ends the export without writing anything.
+    std::function<bool()> stopRequested;
+
+    // Writes layout to path. Failed comes with a one-line reason in error().
+    [[nodiscard]] Result write(const PatternLayout& layout, const QString& path);
+    // The PDF bytes of layout (empty when stopped).
+    [[nodiscard]] QByteArray render(const PatternLayout& layout, Result* result = nullptr);
+
+    [[nodiscard]] const std::string& error() const { return error_; }
+
+private:
+    std::string error_;
+};
+
+} // namespace kanvo
