@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/platform/FontSubstitutions.h"
+#include "app/platform/QtTranslation.h"
 #include "app/workspace/AppWiring.h"
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/StartupReport.h"
@@ -14,6 +15,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // Ties the windows to the installed launcher io.github.kanvo.Kanvo.desktop (its name and icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kanvo.Kanvo"));
+    // The standard dialogs speak Chinese like the rest of the program (English if Qt's file is missing).
+    (void)kanvo::QtTranslation::install(app);
     kanvo::installFontSubstitutions();
     const std::optional<QString> fontAliases = kanvo::loadFontAliasFile();
     // "--self-test": start as usual, report what was found and loaded, and end (see StartupReport).

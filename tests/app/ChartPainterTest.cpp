@@ -47,6 +47,43 @@ int darkPixelsInCell(const QImage& image, int gridTop, int x, int y)
     return dark;
 }
 
+// Pixels inside the box (left, top, size x size) of white ink (red and green above 150, which
+// neither dark block has) or of black ink (all channels below 100).
+struct InkCount {
+    int light = 0;
+    int dark = 0;
+};
+
+InkCount inkInBox(const QImage& image, int left, int top, int size)
+{
+    InkCount count;
+    for (int py = top; py < top + size; ++py)
+        for (int px = left; px < left + size; ++px) {
+            const QRgb p = image.pixel(px, py);
+            count.light += qRed(p) > 150 && qGreen(p) > 150 ? 1 : 0;
+            count.dark += qRed(p) < 100 && qGreen(p) < 100 && qBlue(p) < 100 ? 1 : 0;
+        }
+    return count;
+}
+
+// The 200 x 285 mm page at `scale` dots per mm, painted onto an image as a printer stands in.
+QImage paintPage(const PrintLayout& layout, float scale)
+{
+    QImage page(800, 1140, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter p(&page);
+        ChartPainter painter(scale);
+        painter.paint(p, layout.drawList());
+    }
+    return page;
+}
+
+// Block colours: black and navy want white symbols, pale yellow black ones.
+constexpr ColorValue kDarkBlock = makeColor(0, 0, 0);
+constexpr ColorValue kNavyBlock = makeColor(0, 0, 128);
+constexpr ColorValue kLightBlock = makeColor(255, 255, 180);
+
 } // namespace
 
 class ChartPainterTest : public QObject {
@@ -57,6 +94,8 @@ private slots:
     void canvasPixels_data();
     void canvasPixels();
     void symbolsAreDrawnInTheirCells();
+    void symbolsOnDarkBlocksAreWhite();
+    void printedSymbolsOnDarkBlocksAreWhite();
     void glyphCacheMatchesDirectText();
     void metricsMeasureRealFonts();
     void printPageAtPrinterScale();
@@ -149,6 +188,73 @@ void ChartPainterTest::symbolsAreDrawnInTheirCells()
     QVERIFY(withSymbol > 0 && without > 0);
 }
 
+void ChartPainterTest::symbolsOnDarkBlocksAreWhite()
+{
+    // Threads 1 black, 2 navy, 3 pale yellow in column stripes; the saved bitmap is this canvas.
+    const std::vector<ColorValue> colors{kDarkBlock, kNavyBlock, kLightBlock};
+    const ChartModel model = test::makeModel(12, 4, 3, [](int x, int) { return x / 4 + 1; });
+    ChartOptions options;
+    options.mode = ChartMode::BlocksAndSymbols;
+    const ChartPainter::Metrics metrics(96.0f / 72.0f, 1.0f);
+    const ChartLayout layout = ChartLayout::build(model, colors, options, metrics);
+    const QImage image = ChartPainter::renderCanvas(layout.drawList(), layout.geometry().canvasWidth,
+        layout.geometry().canvasHeight);
+    const int top = layout.geometry().gridTop;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const InkCount ink = inkInBox(image, 40 + 10 * x + 1, top + 10 * y + 1, 9);
+            const QString cell = QStringLiteral("cell %1,%2: light %3 dark %4").arg(x).arg(y).arg(ink.light).arg(ink.dark);
+            if (x < 8)
+                QVERIFY2(ink.light >= 3, qPrintable(cell)); // a white symbol on black or navy
+            else
+                QVERIFY2(ink.dark >= 3, qPrintable(cell)); // a black symbol on pale yellow
+        }
+}
+
+void ChartPainterTest::printedSymbolsOnDarkBlocksAreWhite()
+{
+    // A small chart prints with big cells; the printed blocks are the stitch colours.
+    const ChartModel model = test::makeModel(12, 4, 2, [](int x, int) { return x < 6 ? 1 : 2; });
+    StitchMatrix stitches;
+    for (int x = 0; x < 12; ++x)
+        for (int y = 0; y < 4; ++y)
+            stitches.set(x, y, x < 6 ? kDarkBlock : kLightBlock);
+    ChartOptions options;
+    options.mode = ChartMode::BlocksOnly; // symbols are printed in every mode
+    const float scale = 4.0f;
+    const ChartPainter::Metrics metrics(25.4f / 72.0f, scale);
+    const auto layout = PrintLayout::build(model, stitches, options, 200.0f, 285.0f, metrics);
+    QVERIFY(layout.has_value());
+    const PrintGeometry& g = layout->geometry();
+    const QImage page = paintPage(*layout, scale);
+    const int size = static_cast<int>(g.cell * scale) - 4;
+    QVERIFY(size > 12);
+    for (int x = 0; x < 12; ++x) {
+        const int left = static_cast<int>((g.gridLeft + g.cell * static_cast<float>(x)) * scale) + 2;
+        const int top = static_cast<int>((g.gridTop + g.cell) * scale) + 2;
+        const InkCount ink = inkInBox(page, left, top, size);
+        const QString cell = QStringLiteral("cell %1: light %2 dark %3").arg(x).arg(ink.light).arg(ink.dark);
+        if (x < 6)
+            QVERIFY2(ink.light >= 3, qPrintable(cell));
+        else
+            QVERIFY2(ink.dark >= 3, qPrintable(cell));
+    }
+
+    // Without blocks the paper is white under every symbol: all of them black.
+    options.mode = ChartMode::SymbolsOnly;
+    const auto plain = PrintLayout::build(model, stitches, options, 200.0f, 285.0f, metrics);
+    QVERIFY(plain.has_value());
+    const DrawList& list = plain->drawList();
+    int symbols = 0;
+    for (const DrawSection& section : list.sections())
+        for (std::size_t i = section.begin; section.stage == DrawStage::Symbols && i < section.end; ++i)
+            if (const auto* text = std::get_if<TextOp>(&list.ops()[i])) {
+                QCOMPARE(text->color, ChartLayout::kBlack);
+                ++symbols;
+            }
+    QCOMPARE(symbols, 12 * 4);
+}
+
 void ChartPainterTest::glyphCacheMatchesDirectText()
 {
     const ChartModel model = sampleModel(30, 20, 12);
@@ -208,13 +314,7 @@ void ChartPainterTest::printPageAtPrinterScale()
     const auto layout = PrintLayout::build(model, stitches, options, 200.0f, 285.0f, metrics);
     QVERIFY(layout.has_value());
     const PrintGeometry& g = layout->geometry();
-    QImage page(800, 1140, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    {
-        QPainter p(&page);
-        ChartPainter painter(scale);
-        painter.paint(p, layout->drawList());
-    }
+    const QImage page = paintPage(*layout, scale);
     if (!qEnvironmentVariableIsEmpty("KANVO_PRINT_SAMPLE"))
         page.save(qEnvironmentVariable("KANVO_PRINT_SAMPLE"), "PNG");
     // the middle of stitch (3, 3)

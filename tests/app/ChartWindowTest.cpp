@@ -294,6 +294,13 @@ void ChartWindowTest::stopDuringIndexDrawsNothing()
 
 void ChartWindowTest::tooManyColoursClosesWindow()
 {
+    // A good chart first, so that the window has a count, a canvas and "保存" to lose.
+    fillStitches(20, 15, [](int x, int) { return x < 10 ? kBlack : kThread150; });
+    openChart();
+    chart->generate();
+    QVERIFY(chartChild<QPushButton>("Command2")->isEnabled());
+    QCOMPARE(chartChild<QLineEdit>("Text1")->text(), QStringLiteral("2"));
+
     // 501 distinct colours: 21 x 24 = 504 stitches of distinct colour
     fillStitches(21, 24, [](int x, int y) { return makeColor(x * 10, y * 10, 1); });
     openChart();
@@ -305,6 +312,17 @@ void ChartWindowTest::tooManyColoursClosesWindow()
     QVERIFY(window->findChild<QPushButton*>(QStringLiteral("Command4"))->isEnabled());
     QVERIFY(window->findChild<QScrollBar*>(QStringLiteral("wChange"))->isEnabled());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+    // Reopened, the window is idle as before a first generation.
+    openChart();
+    QVERIFY(!chartChild<QLabel>("Label1")->isVisible());
+    QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("打印"));
+    QVERIFY(chartChild<QPushButton>("Command1")->isEnabled());
+    QVERIFY(!chartChild<QPushButton>("Command2")->isEnabled());
+    QCOMPARE(chartChild<QLineEdit>("Text1")->text(), QStringLiteral("0"));
+    QCOMPARE(chartChild<QProgressBar>("ProgressBar1")->value(), 0);
+    QVERIFY(!chart->hasChart());
+    QVERIFY(chart->canvas().isNull());
 
     // 500 are accepted
     fillStitches(20, 25, [](int x, int y) { return makeColor(x * 10, y * 10, 1); });
@@ -398,6 +416,17 @@ void ChartWindowTest::savedChartCarriesResolution()
     // saving again replaces the file
     QVERIFY(chart->saveChartTo(path));
     QCOMPARE(fileBytes(path), b);
+
+    // A name without extension gets ".bmp"; one with an extension is kept as typed.
+    const QList<QPair<QString, QString>> names{{"无扩展名", "无扩展名.bmp"}, {"chart.v2", "chart.v2"},
+        {"upper.BMP", "upper.BMP"}};
+    for (const auto& [typed, written] : names) {
+        chart->chooseSavePath = [&] { return session->filePath(typed); };
+        chart->saveChart();
+        QCOMPARE(fileBytes(session->filePath(written)), b);
+        if (typed != written)
+            QVERIFY(!QFile::exists(session->filePath(typed)));
+    }
 }
 
 void ChartWindowTest::failedSaveKeepsOldFile()
@@ -551,7 +580,7 @@ void ChartWindowTest::printsOnePagePdf()
     QVERIFY(boxes->texts.isEmpty());
     QCOMPARE(statuses, (QStringList{"正在生成打印文档，请等待....", "正在绘制网格，请等待....",
                            "正在绘制绣线表格，请等待....", "正在绘制绣线符号，请等待....", "正在打印，请等待...."}));
-    QCOMPARE(chartChild<QLabel>("Label1")->text(), QStringLiteral("正在打印，请等待...."));
+    QVERIFY(!chartChild<QLabel>("Label1")->isVisible()); // the page has been written: nothing is printing
     QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("打印.."));
     QVERIFY(chartChild<QPushButton>("Command1")->isEnabled());
     QCOMPARE(QApplication::overrideCursor(), nullptr);

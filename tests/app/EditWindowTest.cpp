@@ -77,6 +77,17 @@ ColorValue colourOf(const QImage& image, QPoint at)
     return makeColor(qRed(p), qGreen(p), qBlue(p));
 }
 
+// The bounding box of the pixels of `image` in colour `ink`.
+QRect inkExtent(const QImage& image, QColor ink)
+{
+    QRect extent;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).rgb() == ink.rgb())
+                extent |= QRect(x, y, 1, 1);
+    return extent;
+}
+
 } // namespace
 
 class EditWindowTest : public ProgramSessionTest {
@@ -101,6 +112,8 @@ private slots:
     void clearKeepsTheTypedText();
     void choosersApplyToLabelAndPicture();
     void stampedTextBecomesStitches();
+    void stampMatchesTheFloatingText_data();
+    void stampMatchesTheFloatingText();
 
 private:
     template <class T> T* child(const char* name) { return window->findChild<T*>(QString::fromUtf8(name)); }
@@ -167,7 +180,6 @@ void EditWindowTest::editOpensTheReplacementWindow()
     QCOMPARE(window->statusLine()->text(), QStringLiteral("开始处理..."));
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(QFile::exists(session->filePath(QStringLiteral("tmpcolorv.bmp"))));
-    QCOMPARE(editorChild<QLabel>("Label6")->text(), QStringLiteral("颜色总数：0 替换0处"));
     QVERIFY(!editorChild<QPushButton>("Command2")->isEnabled());
     QCOMPARE(editorChild<QPushButton>("Command1")->text(), QStringLiteral("<－替换"));
     QCOMPARE(editorChild<QPushButton>("Command2")->text(), QStringLiteral("撤销"));
@@ -179,6 +191,8 @@ void EditWindowTest::editOpensTheReplacementWindow()
     // The editor's list is the chart's threads; the overview one pixel per stitch.
     const ChartModel chart = generate();
     QCOMPARE(e->model()->colorTotal(), chart.colorCount);
+    // The status line counts the threads shown from the start.
+    QCOMPARE(editorChild<QLabel>("Label6")->text(), QStringLiteral("颜色总数：%1  替换0 处").arg(chart.colorCount));
     QCOMPARE(e->model()->width(), state->gridWidth());
     QCOMPARE(e->model()->height(), state->picH);
     const QImage& overview = editorChild<PictureBox>("Picture1")->image();
@@ -250,6 +264,7 @@ void EditWindowTest::undoRestoresTheThreadAsLastSwatch()
     e->drawPalettes();
     e->sourceStripPressed(swatchCentre(1));
     e->targetStripPressed(swatchCentre(3));
+    const QImage opened = editorChild<PictureBox>("Picture1")->image();
     e->replaceClicked();
     const QImage edited = editorChild<PictureBox>("Picture1")->image();
     QTest::mouseClick(editorChild<QPushButton>("Command2"), Qt::LeftButton);
@@ -259,6 +274,8 @@ void EditWindowTest::undoRestoresTheThreadAsLastSwatch()
     QCOMPARE(colourOf(editorChild<PictureBox>("Picture5")->image(), swatchCentre(total)),
         loadedThreadTable().colorOf(source));
     QVERIFY(editorChild<PictureBox>("Picture1")->image() != edited); // the overview follows
+    // Stitches of the target thread from before the replacement keep it: the chart is as opened.
+    QCOMPARE(editorChild<PictureBox>("Picture1")->image(), opened);
     // A second undo has nothing to undo.
     e->undoClicked();
     QCOMPARE(e->model()->colorTotal(), total);
@@ -502,6 +519,47 @@ void EditWindowTest::stampedTextBecomesStitches()
     // Inside the label's box but between the glyphs the picture stays as it was.
     const QRect box = label->geometry();
     QVERIFY(inked < box.width() * box.height() / 2);
+}
+
+void EditWindowTest::stampMatchesTheFloatingText_data()
+{
+    // Pictures carry their own resolution; the stamp must not depend on it.
+    QTest::addColumn<int>("dpi");
+    QTest::newRow("72 dpi picture") << 72;
+    QTest::newRow("96 dpi picture") << 96;
+    QTest::newRow("300 dpi picture") << 300;
+}
+
+void EditWindowTest::stampMatchesTheFloatingText()
+{
+    QFETCH(int, dpi);
+    reduce();
+    const QColor ink(1, 254, 3);
+    dialogs.font = QFont(QStringLiteral("DejaVu Sans"), 22, QFont::Bold);
+    dialogs.colour = ink;
+    QTest::mouseClick(child<QWidget>("Label11"), Qt::LeftButton);
+    QTest::mouseClick(child<QWidget>("Label13"), Qt::LeftButton);
+    QTest::mouseClick(child<QWidget>("Label7"), Qt::LeftButton);
+    auto* text = child<QLineEdit>("Text1");
+    QTest::mouseClick(text, Qt::LeftButton);
+    QTest::keyClicks(text, QStringLiteral("Hg"));
+    QTest::mouseClick(child<QPushButton>("Command8"), Qt::LeftButton);
+    auto* label = child<QLabel>("Label8");
+    auto* picture = child<PictureBox>("Picture4");
+    sendMouse(picture, QEvent::MouseMove, QPoint(label->width() + 10, label->height() + 8));
+    QVERIFY(QRect(QPoint(0, 0), picture->image().size()).contains(label->geometry()));
+    QImage& surface = picture->image();
+    const int dotsPerMeter = qRound(dpi / 0.0254);
+    surface.setDotsPerMeterX(dotsPerMeter);
+    surface.setDotsPerMeterY(dotsPerMeter);
+    QVERIFY(inkExtent(surface, ink).isNull());
+
+    // What the floating text shows, in the picture's coordinates.
+    const QRect shown = inkExtent(label->grab().toImage(), ink).translated(label->pos());
+    QVERIFY(shown.height() > 15);
+    window->stampOverlayText();
+    QCOMPARE(inkExtent(surface, ink), shown);
+    QCOMPARE(surface.dotsPerMeterY(), dotsPerMeter); // the picture keeps its own resolution
 }
 
 QTEST_MAIN(EditWindowTest)

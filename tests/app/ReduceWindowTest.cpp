@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/platform/MessageBoxes.h"
@@ -55,6 +57,7 @@ private slots:
     void saveEffectWritesNumberedFiles();
     void failedSaveShowsTheReason();
     void unwritableScratchShowsAMessage();
+    void unwritableWorkingFolderUsesTheCacheFolder();
     void surfaceAdapterFormats_data();
     void surfaceAdapterFormats();
 
@@ -71,6 +74,7 @@ private slots:
     void settingsCancelChangesNothing();
     void settingsFirstClickClearsTitle();
     void settingsStrengthAboveSliderShownAsTyped();
+    void settingsReopenShowsTheValuesInForce();
 
 private:
     template <class T> T* child(const char* name) { return window->findChild<T*>(QString::fromUtf8(name)); }
@@ -189,6 +193,36 @@ void ReduceWindowTest::unwritableScratchShowsAMessage()
     QVERIFY(!state->previewReady);
     QCOMPARE(window->zoomedSurface(), before);
     QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void ReduceWindowTest::unwritableWorkingFolderUsesTheCacheFolder()
+{
+    QTemporaryDir cacheHome;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cacheHome.path()));
+    // A working folder that is gone: nothing can be made in it, not even by root (as in CI).
+    QTemporaryDir gone;
+    QVERIFY(QDir::setCurrent(gone.path()));
+    QVERIFY(QDir().rmdir(gone.path()));
+    {
+        RunState runState;
+        WindowHub windowHub;
+        MainWindow program(runState, windowHub);
+        connectWindows(program, windowHub);
+        program.load();
+        QTest::mouseClick(program.findChild<QPushButton*>(QStringLiteral("Command4")), Qt::LeftButton);
+        QVERIFY2(boxes->texts.isEmpty(), qPrintable(boxes->texts.join(QLatin1Char('\n'))));
+        QVERIFY(runState.previewReady);
+        const QDir cache(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+        QVERIFY(cache.path().startsWith(cacheHome.path()));
+        QVERIFY(QFileInfo(cache.filePath(QStringLiteral("tmppicv.bmp"))).size() > 0);
+        // "编辑" reads the same scratch bitmap and writes its own beside it.
+        QVERIFY(windowHub.prepareEdit);
+        windowHub.prepareEdit();
+        QVERIFY2(boxes->texts.isEmpty(), qPrintable(boxes->texts.join(QLatin1Char('\n'))));
+        QVERIFY(QFileInfo(cache.filePath(QStringLiteral("tmpcolorv.bmp"))).size() > 0);
+    }
+    QDir::setCurrent(session->folder());
+    qunsetenv("XDG_CACHE_HOME");
 }
 
 void ReduceWindowTest::surfaceAdapterFormats_data()
@@ -318,7 +352,7 @@ void ReduceWindowTest::settingsOkWritesInForce()
     QVERIFY(!settings->isVisible());
     QCOMPARE(QString::fromStdString(state->chart.xiutuTitle), QStringLiteral("给你的绣图起个名字"));
     QCOMPARE(QString::fromStdString(state->chart.whichType), QStringLiteral("CC"));
-    QCOMPARE(state->ColorBit, 16);
+    QCOMPARE(state->ColorBit, 3); // the method in force, shown at opening and left alone
     QCOMPARE(state->autoColor, 1);
     QCOMPARE(state->blockW, 16);
     QCOMPARE(state->blockH, 7);
@@ -426,6 +460,60 @@ void ReduceWindowTest::settingsStrengthAboveSliderShownAsTyped()
     QVERIFY(openSettings());
     QCOMPARE(setting<QLineEdit>("Text2")->text(), QStringLiteral("7"));
     QCOMPARE(setting<QScrollBar>("HScroll1")->value(), 293);
+}
+
+void ReduceWindowTest::settingsReopenShowsTheValuesInForce()
+{
+    QVERIFY(openSettings());
+    setting<QComboBox>("Combo1")->setCurrentText(QStringLiteral("CC"));
+    setting<QComboBox>("Combo3")->setEditText(QStringLiteral("灰度图片"));
+    setting<QComboBox>("Combo4")->setEditText(QStringLiteral("12"));
+    setting<QComboBox>("Combo5")->setEditText(QStringLiteral("8"));
+    setting<QComboBox>("Combo2")->setCurrentText(QStringLiteral("否"));
+    setting<QComboBox>("Combo6")->setCurrentText(QStringLiteral("是"));
+    QTest::mouseClick(setting<QLineEdit>("Text1"), Qt::LeftButton);
+    setting<QLineEdit>("Text1")->insert(QStringLiteral("猫"));
+    QVERIFY(settings->accept());
+
+    // Reopened: every box shows what OK wrote; a click into the title keeps the user's title.
+    const auto showsInForce = [this] {
+        QCOMPARE(setting<QComboBox>("Combo1")->currentText(), QStringLiteral("CC"));
+        QCOMPARE(setting<QComboBox>("Combo3")->currentText(), QStringLiteral("灰度图片"));
+        QCOMPARE(setting<QComboBox>("Combo4")->currentText(), QStringLiteral("12"));
+        QCOMPARE(setting<QComboBox>("Combo5")->currentText(), QStringLiteral("8"));
+        QCOMPARE(setting<QComboBox>("Combo2")->currentText(), QStringLiteral("否"));
+        QCOMPARE(setting<QComboBox>("Combo6")->currentText(), QStringLiteral("是"));
+        QCOMPARE(setting<QLineEdit>("Text1")->text(), QStringLiteral("猫"));
+    };
+    QVERIFY(openSettings());
+    showsInForce();
+    QTest::mouseClick(setting<QLineEdit>("Text1"), Qt::LeftButton);
+    QCOMPARE(setting<QLineEdit>("Text1")->text(), QStringLiteral("猫"));
+
+    // Changing only the strength keeps every earlier choice.
+    setting<QScrollBar>("HScroll1")->setValue(290);
+    QVERIFY(settings->accept());
+    QCOMPARE(state->mergeTol, 200);
+    QCOMPARE(state->ColorBit, 2);
+    QCOMPARE(state->blockW, 12);
+    QCOMPARE(state->blockH, 8);
+    QCOMPARE(state->autoColor, 1);
+    QCOMPARE(QString::fromStdString(state->chart.whichType), QStringLiteral("CC"));
+    QCOMPARE(QString::fromStdString(state->chart.xiutuTitle), QStringLiteral("猫"));
+
+    // Edits that were cancelled do not come back.
+    QVERIFY(openSettings());
+    setting<QComboBox>("Combo4")->setEditText(QStringLiteral("16"));
+    setting<QComboBox>("Combo6")->setCurrentText(QStringLiteral("否"));
+    settings->cancel();
+    QVERIFY(openSettings());
+    showsInForce();
+
+    // A method typed as "8bit" is shown as typed.
+    setting<QComboBox>("Combo3")->setEditText(QStringLiteral("8bit"));
+    QVERIFY(settings->accept());
+    QVERIFY(openSettings());
+    QCOMPARE(setting<QComboBox>("Combo3")->currentText(), QStringLiteral("8bit"));
 }
 
 QTEST_MAIN(ReduceWindowTest)

@@ -1,6 +1,7 @@
 // The main window's load step with the start-up picture "logo.dll" missing, and found in a
 // folder of the test's choosing. The shipped picture must stay out of reach: the window is
-// given its own search folders and the working folder is an empty temporary folder.
+// given its own search folders and the working folder is an empty temporary folder. The help
+// document "帮助" opens is looked up in the same folders.
 
 #include <QDir>
 #include <QImage>
@@ -48,9 +49,10 @@ private slots:
     void missingPictureLeavesWorkspaceEmpty();
     void emptyWorkspaceSurvivesTheControls();
     void pictureIsTakenFromTheGivenFolder();
+    void helpSaysWhereTheDocumentIs();
 
 private:
-    void start(const QStringList& pictureFolders);
+    void start(const QStringList& pictureFolders, const QStringList& shippedFolders = {});
     template <class T> T* child(const char* name) { return window->findChild<T*>(QString::fromUtf8(name)); }
 
     QString savedWorkingFolder;
@@ -82,11 +84,11 @@ void StartupPictureTest::cleanup()
     MessageBoxes::setCurrent(nullptr);
 }
 
-void StartupPictureTest::start(const QStringList& pictureFolders)
+void StartupPictureTest::start(const QStringList& pictureFolders, const QStringList& shippedFolders)
 {
     state = new RunState;
     hub = new WindowHub;
-    window = new MainWindow(*state, *hub, AppPaths(pictureFolders, {}));
+    window = new MainWindow(*state, *hub, AppPaths(pictureFolders, shippedFolders));
     window->load();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
@@ -198,6 +200,41 @@ void StartupPictureTest::pictureIsTakenFromTheGivenFolder()
     QCOMPARE(zoom->singleStep(), 2); // nearest(68 / 32 = 2.125)
     QCOMPARE(child<QLabel>("Label1")->text(), QStringLiteral("绣布：宽高117x80(约35x24厘米)"));
     QVERIFY(boxes.texts.isEmpty());
+}
+
+void StartupPictureTest::helpSaysWhereTheDocumentIs()
+{
+    QTemporaryDir docs;
+    start({workingFolder.path()}, {docs.path()});
+    QStringList opened;
+    bool opens = true;
+    window->openDocument = [&](const QUrl& url) {
+        opened << url.toLocalFile();
+        return opens;
+    };
+    auto* help = child<QPushButton>("Command13");
+
+    // Missing: nothing to open, the message names the document and the folder it belongs in.
+    QTest::mouseClick(help, Qt::LeftButton);
+    QVERIFY(opened.isEmpty());
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY(boxes.texts[0].contains(QStringLiteral("十字绣Kanvo使用说明.mht")));
+    QVERIFY(boxes.texts[0].contains(QDir::toNativeSeparators(docs.path())));
+
+    const QString document = QDir(docs.path()).filePath(QStringLiteral("十字绣Kanvo使用说明.mht"));
+    QFile file(document);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    // Opened by the desktop: nothing to say.
+    QTest::mouseClick(help, Qt::LeftButton);
+    QCOMPARE(opened, QStringList{QFileInfo(document).absoluteFilePath()});
+    QCOMPARE(boxes.texts.size(), 1);
+
+    // No program opens it: the message gives the document's full path.
+    opens = false;
+    QTest::mouseClick(help, Qt::LeftButton);
+    QCOMPARE(boxes.texts.size(), 2);
+    QVERIFY(boxes.texts[1].contains(QDir::toNativeSeparators(QFileInfo(document).absoluteFilePath())));
 }
 
 QTEST_MAIN(StartupPictureTest)

@@ -555,6 +555,11 @@ void ChartCliTest::badArgumentsFail_data()
                                              << "zoom 41 lies outside this picture's zoom range 32 to 40";
     QTest::newRow("too many colours") << QStringList{"chart", "@photo", "-o", out, "--method", "none"}
                                       << "too many colours: the grid holds more than 500 distinct colours";
+    // Pictures the decoders would read only in part are refused, not charted half grey.
+    QTest::newRow("jpeg cut in half") << QStringList{"chart", "@cut:photo.jpg", "-o", out}
+                                      << "the picture cannot be decoded";
+    QTest::newRow("bmp cut in half") << QStringList{"chart", "@cut:exact.bmp", "-o", out}
+                                     << "the picture cannot be decoded";
 }
 
 void ChartCliTest::badArgumentsFail()
@@ -579,6 +584,15 @@ void ChartCliTest::badArgumentsFail()
             a = text;
         else if (a == "@photo")
             a = picturePath("photo.jpg");
+        else if (a.startsWith(QStringLiteral("@cut:"))) {
+            const QString name = a.mid(5);
+            QFile whole(picturePath(name));
+            QVERIFY(whole.open(QIODevice::ReadOnly));
+            a = folder->filePath(QStringLiteral("cut-") + name);
+            QFile cut(a);
+            QVERIFY(cut.open(QIODevice::WriteOnly));
+            cut.write(whole.readAll().chopped(static_cast<int>(whole.size() / 2)));
+        }
     }
     const Run r = runCli(args);
     QCOMPARE(r.exitCode, 2);

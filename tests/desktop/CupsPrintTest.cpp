@@ -154,7 +154,7 @@ void CupsPrintTest::print(std::function<void(QPrinter&)> choose)
     };
     QTest::mouseClick(chartChild<QPushButton>("Command3"), Qt::LeftButton);
     QVERIFY2(boxes->texts.isEmpty(), qPrintable(boxes->texts.join(QLatin1Char('\n'))));
-    QCOMPARE(chartChild<QLabel>("Label1")->text(), QStringLiteral("正在打印，请等待...."));
+    QVERIFY(!chartChild<QLabel>("Label1")->isVisible());
 }
 
 QImage CupsPrintTest::render(const QString& pdf, const QString& name)

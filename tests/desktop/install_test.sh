@@ -106,6 +106,7 @@ expect_line "start-up picture: $data/logo.dll (360 x 240)"
 expect_line "grid: 117 x 240 stitches"
 expect_line "help document: $data/十字绣Kanvo使用说明.mht"
 expect_line "font aliases: $data/kanvo-fonts.conf"
+expect_line "standard dialogs: 确定"
 expect_line "gallery: 7 of 7 category folders, $total pictures"
 for category in "${categories[@]}"; do
   count=$(find "$data/$category" -maxdepth 1 -type f | wc -l)

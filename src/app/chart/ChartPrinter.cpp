@@ -133,9 +133,11 @@ ChartPrinter::Outcome ChartPrinter::printTo(QPrinter& printer)
         if (section.stage == DrawStage::Symbols)
             window_.setProgress(section.row + 1, gh);
     }
+    status(kStatusPrinting);
     if (!painter.end() || !page.commit())
         return fail();
-    status(kStatusPrinting);
+    // The page has gone to the printer: nothing is printing any more.
+    window_.hideStatus();
     restoreControls(ChartWindow::kPrintedCaption);
     printing_ = false;
     return Outcome::Printed;

@@ -342,6 +342,11 @@ void ChartWindow::setStatus(const QString& text)
     label1_->show();
 }
 
+void ChartWindow::hideStatus()
+{
+    label1_->hide();
+}
+
 void ChartWindow::setProgress(int done, int total)
 {
     progress_->setValue(total > 0 ? static_cast<int>(1000LL * std::clamp(done, 0, total) / total) : 0);
@@ -409,6 +414,8 @@ bool ChartWindow::buildChartModel()
         finishGeneration(false);
         MessageBoxes::current().information(this, QString::fromStdString(errorCaption(error)),
             QString::fromStdString(errorText(error)));
+        // Nothing of this generation stays: the next opening shows the window as before a first one.
+        showIdle();
         close();
         return false;
     case ColorIndexError::UnsupportedBrand:
@@ -464,6 +471,21 @@ void ChartWindow::drawChart(const ChartLayout& layout)
     finishGeneration(running_);
 }
 
+void ChartWindow::showIdle()
+{
+    canvas_ = QImage();
+    drawn_ = false;
+    for (QScrollBar* bar : {hScroll2_, vScroll1_})
+        bar->setRange(0, 0);
+    view_->update();
+    label1_->setText(u8(kInitialStatus));
+    label1_->hide();
+    progress_->setValue(0);
+    text1_->setText(QStringLiteral("0"));
+    setStopCaption(u8(kPrintCaption));
+    command2_->setEnabled(false);
+}
+
 void ChartWindow::finishGeneration(bool completed)
 {
     setPatternReady(completed && state_.chart.chartReady);
@@ -500,9 +522,12 @@ void ChartWindow::closeEvent(QCloseEvent* event)
 
 void ChartWindow::saveChart()
 {
-    const QString path = chooseSavePath ? chooseSavePath() : QString();
+    QString path = chooseSavePath ? chooseSavePath() : QString();
     if (path.isEmpty())
         return;
+    // A name typed without extension would be hidden by the ".bmp" filter of the next dialog.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".bmp");
     (void)saveChartTo(path);
 }
 

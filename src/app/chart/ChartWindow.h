@@ -116,6 +116,7 @@ public:
     // Re-enables what generating or printing disabled here and in the main window.
     void setWorkControlsEnabled(bool enabled);
     void setStatus(const QString& text);
+    void hideStatus();
     // Sets the progress bar to done / total (nothing shown for total <= 0).
     void setProgress(int done, int total);
     void setStopCaption(const QString& caption);
@@ -146,6 +147,8 @@ private:
     [[nodiscard]] bool buildChartModel();
     void drawChart(const ChartLayout& layout);
     void finishGeneration(bool completed);
+    // The state before a first generation: no chart, status hidden, "打印", "保存" disabled.
+    void showIdle();
     void setPatternReady(bool ready);
 
     RunState& state_;

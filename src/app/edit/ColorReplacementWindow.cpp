@@ -203,7 +203,7 @@ void ColorReplacementWindow::startEditing(const EditColorModel& colors)
     setSample(label1_, ColorReplacementModel::kNone);
     setSample(label7_, ColorReplacementModel::kNone);
     command2_->setEnabled(false);
-    label6_->setText(QStringLiteral("颜色总数：0 替换0处"));
+    updateStatus();
 }
 
 QSize ColorReplacementWindow::zoomSize() const

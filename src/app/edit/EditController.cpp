@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLabel>
 
 #include "app/edit/ColorReplacementWindow.h"
 #include "app/edit/TextOverlay.h"
+#include "app/platform/AppPaths.h"
 #include "app/platform/MessageBoxes.h"
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
@@ -18,7 +20,8 @@ EditController::EditController(MainWindow& mainWindow, WindowHub& hub)
     : QObject(&mainWindow),
       mainWindow_(mainWindow),
       hub_(hub),
-      preparation_(mainWindow.runState(), loadedThreadTable(), makeHooks())
+      preparation_(mainWindow.runState(), loadedThreadTable(), makeHooks(),
+          QFile::encodeName(AppPaths::scratchFolder()).toStdString())
 {
 }
 

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace kanvo {
 
@@ -29,6 +31,18 @@ std::optional<QString> AppPaths::startupPicture() const
 std::optional<QString> AppPaths::helpDocument() const
 {
     return findFile(shippedFolders_, QString::fromUtf8(kHelpDocument));
+}
+
+QString AppPaths::scratchFolder()
+{
+    // A trial file says more than the permission bits: root passes those everywhere, and a
+    // working folder may be read-only mounted or already deleted.
+    QTemporaryFile probe(QDir::current().filePath(QStringLiteral("kanvo-XXXXXX.tmp")));
+    if (probe.open())
+        return {};
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    QDir().mkpath(cache);
+    return cache;
 }
 
 QString AppPaths::programFolder()

@@ -34,6 +34,15 @@ public:
     // "十字绣Kanvo使用说明.mht".
     [[nodiscard]] std::optional<QString> helpDocument() const;
 
+    // The folders searched for the files other than the start-up picture.
+    [[nodiscard]] const QStringList& documentFolders() const { return shippedFolders_; }
+
+    // Where the scratch bitmaps of the reduction and the editor go: empty (the working folder)
+    // when a file can be made there, otherwise the per-user cache folder
+    // (QStandardPaths::CacheLocation, created when missing), so that a program started from a
+    // folder it cannot write still makes charts.
+    [[nodiscard]] static QString scratchFolder();
+
     // The folder holding the running program (QCoreApplication::applicationDirPath()).
     [[nodiscard]] static QString programFolder();
     // Folders 2 to 4 above, existing ones only, in search order.

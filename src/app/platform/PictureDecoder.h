@@ -13,6 +13,10 @@ namespace kanvo {
 // QImage::Format_RGB32 picture. A file whose decoded picture would need more than
 // kAllocationLimitMB megabytes is refused before any pixel memory is taken, so a tiny file
 // announcing a huge picture cannot exhaust memory. GIFs give their first frame.
+//
+// A picture decoded only in part is refused like an undecodable one (Corrupt), never shown with
+// a grey or empty remainder: BMP files are read by the program's own reader (ClsDIB), a JPEG the
+// decoder reports as ending early and a GIF whose first picture is cut off are refused.
 class PictureDecoder {
 public:
     enum class Error { None, CannotOpen, UnsupportedFormat, TooLarge, Corrupt };

@@ -125,12 +125,14 @@ ChartSettingsWindow::ChartSettingsWindow(RunState& state, QWidget* parent) : QWi
 
 void ChartSettingsWindow::fill()
 {
-    fillCombo(combo4_, ChartSettingsModel::blockChoices(), ChartSettingsModel::defaultBlock());
-    fillCombo(combo5_, ChartSettingsModel::blockChoices(), ChartSettingsModel::defaultBlock());
-    fillCombo(combo1_, ChartSettingsModel::brandChoices(), "DMC");
-    fillCombo(combo2_, ChartSettingsModel::yesNoChoices(), "是");
-    fillCombo(combo6_, ChartSettingsModel::yesNoChoices(), "否");
-    fillCombo(combo3_, ChartSettingsModel::methodChoices(), ChartSettingsModel::defaultMethod());
+    // The window shows the values in force, so OK after changing one thing keeps the others.
+    const ChartSettingsModel::Entries shown = ChartSettingsModel::inForce(state_);
+    fillCombo(combo4_, ChartSettingsModel::blockChoices(), shown.blockWidth);
+    fillCombo(combo5_, ChartSettingsModel::blockChoices(), shown.blockHeight);
+    fillCombo(combo1_, ChartSettingsModel::brandChoices(), shown.brand);
+    fillCombo(combo2_, ChartSettingsModel::yesNoChoices(), shown.autoReduce);
+    fillCombo(combo6_, ChartSettingsModel::yesNoChoices(), keepColoursOnZoom_);
+    fillCombo(combo3_, ChartSettingsModel::methodChoices(), shown.method);
 
     // The strength in force is shown as it is, also when the slider cannot reach it (above
     // 299): the slider then rests at its left end without rewriting the box.
@@ -139,10 +141,11 @@ void ChartSettingsWindow::fill()
         const QSignalBlocker blocker(hScroll1_);
         hScroll1_->setValue(opening.sliderPosition);
     }
-    text2_->setText(qs(opening.strengthText));
+    text2_->setText(qs(shown.strength));
 
-    text1_->setText(qs(std::string(ChartSettingsModel::kTitlePlaceholder)));
-    titleClicked_ = false;
+    // Only the placeholder goes at the first click, never a title the user gave.
+    text1_->setText(qs(shown.title));
+    titleClicked_ = shown.title != ChartSettingsModel::kTitlePlaceholder;
 }
 
 void ChartSettingsWindow::openWindow()
@@ -180,6 +183,7 @@ bool ChartSettingsWindow::accept()
         return false;
     }
     ChartSettingsModel::apply(*verdict.choice, state_);
+    keepColoursOnZoom_ = combo6_->currentText().toStdString();
     close();
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include <QWidget>
 
 #include "core/reduce/ChartSettingsModel.h"
@@ -14,8 +16,8 @@ namespace kanvo {
 struct RunState;
 
 // The chart settings window `Form3`: thread brand, reduction method, block size, thread-merge
-// strength and chart title. Not modal. Every time it opens (openWindow) the boxes show their
-// defaults and the strength in force; OK checks the entries first and writes them into the run
+// strength and chart title. Not modal. Every time it opens (openWindow) the boxes show the values
+// in force (the defaults until the first OK); OK checks the entries first and writes them into the run
 // state only when all are valid, Cancel closes without a change.
 //
 // The run state is not owned and must outlive the window. Controls carry their names
@@ -55,6 +57,7 @@ private:
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
     bool titleClicked_ = false;
+    std::string keepColoursOnZoom_ = "否"; // the last accepted zoom choice (not in the run state)
 };
 
 } // namespace kanvo

@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/platform/AppPaths.h"
 #include "app/platform/MessageBoxes.h"
 #include "app/reduce/BusyPointer.h"
 #include "app/reduce/ChartSettingsWindow.h"
@@ -22,7 +24,8 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 } // namespace
 
 ReductionController::ReductionController(MainWindow& mainWindow, WindowHub& hub)
-    : QObject(&mainWindow), mainWindow_(mainWindow), hub_(hub), pipeline_(mainWindow.runState(), makeHooks())
+    : QObject(&mainWindow), mainWindow_(mainWindow), hub_(hub),
+      pipeline_(mainWindow.runState(), makeHooks(), QFile::encodeName(AppPaths::scratchFolder()).toStdString())
 {
 }
 

@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
@@ -73,6 +74,7 @@ MainWindow::MainWindow(RunState& state, WindowHub& hub, AppPaths paths, QWidget*
     setWindowTitle(QStringLiteral("十字绣Kanvo V2008"));
     buildControls();
     buildMenus();
+    openDocument = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 }
 
 MainWindow::~MainWindow() = default;
@@ -487,9 +489,22 @@ void MainWindow::setWorkControlsEnabled(bool enabled)
 
 void MainWindow::openHelp()
 {
-    // A missing document is ignored, as is the desktop's answer.
-    if (const auto help = paths_.helpDocument())
-        (void)QDesktopServices::openUrl(QUrl::fromLocalFile(*help));
+    // Without a message a missing document or a desktop that cannot open it looks like a dead
+    // button: say where the document is (or should be), so it can be opened by hand.
+    const QString title = QStringLiteral("Quillex 你身边的好软件");
+    const auto help = paths_.helpDocument();
+    if (!help) {
+        QStringList folders = paths_.documentFolders();
+        if (folders.isEmpty())
+            folders << AppPaths::programFolder();
+        MessageBoxes::current().information(this, title,
+            QStringLiteral("找不到使用说明“%1”，它应在以下文件夹中：\n").arg(QString::fromUtf8(AppPaths::kHelpDocument))
+                + QDir::toNativeSeparators(folders.join(QLatin1Char('\n'))));
+        return;
+    }
+    if (!openDocument || !openDocument(QUrl::fromLocalFile(*help)))
+        MessageBoxes::current().information(this, title,
+            QStringLiteral("没有能打开使用说明的程序。使用说明在：\n") + QDir::toNativeSeparators(*help));
 }
 
 void MainWindow::exitProgram()
@@ -540,22 +555,35 @@ QImage& MainWindow::gridCanvas()
 void MainWindow::surfacePressed(QPointF position)
 {
     if (label8_->isVisible()) {
-        // The text goes where the label shows it, in the label's font and colour.
-        QImage& surface = picture4_->image();
-        if (!surface.isNull()) {
-            QPainter painter(&surface);
-            painter.setFont(label8_->font());
-            painter.setPen(label8_->palette().color(QPalette::WindowText));
-            const QRect box(px(position.x()) - label8_->width(), px(position.y()) - label8_->height(),
-                            label8_->width(), label8_->height());
-            painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, label8_->text());
-        }
+        stampOverlayText();
         repaintPicture();
         label8_->hide();
         (void)runEffectPreview();
     }
     label8_->hide();
     model_.surfacePress(position.x(), position.y());
+}
+
+void MainWindow::stampOverlayText()
+{
+    QImage& surface = picture4_->image();
+    if (surface.isNull())
+        return;
+    // Point sizes scale with the device's resolution, and a decoded picture often carries 72 dpi
+    // where the label is drawn at the screen's 96: paint at the label's resolution.
+    const int dpmX = surface.dotsPerMeterX();
+    const int dpmY = surface.dotsPerMeterY();
+    surface.setDotsPerMeterX(qRound(label8_->logicalDpiX() / 0.0254));
+    surface.setDotsPerMeterY(qRound(label8_->logicalDpiY() / 0.0254));
+    {
+        QPainter painter(&surface);
+        painter.setFont(label8_->font());
+        painter.setPen(label8_->palette().color(QPalette::WindowText));
+        painter.drawText(label8_->contentsRect().translated(label8_->pos()), int(label8_->alignment()),
+            label8_->text());
+    }
+    surface.setDotsPerMeterX(dpmX);
+    surface.setDotsPerMeterY(dpmY);
 }
 
 void MainWindow::surfaceMovedPointer(QPointF position)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QImage>
 #include <QMainWindow>
 
@@ -14,6 +16,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
+class QUrl;
 
 namespace kanvo {
 
@@ -66,6 +69,14 @@ public:
     [[nodiscard]] QLineEdit* textBox() const { return text1_; }
     [[nodiscard]] QImage& gridCanvas();
     [[nodiscard]] QLabel* statusLine() const { return label4_; }
+
+    // Draws the floating label's text into the zoomed picture exactly where and as large as the
+    // label shows it (the stamp before the effect preview runs).
+    void stampOverlayText();
+
+    // Opens the help document with the desktop's program for it; false when none opened it.
+    // Tests replace it.
+    std::function<bool(const QUrl&)> openDocument;
 
     // The initial picture step: sourceFile = "logo.dll" (found in the working folder first),
     // then loadSourcePicture(); a failure is ignored.

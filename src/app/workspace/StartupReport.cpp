@@ -22,6 +22,8 @@ StartupReport StartupReport::collect(MainWindow& mainWindow, WindowHub& hub, std
     report.grid = QSize(state.gridWidth(), state.picH);
     report.helpDocument = AppPaths::findShipped(QString::fromUtf8(AppPaths::kHelpDocument));
     report.fontAliasFile = std::move(fontAliasFile);
+    // The text Qt gives the standard "OK" button (QPlatformTheme's), translated or not.
+    report.okButton = QCoreApplication::translate("QPlatformTheme", "OK");
 
     hub.invokeShowGallery(WindowHub::Origin::Menu, std::nullopt);
     QCoreApplication::processEvents();
@@ -51,7 +53,8 @@ StartupReport StartupReport::collect(MainWindow& mainWindow, WindowHub& hub, std
 
 bool StartupReport::complete() const
 {
-    if (pictureSize.isEmpty() || !helpDocument || !fontAliasFile || categories.empty())
+    if (pictureSize.isEmpty() || !helpDocument || !fontAliasFile || okButton == QLatin1String("OK")
+        || categories.empty())
         return false;
     for (const Category& category : categories)
         if (!category.folder || category.previewed == 0)
@@ -70,6 +73,7 @@ QString StartupReport::text() const
     out += QStringLiteral("grid: %1 x %2 stitches\n").arg(grid.width()).arg(grid.height());
     out += QStringLiteral("help document: %1\n").arg(orMissing(helpDocument));
     out += QStringLiteral("font aliases: %1\n").arg(orMissing(fontAliasFile));
+    out += QStringLiteral("standard dialogs: %1\n").arg(okButton);
     int found = 0;
     int pictures = 0;
     for (const Category& category : categories) {

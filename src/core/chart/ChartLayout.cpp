@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/chart/ChartTexts.h"
+#include "core/chart/SymbolInk.h"
 #include "core/common/Rounding.h"
 
 namespace kanvo {
@@ -61,6 +62,11 @@ ColorValue ChartLayout::swatchColor(const ThreadEntry& entry, int colorBit)
 
 FontSpec ChartLayout::titleFont() { return FontSpec{"宋体", 14.0f, true}; }
 FontSpec ChartLayout::subtitleFont() { return FontSpec{"宋体", 9.0f, false}; }
+
+ColorValue ChartLayout::symbolInk(bool onBlock, ColorValue block)
+{
+    return onBlock && wantsWhiteSymbol(block) ? kWhite : kBlack;
+}
 
 ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorValue> threadColors,
     const ChartOptions& options, const TextMetrics& metrics)
@@ -201,13 +207,17 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
     list.endSection();
 
     if (modeHasSymbols(options.mode)) {
+        const bool blocks = modeHasBlocks(options.mode);
         for (int y = 0; y < gh; ++y) {
             list.beginSection(DrawStage::Symbols, y);
             for (int x = 0; x < gw; ++x) {
-                std::string symbol = texts::symbolOfThread(model, texts::threadOfStitch(model, x, y));
+                const int thread = texts::threadOfStitch(model, x, y);
+                const bool onBlock = blocks && thread >= 1 && thread <= static_cast<int>(threadColors.size());
+                const ColorValue ink = symbolInk(onBlock, onBlock ? threadColors[static_cast<std::size_t>(thread) - 1] : 0);
+                std::string symbol = texts::symbolOfThread(model, thread);
                 // "f" sits one pixel lower so that its hook stays inside the cell.
                 const int drop = symbol == "f" ? 1 : 0;
-                text(list, kLeft + kCell * x + 2, top + kCell * y - 2 + drop, std::move(symbol), sans8);
+                text(list, kLeft + kCell * x + 2, top + kCell * y - 2 + drop, std::move(symbol), sans8, ink);
             }
             list.endSection();
         }

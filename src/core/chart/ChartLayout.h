@@ -62,6 +62,9 @@ public:
     static constexpr ColorValue kThickLine = makeColor(66, 66, 66);
     static constexpr ColorValue kLetterRed = makeColor(255, 11, 11);
     static constexpr ColorValue kBlack = makeColor(0, 0, 0);
+    static constexpr ColorValue kWhite = makeColor(255, 255, 255);
+    // The symbol's colour on a cell: white on a dark colour block, black otherwise.
+    [[nodiscard]] static ColorValue symbolInk(bool onBlock, ColorValue block);
 
     // Lays out model (gw and gh limited to 0..320; colorIndex, threadList, xiuChr and chrIndex
     // as the colour index leaves them). threadColors[i - 1] is the table colour of thread i; a

@@ -214,11 +214,13 @@ std::optional<PrintLayout> PrintLayout::build(const ChartModel& model, const Sti
     list.endSection();
 
     // Symbols are printed in every mode, so that a black-and-white print can be stitched.
+    const bool blocks = modeHasBlocks(options.mode);
     for (int y = 0; y < gh; ++y) {
         list.beginSection(DrawStage::Symbols, y);
         for (int x = 0; x < gw; ++x) {
             list.text(x0 + c * static_cast<float>(x) + 0.01f, y0 + c * static_cast<float>(y),
-                texts::symbolOfThread(model, texts::threadOfStitch(model, x, y)), song9, kBlack);
+                texts::symbolOfThread(model, texts::threadOfStitch(model, x, y)), song9,
+                ChartLayout::symbolInk(blocks, stitches.at(x, y)));
         }
         list.endSection();
     }

@@ -1,6 +1,7 @@
 #include "core/edit/ColorReplacementModel.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kanvo {
 
@@ -84,7 +85,7 @@ bool ColorReplacementModel::replaceColor(int s, int t)
     else
         list_.erase(at);
     record_.push_back(Replacement{s, t});
-    recolor(s, t);
+    changes_.push_back(recolor(s, t));
     return true;
 }
 
@@ -95,7 +96,9 @@ bool ColorReplacementModel::undoReplace()
     const BusyFlag busy(busy_);
     const Replacement r = record_.back();
     record_.pop_back();
-    recolor(r.to, r.from);
+    const std::vector<ChangedStitch> changed = std::move(changes_.back());
+    changes_.pop_back();
+    restore(changed, r.from);
     if (!listed(r.from))
         list_.push_back(r.from);
     return true;
@@ -126,19 +129,37 @@ bool ColorReplacementModel::writeBack(StitchMatrix& target)
     return true;
 }
 
-void ColorReplacementModel::recolor(int from, int to)
+std::vector<ColorReplacementModel::ChangedStitch> ColorReplacementModel::recolor(int from, int to)
 {
     const ColorValue color = table_.colorOf(to);
+    std::vector<ChangedStitch> changed;
     for (int x = 0; x < width_; ++x) {
         for (int y = 0; y < height_; ++y) {
             int& thread = threads_[cell(x, y)];
             if (thread == from) {
+                changed.push_back(ChangedStitch{cell(x, y), edit_.at(x, y)});
                 thread = to;
                 edit_.set(x, y, color);
             }
         }
         pump();
     }
+    return changed;
+}
+
+void ColorReplacementModel::restore(const std::vector<ChangedStitch>& changed, int from)
+{
+    int column = -1;
+    for (const ChangedStitch& stitch : changed) {
+        const int x = static_cast<int>(stitch.cell / StitchMatrix::kSize);
+        const int y = static_cast<int>(stitch.cell % StitchMatrix::kSize);
+        if (x != column && column >= 0)
+            pump();
+        column = x;
+        threads_[stitch.cell] = from;
+        edit_.set(x, y, stitch.before);
+    }
+    pump();
 }
 
 void ColorReplacementModel::pump() const

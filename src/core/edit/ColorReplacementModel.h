@@ -16,8 +16,8 @@ namespace kanvo {
 //
 // The window keeps a working copy of the stitches (editMatrix) and the thread of each of them;
 // nothing reaches the run state's stitch matrix before writeBack(). Replacements are recorded
-// (at most 201) and undone newest first; an undo of "s by t" turns every stitch whose thread is
-// now t, including stitches that were t before, back into s's table colour, and appends s as
+// (at most 201) and undone newest first; an undo of "s by t" gives back exactly the stitches that
+// replacement changed their earlier colour (stitches that were t before keep t), and appends s as
 // the last list entry.
 //
 // The long loops call the pump (if set) after every stitch column, so other handlers may run in
@@ -85,8 +85,16 @@ public:
     [[nodiscard]] bool busy() const { return busy_; }
 
 private:
-    // Every stitch whose thread is `from` becomes `to` (thread and table colour).
-    void recolor(int from, int to);
+    // A stitch a replacement changed, with the colour it had before.
+    struct ChangedStitch {
+        std::size_t cell = 0;
+        ColorValue before = 0;
+    };
+
+    // Every stitch whose thread is `from` becomes `to` (thread and table colour); returns them.
+    std::vector<ChangedStitch> recolor(int from, int to);
+    // Gives the stitches back the thread `from` and their earlier colours.
+    void restore(const std::vector<ChangedStitch>& changed, int from);
     void pump() const;
     [[nodiscard]] std::size_t cell(int x, int y) const
     {
@@ -100,6 +108,7 @@ private:
     std::vector<int> threads_; // thread per cell, same layout as StitchMatrix
     std::vector<int> list_;
     std::vector<Replacement> record_;
+    std::vector<std::vector<ChangedStitch>> changes_; // per entry of record_
     int source_ = kNone;
     int target_ = kNone;
     bool busy_ = false;

@@ -10,7 +10,7 @@
 #include <pugixml.hpp>
 
 #include "core/palette/ThreadTable.h"
-#include "core/project/ThreadMatcher.h"
+#include "core/project/PaletteItemMatcher.h"
 
 namespace kanvo {
 
@@ -159,7 +159,7 @@ Result OxsReader::read(std::string_view xml, const ThreadTable& table)
     project.stitchesPerInchY = fabricCount("stitchesperinch_y", project.stitchesPerInch);
 
     // Palette items by their index; an item without one takes its position in the palette.
-    const ThreadMatcher matcher(table);
+    const PaletteItemMatcher matcher(table);
     std::vector<PaletteItem> items;
     std::unordered_map<int, std::size_t> itemOfIndex;
     int position = 0;
@@ -174,7 +174,7 @@ Result OxsReader::read(std::string_view xml, const ThreadTable& table)
             if (color)
                 model.clothColor = *color;
         } else {
-            const std::optional<ThreadMatcher::Match> match = matcher.match(item.number, color);
+            const std::optional<PaletteItemMatcher::Match> match = matcher.match(item.number, color);
             if (!match)
                 return refuse(ProjectError::BadPaletteItem, "index=" + std::to_string(*index) + " number=" + item.number);
             item.color = color.value_or(0);

@@ -17,7 +17,7 @@ class ThreadTable;
 //          <fullstitches><stitch x y palindex/>...</fullstitches> ...</chart>
 //
 // Tolerant of what other programs write: thread numbers in many spellings (see
-// ThreadMatcher::dmcNumber); a number that is not in our table takes the thread nearest to the
+// PaletteItemMatcher::dmcNumber); a number that is not in our table takes the thread nearest to the
 // item's colour (reported in notes); two items of one thread become one thread; cells without a
 // full stitch, and full stitches on the cloth (palindex 0), are empty; part stitches, back
 // stitches, knots and beads are skipped and counted in notes.

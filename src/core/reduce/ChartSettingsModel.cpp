@@ -90,6 +90,27 @@ ChartSettingsModel::Opening ChartSettingsModel::opening(int mergeTol)
     return result;
 }
 
+ChartSettingsModel::Entries ChartSettingsModel::inForce(const RunState& state)
+{
+    Entries e;
+    e.title = state.chart.xiutuTitle.empty() ? std::string(kTitlePlaceholder) : state.chart.xiutuTitle;
+    e.brand = state.chart.whichType == "CC" ? "CC" : "DMC";
+    e.method = defaultMethod();
+    auto texts = methodChoices();
+    texts.insert(texts.end(), {"1bit", "8bit"});
+    for (const std::string& text : texts)
+        if (ReductionMethod::codeForSettingsText(text) == state.ColorBit) {
+            e.method = text;
+            break;
+        }
+    e.autoReduce = state.autoColor == 1 ? "否" : "是";
+    e.keepColoursOnZoom = "否";
+    e.blockWidth = std::to_string(state.blockW);
+    e.blockHeight = std::to_string(state.blockH);
+    e.strength = opening(state.mergeTol).strengthText;
+    return e;
+}
+
 std::string ChartSettingsModel::strengthForSlider(int position) { return std::to_string(kSliderMax - position); }
 
 std::optional<double> ChartSettingsModel::parseNumber(std::string_view text)

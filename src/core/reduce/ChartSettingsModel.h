@@ -57,6 +57,11 @@ public:
         std::string strength;    // Text2
     };
 
+    // The texts the window opens with: the values in force in `state` (the defaults before the
+    // first OK), so that OK after changing one thing keeps the others. The strength is
+    // opening(mergeTol).strengthText; the zoom choice, kept nowhere in the run state, is "否".
+    [[nodiscard]] static Entries inForce(const RunState& state);
+
     // The values OK writes, checked and ready.
     struct Choice {
         std::string xiutuTitle;

@@ -1,42 +1,57 @@
 #include "core/reduce/ThreadPaletteReducer.h"
 
 #include <algorithm>
-#include <numeric>
 
-#include "core/palette/NearestThread.h"
+#include "core/colour/ThreadMatcher.h"
+#include "core/reduce/CalmDiffusion.h"
+#include "core/reduce/ColourSamples.h"
+#include "core/reduce/ConfettiCleanup.h"
+#include "core/reduce/ThreadPaletteChooser.h"
 
 namespace kanvo {
 
-// First version: every stitch takes its nearest thread, and only the `threads` most used of
-// those stay; the others go to the nearest kept one. The perceptual matching, the diffusion
-// and the clean-up follow.
-std::vector<ColorValue> ThreadPaletteReducer::reduce(std::span<const ColorValue> picture,
-    int /*width*/, int /*height*/, const ThreadReductionSettings& settings, const ThreadTable& table)
-{
-    const NearestThread& search = NearestThread::forTable(table);
-    std::vector<int> uses(ThreadTable::kThreads + 1, 0);
-    std::vector<int> nearest(picture.size());
-    for (std::size_t i = 0; i < picture.size(); ++i)
-        ++uses[static_cast<std::size_t>(nearest[i] = search.nearest(picture[i]))];
+namespace {
 
-    std::vector<int> order(uses.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return uses[a] > uses[b]; });
+// Without diffusion every distinct colour takes its nearest chosen thread once.
+std::vector<int> nearestSlots(std::span<const ColorValue> picture, const ColourSamples& colours,
+    const ThreadMatcher& palette)
+{
+    const auto distinct = colours.distinctColors();
+    std::vector<int> slotOfDistinct(distinct.size());
+    for (std::size_t i = 0; i < distinct.size(); ++i)
+        slotOfDistinct[i] = palette.quickNearest(ColourSpace::labOf(distinct[i]));
+    std::vector<int> slots(picture.size());
+    for (std::size_t i = 0; i < picture.size(); ++i)
+        slots[i] = slotOfDistinct[static_cast<std::size_t>(colours.distinctIndexOf(picture[i]))];
+    return slots;
+}
+
+} // namespace
+
+std::vector<ColorValue> ThreadPaletteReducer::reduce(std::span<const ColorValue> picture, int width, int height,
+    const ThreadReductionSettings& settings, const ThreadTable& table)
+{
+    if (width <= 0 || height <= 0 || picture.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+        return {};
+    picture = picture.first(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     const int budget = std::clamp(settings.threads, ThreadReductionSettings::kMinThreads,
         ThreadReductionSettings::kMaxThreads);
-    std::vector<int> kept;
-    for (int t : order)
-        if (uses[static_cast<std::size_t>(t)] > 0 && static_cast<int>(kept.size()) < budget)
-            kept.push_back(t);
+    const int dither = std::clamp(settings.dither, 0, ThreadReductionSettings::kMaxDither);
+    const int cleanup = std::clamp(settings.cleanup, 0, ThreadReductionSettings::kMaxCleanup);
 
-    std::vector<ColorValue> reduced(picture.size());
-    for (std::size_t i = 0; i < picture.size(); ++i) {
-        int best = kept.front();
-        for (int t : kept)
-            if (colorDistance(picture[i], table.colorOf(t)) < colorDistance(picture[i], table.colorOf(best)))
-                best = t;
-        reduced[i] = table.colorOf(best);
-    }
+    const ColourSamples colours(picture);
+    const ThreadMatcher allThreads(table);
+    const std::vector<int> chosen = ThreadPaletteChooser(colours.samples(), allThreads).choose(budget);
+    const ThreadMatcher palette(table, chosen);
+
+    std::vector<int> slots = dither == 0
+        ? nearestSlots(picture, colours, palette)
+        : CalmDiffusion::run(picture, width, height, palette, dither / static_cast<double>(ThreadReductionSettings::kMaxDither));
+    ConfettiCleanup::run(slots, picture, width, height, palette, cleanup);
+
+    std::vector<ColorValue> reduced(slots.size());
+    for (std::size_t i = 0; i < slots.size(); ++i)
+        reduced[i] = palette.color(slots[i]);
     return reduced;
 }
 

@@ -87,7 +87,7 @@ TEST_F(ColorReplacementModelTest, ReplaceTurnsOnlyTheSourceThreadIntoTheTargetCo
     EXPECT_EQ(model.replaceCount(), 1);
 }
 
-TEST_F(ColorReplacementModelTest, TwoUndosCascadeEveryStitchBackToTheFirstSource)
+TEST_F(ColorReplacementModelTest, UndosGiveBackExactlyTheStitchesEachReplacementChanged)
 {
     ColorReplacementModel model(stitches, colors, table);
     ASSERT_TRUE(model.replaceColor(A, B));
@@ -100,21 +100,26 @@ TEST_F(ColorReplacementModelTest, TwoUndosCascadeEveryStitchBackToTheFirstSource
         }
 
     ASSERT_TRUE(model.undoReplace());
-    // Every C stitch, also those that were C from the start, becomes B.
+    // Stitches that were C from the start stay C; the rest are B as after the first replacement.
     EXPECT_EQ(model.colorList(), (std::vector<int>{C, B}));
     for (int y = 0; y < kH; ++y)
-        for (int x = 0; x < kW; ++x)
-            EXPECT_EQ(model.editMatrix().at(x, y), table.colorOf(B)) << x << "," << y;
+        for (int x = 0; x < kW; ++x) {
+            const int thread = kThreads[y][x];
+            EXPECT_EQ(model.threadAt(x, y), thread == C ? C : B) << x << "," << y;
+            const ColorValue expected = thread == A ? table.colorOf(B) : originalColor(x, y);
+            EXPECT_EQ(model.editMatrix().at(x, y), expected) << x << "," << y;
+        }
 
     ASSERT_TRUE(model.undoReplace());
     EXPECT_EQ(model.colorList(), (std::vector<int>{C, B, A})); // restored thread comes last
     EXPECT_EQ(model.replaceCount(), 0);
     EXPECT_FALSE(model.canUndo());
     EXPECT_EQ(model.statusText(), "颜色总数：3  替换0 处");
+    // Back to the chart as it was opened, stitch for stitch.
     for (int y = 0; y < kH; ++y)
         for (int x = 0; x < kW; ++x) {
-            EXPECT_EQ(model.editMatrix().at(x, y), table.colorOf(A)) << x << "," << y;
-            EXPECT_EQ(model.threadAt(x, y), A);
+            EXPECT_EQ(model.editMatrix().at(x, y), originalColor(x, y)) << x << "," << y;
+            EXPECT_EQ(model.threadAt(x, y), kThreads[y][x]) << x << "," << y;
         }
     EXPECT_FALSE(model.undoReplace());
 }
@@ -158,7 +163,8 @@ TEST_F(ColorReplacementModelTest, OneEntryListStaysAtOne)
     EXPECT_EQ(model.editMatrix().at(3, 2), table.colorOf(B));
     ASSERT_TRUE(model.undoReplace());
     EXPECT_EQ(model.colorList(), (std::vector<int>{B, A}));
-    EXPECT_EQ(model.editMatrix().at(3, 2), table.colorOf(A));
+    EXPECT_EQ(model.editMatrix().at(3, 2), originalColor(3, 2));
+    EXPECT_EQ(model.threadAt(3, 2), A);
 }
 
 TEST_F(ColorReplacementModelTest, The202ndReplacementIsIgnored)

@@ -356,7 +356,7 @@ TEST(BmpReadTest, RegressionFilesAreRefusedWithoutCrashing)
 std::vector<std::string> suiteFiles(const std::string& sub)
 {
     std::vector<std::string> files;
-    const std::filesystem::path folder = std::filesystem::path(KANVO_SHARED_DIR) / "testdata" / "bmpsuite" / sub;
+    const std::filesystem::path folder = std::filesystem::path(KANVO_TEST_DATA_DIR) / "bmpsuite" / sub;
     if (std::filesystem::exists(folder)) {
         for (const auto& entry : std::filesystem::directory_iterator(folder)) {
             if (entry.path().extension() == ".bmp") {
@@ -372,7 +372,7 @@ class GoodSuiteFileTest : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoodSuiteFileTest, DecodesLikeTheReference)
 {
-    const std::string file = std::string(KANVO_SHARED_DIR) + "/testdata/bmpsuite/g/" + GetParam();
+    const std::string file = std::string(KANVO_TEST_DATA_DIR) + "/bmpsuite/g/" + GetParam();
     ClsDIB dib;
     ASSERT_TRUE(dib.LoadBitMap(file)) << errorText(dib.lastError());
     ASSERT_EQ(dib.ColorBit(), 24);
@@ -408,7 +408,7 @@ TEST(BmpSuiteTest, QuestionableAndBadFilesNeverCrash)
         for (const std::string& name : suiteFiles(sub)) {
             ClsDIB dib;
             const auto start = std::chrono::steady_clock::now();
-            if (dib.LoadBitMap(std::string(KANVO_SHARED_DIR) + "/testdata/bmpsuite/" + sub + "/" + name)) {
+            if (dib.LoadBitMap(std::string(KANVO_TEST_DATA_DIR) + "/bmpsuite/" + sub + "/" + name)) {
                 EXPECT_EQ(dib.ColorBit(), 24) << name;
             }
             EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << name;
@@ -422,12 +422,10 @@ TEST(BmpSuiteTest, PlainlyBadFilesAreRefused)
         "badplanes.bmp", "badwidth.bmp", "reallybig.bmp", "shortfile.bmp", "rletopdown.bmp", "badrle.bmp",
         "badrle4.bmp"};
     const auto files = suiteFiles("b");
-    if (files.empty()) {
-        GTEST_SKIP() << "bmpsuite not found";
-    }
+    ASSERT_FALSE(files.empty()) << "tests/data/bmpsuite is missing";
     for (const std::string& name : refused) {
         ClsDIB dib;
-        EXPECT_FALSE(dib.LoadBitMap(std::string(KANVO_SHARED_DIR) + "/testdata/bmpsuite/b/" + name)) << name;
+        EXPECT_FALSE(dib.LoadBitMap(std::string(KANVO_TEST_DATA_DIR) + "/bmpsuite/b/" + name)) << name;
     }
 }
 

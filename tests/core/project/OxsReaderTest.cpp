@@ -10,7 +10,7 @@
 
 #include "core/palette/ThreadTable.h"
 #include "core/project/OxsReader.h"
-#include "core/project/ThreadMatcher.h"
+#include "core/project/PaletteItemMatcher.h"
 
 namespace kanvo {
 namespace {
@@ -37,7 +37,7 @@ struct Spelling {
     int number; // 0: not a DMC number of ours
 };
 
-TEST(ThreadMatcher, ReadsTheSpellingsFilesUse)
+TEST(PaletteItemMatcher, ReadsTheSpellingsFilesUse)
 {
     const Spelling cases[] = {
         {"DMC    310", 310}, {"310", 310}, {" 310 ", 310}, {"DMC310", 310}, {"dmc-310", 310}, {"DMC 0310", 310},
@@ -45,7 +45,7 @@ TEST(ThreadMatcher, ReadsTheSpellingsFilesUse)
         {"Anchor 403", 0}, {"Madeira 2400", 0}, {"Mill Hill 00123", 0}, {"", 0}, {"31O", 0}, {"123456", 0},
         {"DMC 3865 ", 3865}};
     for (const Spelling& c : cases) {
-        const std::optional<int> number = ThreadMatcher::dmcNumber(c.text);
+        const std::optional<int> number = PaletteItemMatcher::dmcNumber(c.text);
         EXPECT_EQ(number.value_or(0), c.number) << '"' << c.text << '"';
     }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "core/reduce/ChartSettingsModel.h"
 #include "core/workspace/RunState.h"
@@ -198,6 +199,44 @@ INSTANTIATE_TEST_SUITE_P(Table, Opening,
         OpeningCase{270, "13.5", 286, false}, OpeningCase{5990, "299.5", 1, true},
         OpeningCase{6000, "300", 1, true}, OpeningCase{10000, "500", 1, true},
         OpeningCase{-40, "-2", 300, true}));
+
+TEST(ChartSettingsModel, OpensWithTheValuesInForce)
+{
+    RunState state;
+    EXPECT_EQ(Model::inForce(state).title, untouched().title); // start-up: the defaults
+    EXPECT_EQ(Model::inForce(state).method, "高分辨彩色图");
+    EXPECT_EQ(Model::inForce(state).brand, "DMC");
+
+    state.chart.xiutuTitle = "猫";
+    state.chart.whichType = "CC";
+    state.autoColor = 1;
+    state.blockW = 12;
+    state.blockH = 33;
+    state.mergeTol = 250;
+    const std::pair<int, const char*> methods[] = {{0, "不做减色处理"}, {1, "1bit"}, {2, "灰度图片"},
+        {3, "低分辨彩色图"}, {4, "高清黑白图片"}, {8, "8bit"}, {16, "高分辨彩色图"}, {99, "高分辨彩色图"}};
+    for (const auto& [colorBit, text] : methods) {
+        state.ColorBit = colorBit;
+        const Model::Entries e = Model::inForce(state);
+        EXPECT_EQ(e.method, text) << colorBit;
+        EXPECT_EQ(e.title, "猫");
+        EXPECT_EQ(e.brand, "CC");
+        EXPECT_EQ(e.autoReduce, "否");
+        EXPECT_EQ(e.blockWidth, "12");
+        EXPECT_EQ(e.blockHeight, "33");
+        EXPECT_EQ(e.strength, "12.5");
+        // OK on what is shown writes the same values back (an unknown code becomes the default).
+        const auto verdict = Model::check(e);
+        ASSERT_TRUE(verdict.choice);
+        RunState again = state;
+        Model::apply(*verdict.choice, again);
+        EXPECT_EQ(again.ColorBit, colorBit == 99 ? 16 : colorBit);
+        EXPECT_EQ(again.autoColor, 1);
+        EXPECT_EQ(again.blockW, 12);
+        EXPECT_EQ(again.blockH, 33);
+        EXPECT_EQ(again.chart.whichType, "CC");
+    }
+}
 
 TEST(ChartSettingsModel, SliderStrength)
 {

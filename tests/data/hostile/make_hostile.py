@@ -3,10 +3,11 @@
 
 Each manifest line is: name <TAB> bmp <TAB> picture, where "bmp" is what the program's own BMP
 reader must do with the file and "picture" what the picture loader (BMP, JPEG, GIF) must do:
-"ok" (decodes), "no" (refused) or "any" (either is sound: Qt's BMP reader is more lenient with
-RLE data that overruns a row or ends early than the program's own reader, which refuses it). Everything is built from bytes here so the corpus needs no
-image library; names with blanks and Chinese characters and a folder named like a picture are
-part of it.
+"ok" (decodes), "no" (refused) or "any" (either is sound). The picture loader reads BMP files
+with the program's own reader, so its verdict on a BMP follows that reader's; a picture that
+decodes only in part (a truncated JPEG or GIF) is refused. Everything is built from bytes here so
+the corpus needs no image library; names with blanks and Chinese characters and a folder named
+like a picture are part of it.
 """
 import struct
 import sys
@@ -81,11 +82,11 @@ def main():
     put("empty.jpg", b"", False, False)
     put("empty.gif", b"", False, False)
     put("truncated-header.bmp", good[:30], False, False)
-    put("truncated-pixels.bmp", good[:60], False, None)
+    put("truncated-pixels.bmp", good[:60], False, False)
     put("size-lies-huge.bmp", bmp(5, 3, 24, pixels=bytes(48), file_size=0xFFFFFFF0,
                                  image_size=0x7FFFFFF0), True, True)
-    put("offset-past-end.bmp", bmp(5, 3, 24, offset=0x7FFFFFFF), False, None)
-    put("offset-into-header.bmp", bmp(5, 3, 24, offset=2), False, None)
+    put("offset-past-end.bmp", bmp(5, 3, 24, offset=0x7FFFFFFF), False, False)
+    put("offset-into-header.bmp", bmp(5, 3, 24, offset=2), False, False)
     put("negative-width.bmp", bmp(-5, 3, 24), False, False)
     put("zero-width.bmp", bmp(0, 3, 24), False, False)
     put("height-int-min.bmp", bmp(5, -2**31, 24, pixels=bytes(64)), False, False)
@@ -95,24 +96,26 @@ def main():
     for bits in (0, 2, 7, 64):
         put(f"bitcount-{bits}.bmp", bmp(4, 4, bits, pixels=bytes(64)), False, False)
     put("colors-used-huge.bmp", bmp(4, 4, 8, pixels=bytes(16), colors=0x7FFFFFFF,
-                                    palette=gray_palette(256)), True, None)
+                                    palette=gray_palette(256)), True, True)
     # RLE8: a run of 200 pixels in a 4-pixel row, then an absolute run past the end, then delta.
     rle8 = bytes([200, 1, 0, 0, 0, 250]) + bytes(250) + bytes([0, 2, 255, 255, 0, 1])
     put("rle8-run-past-row-end.bmp", bmp(4, 4, 8, pixels=rle8, compression=1,
-                                         palette=gray_palette(256), colors=256), False, None)
+                                         palette=gray_palette(256), colors=256), False, False)
     rle4 = bytes([255, 0x12, 0, 0, 0, 255]) + bytes(128) + bytes([0, 1])
     put("rle4-run-past-row-end.bmp", bmp(4, 4, 4, pixels=rle4, compression=2,
-                                         palette=gray_palette(16), colors=16), False, None)
+                                         palette=gray_palette(16), colors=16), False, False)
     put("rle8-no-end.bmp", bmp(4, 4, 8, pixels=bytes([4, 1]), compression=1,
-                               palette=gray_palette(256), colors=256), False, None)
+                               palette=gray_palette(256), colors=256), False, False)
     put("rle-on-24-bit.bmp", bmp(4, 4, 24, pixels=bytes([4, 1, 0, 1]), compression=1), False, False)
     put("good.gif", gif(4, 4), False, True)
     put("gif-bomb-65535x65535.gif", gif(4, 4, screen=(65535, 65535)), False, False)
     put("gif-bomb-frame.gif", gif(65535, 65535, screen=(65535, 65535)), False, False)
     put("truncated.gif", gif(4, 4, truncate=20), False, False)
+    put("truncated-frame.gif", gif(8, 8, truncate=50), False, False)  # cut inside the picture data
     put("good.jpg", jpeg(16, 8), False, True)
     put("jpeg-65500x65500.jpg", jpeg(65500, 65500, max_blocks=64), False, False)
     put("truncated.jpg", jpeg(16, 8)[:40], False, False)
+    put("truncated-scan.jpg", jpeg(64, 64)[:-10], False, False)  # cut inside the scan
     put("text-named.jpg", "这不是图片 — just text\n".encode("utf-8") * 20, False, False)
     put("jpeg-named.bmp", jpeg(16, 8), False, True)
     (out / "文件夹.bmp").mkdir(exist_ok=True)

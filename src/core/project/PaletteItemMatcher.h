@@ -11,9 +11,9 @@ namespace kanvo {
 
 // Finds the thread of our table that stands for a thread of another program's chart.
 // Keeps a reference to `table`, which must outlive the matcher and stay unchanged.
-class ThreadMatcher {
+class PaletteItemMatcher {
 public:
-    explicit ThreadMatcher(const ThreadTable& table);
+    explicit PaletteItemMatcher(const ThreadTable& table);
 
     // The DMC thread number that a chart file's number text names, in the spellings files use:
     // "DMC    310", "DMC-310", "dmc310", "310", "B5200" (DMC's bright white, 5200 in our table).

@@ -1,4 +1,4 @@
-#include "core/project/ThreadMatcher.h"
+#include "core/project/PaletteItemMatcher.h"
 
 #include <cctype>
 #include <string>
@@ -32,13 +32,13 @@ namespace {
 
 } // namespace
 
-ThreadMatcher::ThreadMatcher(const ThreadTable& table) : table_(table)
+PaletteItemMatcher::PaletteItemMatcher(const ThreadTable& table) : table_(table)
 {
     for (int t = ThreadTable::kThreads; t >= 1; --t)
         threadOfNumber_[table.dmc(t).cindex] = t; // the lowest index is written last
 }
 
-std::optional<int> ThreadMatcher::dmcNumber(std::string_view text)
+std::optional<int> PaletteItemMatcher::dmcNumber(std::string_view text)
 {
     text = trimmed(text);
     if (startsWithNoCase(text, "DMC")) {
@@ -61,7 +61,7 @@ std::optional<int> ThreadMatcher::dmcNumber(std::string_view text)
     return number;
 }
 
-std::optional<ThreadMatcher::Match> ThreadMatcher::match(std::string_view number, std::optional<ColorValue> color) const
+std::optional<PaletteItemMatcher::Match> PaletteItemMatcher::match(std::string_view number, std::optional<ColorValue> color) const
 {
     if (const std::optional<int> dmc = dmcNumber(number)) {
         const auto it = threadOfNumber_.find(*dmc);

@@ -1,0 +1,141 @@
+#include "KMeansBaseline.h"
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <random>
+
+namespace kanvo {
+
+namespace {
+
+double distance2(const Lab& x, const Lab& y)
+{
+    return (x.L - y.L) * (x.L - y.L) + (x.a - y.a) * (x.a - y.a) + (x.b - y.b) * (x.b - y.b);
+}
+
+} // namespace
+
+KMeansBaseline::KMeansBaseline(std::span<const ColorValue> picture, int threads, const ThreadTable& table)
+    : picture_(picture)
+{
+    std::map<ColorValue, double> counts;
+    for (ColorValue c : picture)
+        counts[c & 0xFFFFFFu] += 1;
+    std::vector<Lab> points;
+    std::vector<double> weights;
+    for (const auto& [c, w] : counts) {
+        points.push_back(ColourSpace::labOf(c));
+        weights.push_back(w);
+    }
+    // k-means++ seeds from a fixed seed.
+    std::mt19937 random(1);
+    std::vector<Lab> centres;
+    std::vector<double> nearest(points.size(), std::numeric_limits<double>::infinity());
+    while (static_cast<int>(centres.size()) < threads && centres.size() < points.size()) {
+        double total = 0;
+        for (std::size_t i = 0; i < points.size(); ++i)
+            total += centres.empty() ? weights[i] : weights[i] * nearest[i];
+        if (total <= 0)
+            break;
+        double at = total * (random() / 4294967296.0);
+        std::size_t pick = points.size() - 1;
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            at -= centres.empty() ? weights[i] : weights[i] * nearest[i];
+            if (at < 0) {
+                pick = i;
+                break;
+            }
+        }
+        centres.push_back(points[pick]);
+        for (std::size_t i = 0; i < points.size(); ++i)
+            nearest[i] = std::min(nearest[i], distance2(points[i], points[pick]));
+    }
+    // Lloyd rounds.
+    for (int round = 0; round < 30; ++round) {
+        std::vector<Lab> sums(centres.size());
+        std::vector<double> totals(centres.size(), 0);
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            std::size_t best = 0;
+            for (std::size_t c = 1; c < centres.size(); ++c)
+                if (distance2(points[i], centres[c]) < distance2(points[i], centres[best]))
+                    best = c;
+            sums[best].L += weights[i] * points[i].L;
+            sums[best].a += weights[i] * points[i].a;
+            sums[best].b += weights[i] * points[i].b;
+            totals[best] += weights[i];
+        }
+        double moved = 0;
+        for (std::size_t c = 0; c < centres.size(); ++c) {
+            if (totals[c] == 0)
+                continue;
+            const Lab next{sums[c].L / totals[c], sums[c].a / totals[c], sums[c].b / totals[c]};
+            moved = std::max(moved, distance2(next, centres[c]));
+            centres[c] = next;
+        }
+        if (moved < 1e-6)
+            break;
+    }
+    const ThreadMatcher all(table);
+    std::vector<int> chosen;
+    for (const Lab& c : centres)
+        chosen.push_back(all.thread(all.nearest(c).slot));
+    palette_ = std::make_unique<ThreadMatcher>(table, chosen);
+}
+
+std::vector<ColorValue> KMeansBaseline::nearest() const
+{
+    std::map<ColorValue, ColorValue> memo;
+    std::vector<ColorValue> chart;
+    chart.reserve(picture_.size());
+    for (ColorValue c : picture_) {
+        auto it = memo.find(c);
+        if (it == memo.end())
+            it = memo.emplace(c, palette_->color(palette_->nearest(ColourSpace::labOf(c)).slot)).first;
+        chart.push_back(it->second);
+    }
+    return chart;
+}
+
+std::vector<ColorValue> KMeansBaseline::floydSteinberg(int width, int height) const
+{
+    std::vector<LinearRgb> work(picture_.size());
+    for (std::size_t i = 0; i < picture_.size(); ++i)
+        work[i] = ColourSpace::linearOf(picture_[i]);
+    std::vector<LinearRgb> threads;
+    for (int s = 0; s < palette_->size(); ++s)
+        threads.push_back(ColourSpace::linearOf(palette_->color(s)));
+    std::vector<ColorValue> chart(picture_.size());
+    const auto push = [&](int x, int y, const LinearRgb& e, float share) {
+        if (x < 0 || x >= width || y >= height)
+            return;
+        LinearRgb& t = work[static_cast<std::size_t>(y * width + x)];
+        t.red += e.red * share;
+        t.green += e.green * share;
+        t.blue += e.blue * share;
+    };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const LinearRgb c = work[static_cast<std::size_t>(y * width + x)];
+            std::size_t best = 0;
+            double bestDistance = std::numeric_limits<double>::infinity();
+            for (std::size_t s = 0; s < threads.size(); ++s) {
+                const double d = (c.red - threads[s].red) * (c.red - threads[s].red)
+                    + (c.green - threads[s].green) * (c.green - threads[s].green)
+                    + (c.blue - threads[s].blue) * (c.blue - threads[s].blue);
+                if (d < bestDistance) {
+                    bestDistance = d;
+                    best = s;
+                }
+            }
+            chart[static_cast<std::size_t>(y * width + x)] = palette_->color(static_cast<int>(best));
+            const LinearRgb e{c.red - threads[best].red, c.green - threads[best].green, c.blue - threads[best].blue};
+            push(x + 1, y, e, 7.0f / 16);
+            push(x - 1, y + 1, e, 3.0f / 16);
+            push(x, y + 1, e, 5.0f / 16);
+            push(x + 1, y + 1, e, 1.0f / 16);
+        }
+    return chart;
+}
+
+} // namespace kanvo
