@@ -3,14 +3,14 @@
 # one after the other, starting from the committed seed corpora. The growing corpora and any
 # crash inputs stay in build-fuzz/run-<target>/; a crash makes the script fail. The per-input
 # time limit (KANVO_FUZZ_TIMEOUT, 25 s) allows for instrumented decoding of big RLE pictures.
-#   scripts/fuzz.sh [SECONDS] [TARGET...]     targets: bmp_reader palette_file picture_decoder
+#   scripts/fuzz.sh [SECONDS] [TARGET...]     targets: bmp_reader palette_file oxs_reader picture_decoder
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(bmp_reader palette_file picture_decoder)
+[ ${#targets[@]} -eq 0 ] && targets=(bmp_reader palette_file oxs_reader picture_decoder)
 
 KANVO_BUILD_DIR="${KANVO_ROOT}/build-fuzz"
 kanvo_install_packages
@@ -21,6 +21,7 @@ cmake --build "$KANVO_BUILD_DIR" -j"$(nproc)" --target "${targets[@]/%/_fuzzer}"
 declare -A seeds=(
   [bmp_reader]="$KANVO_ROOT/tools/fuzz/corpus"
   [palette_file]="$KANVO_ROOT/tools/fuzz/corpus_palette"
+  [oxs_reader]="$KANVO_ROOT/tools/fuzz/corpus_oxs"
   [picture_decoder]="$KANVO_ROOT/tools/fuzz/corpus_picture"
 )
 export QT_QPA_PLATFORM=offscreen

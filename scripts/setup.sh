@@ -14,6 +14,7 @@ KANVO_PACKAGES=(
   xvfb xauth imagemagick python3-pil python3-pdfminer poppler-utils
   clang libclang-rt-14-dev
   libfontconfig-dev desktop-file-utils appstream
+  libpugixml-dev
 )
 
 kanvo_install_packages() {

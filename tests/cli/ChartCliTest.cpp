@@ -198,6 +198,7 @@ private slots:
     void threadMethodKeepsItsBudget();
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
+    void projectFileIsReadAsItsChart();
 
 private:
     // The window's chart: the picture as the start-up picture, the settings, "效果预览->",
@@ -571,7 +572,7 @@ void ChartCliTest::badArgumentsFail_data()
     QTest::newRow("overlap too large") << QStringList{"chart", in, "--pattern", "p.pdf", "--overlap", "11"} << "--overlap needs";
     QTest::newRow("pattern without a name") << QStringList{"chart", in, "--pattern"} << "option --pattern needs a value";
     QTest::newRow("no input") << QStringList{"chart", "-o", out} << "missing input picture";
-    QTest::newRow("unknown output format") << QStringList{"chart", in, "-o", "chart.jpg"} << "name it .bmp, .png or .pdf";
+    QTest::newRow("unknown output format") << QStringList{"chart", in, "-o", "chart.jpg"} << "name it .bmp, .png, .pdf or .oxs";
     QTest::newRow("missing input file") << QStringList{"chart", "@missing", "-o", out} << "cannot read";
     QTest::newRow("input not a picture") << QStringList{"chart", "@text", "-o", out}
                                          << "the file is not a BMP, JPEG or GIF picture";
@@ -751,6 +752,51 @@ void ChartCliTest::failedWriteKeepsOldFile()
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.contains(QStringLiteral("cannot write")), qPrintable(r.err));
     QVERIFY(QFileInfo(grid).isDir());
+}
+
+void ChartCliTest::projectFileIsReadAsItsChart()
+{
+    // The picture's chart written as a project, then the project charted: the same chart, the
+    // fitting options ignored.
+    const QString project = folder->filePath("exact.oxs");
+    Run r = runCli({"chart", picturePath("exact.bmp"), "-o", project, "--method", "none"});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    const QString fromPicture = folder->filePath("picture.bmp");
+    r = runCli({"chart", picturePath("exact.bmp"), "-o", fromPicture, "--method", "none", "--rare", "0"});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    const QString fromProject = folder->filePath("project.bmp");
+    const QString csv = folder->filePath("legend.csv");
+    r = runCli({"chart", project, "-o", fromProject, "--rare", "0", "--width", "60", "--method", "1bit", "--legend", csv});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QVERIFY(r.err.isEmpty());
+    QCOMPARE(QString::fromUtf8(fileBytes(csv)), QStringLiteral("symbol,thread,count\na,310,200\nb,5200,2136\nc,150,4\n"));
+    QVERIFY(!fileBytes(fromProject).isEmpty());
+    QCOMPARE(fileBytes(fromProject), fileBytes(fromPicture));
+
+    // A file from another program: its substitutions are noted, empty cells are not counted.
+    const QString foreign = folder->filePath("foreign.oxs");
+    QFile f(foreign);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("<chart><properties chartwidth=\"30\" chartheight=\"2\"/><palette>"
+            "<palette_item index=\"0\" number=\"cloth\" color=\"FFFFFF\"/>"
+            "<palette_item index=\"1\" number=\"DMC ECRU\" color=\"F0EADA\"/></palette>"
+            "<fullstitches><stitch x=\"3\" y=\"1\" palindex=\"1\"/></fullstitches>"
+            "<backstitches><backstitch x1=\"0\" y1=\"0\" x2=\"1\" y2=\"1\" palindex=\"1\"/></backstitches></chart>");
+    f.close();
+    r = runCli({"chart", foreign, "-o", folder->filePath("foreign.png"), "--rare", "0", "--legend", csv});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("DMC ECRU (F0EADA) -> DMC 543")), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("回针1处")), qPrintable(r.err));
+    QCOMPARE(QString::fromUtf8(fileBytes(csv)), QStringLiteral("symbol,thread,count\na,543,1\n"));
+
+    // A refused file: one line naming the reason, nothing written.
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("<chart><properties chartwidth=\"400\" chartheight=\"2\"/><palette/><fullstitches/></chart>");
+    f.close();
+    r = runCli({"chart", foreign, "-o", folder->filePath("refused.bmp")});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY2(r.err.contains(QStringLiteral("1到320")), qPrintable(r.err));
+    QVERIFY(!QFile::exists(folder->filePath("refused.bmp")));
 }
 
 QTEST_MAIN(ChartCliTest)

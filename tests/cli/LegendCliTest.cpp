@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "core/common/Color.h"
@@ -77,7 +79,8 @@ protected:
     void SetUp() override
     {
         dir_ = fs::temp_directory_path()
-            / ("kanvo-legend-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+            / ("kanvo-legend-" + std::to_string(::getpid()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }

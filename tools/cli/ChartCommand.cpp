@@ -18,6 +18,7 @@
 #include "app/headless/ChartMaker.h"
 #include "app/platform/FontSubstitutions.h"
 #include "core/palette/ChartModel.h"
+#include "core/palette/ThreadTable.h"
 #include "core/pattern/PatternLayout.h"
 #include "core/reduce/ChartSettingsModel.h"
 #include "core/reduce/ReductionMethod.h"
@@ -82,7 +83,7 @@ std::optional<float> parseMillimetres(const std::string& text)
     return value;
 }
 
-enum class Format { Bitmap, Png, Pdf };
+enum class Format { Bitmap, Png, Pdf, Project };
 
 std::optional<Format> formatOf(const std::string& path)
 {
@@ -93,6 +94,8 @@ std::optional<Format> formatOf(const std::string& path)
         return Format::Png;
     if (suffix == QLatin1String("pdf"))
         return Format::Pdf;
+    if (suffix == QLatin1String("oxs"))
+        return Format::Project;
     return std::nullopt;
 }
 
@@ -274,13 +277,15 @@ int runChart(CommandArgs args)
     if (pattern && pattern->empty())
         return fail("option --pattern needs a file name");
     if ((!output || output->empty()) && !pattern)
-        return fail("missing output file (-o OUT.bmp, OUT.png or OUT.pdf, or --pattern FILE.pdf)");
+        return fail("missing output file (-o OUT.bmp, OUT.png, OUT.pdf or OUT.oxs, or --pattern FILE.pdf)");
     std::optional<Format> format;
     if (output) {
         format = formatOf(*output);
         if (!format)
-            return fail("cannot tell the format of \"" + *output + "\": name it .bmp, .png or .pdf");
+            return fail("cannot tell the format of \"" + *output + "\": name it .bmp, .png, .pdf or .oxs");
     }
+    // A chart project is read as it is: no fitting, no reduction, their options ignored.
+    const bool fromProject = formatOf(*input) == Format::Project;
     if (legend && legend->empty())
         return fail("option --legend needs a file name");
     if (grid && grid->empty())
@@ -302,11 +307,13 @@ int runChart(CommandArgs args)
     Progress progress;
     ChartMaker maker;
     maker.progress = [&progress](ChartMaker::Stage stage, int done, int total) { progress.show(stage, done, total); };
-    if (!maker.make(request)) {
+    if (!(fromProject ? maker.makeFromProject(request) : maker.make(request))) {
         progress.clear();
         return fail(maker.error());
     }
     progress.clear();
+    if (fromProject && !maker.importNotes().empty())
+        std::cerr << "kanvo-cli chart: note: " << maker.importNotes().text(loadedThreadTable());
     if (format) {
         const QString out = QString::fromStdString(*output);
         bool written = false;
@@ -314,6 +321,7 @@ int runChart(CommandArgs args)
         case Format::Bitmap: written = maker.saveBitmap(out); break;
         case Format::Png: written = maker.savePng(out); break;
         case Format::Pdf: written = maker.savePdf(out); break;
+        case Format::Project: written = maker.saveProject(out); break;
         }
         if (!written)
             return fail(maker.error());

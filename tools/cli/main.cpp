@@ -22,11 +22,12 @@ constexpr Command kCommands[] = {
     {"legend", kanvo::cli::runLegend, "legend IN.bmp [--merge N] [--rare T] [--brand DMC]"},
 #ifdef KANVO_CLI_CHART
     {"chart", kanvo::cli::runChart,
-        "chart IN [-o OUT.bmp|OUT.png|OUT.pdf] [--width N] [--height N] [--whole] [--zoom N]\n"
+        "chart IN [-o OUT.bmp|OUT.png|OUT.pdf|OUT.oxs] [--width N] [--height N] [--whole] [--zoom N]\n"
         "      [--method 216|3bit|4bit|2bit|8bit|1bit|none|threads] [--merge N] [--rare T]\n"
         "      [--threads 2..120] [--dither 0..100] [--cleanup K]\n"
         "      [--mode blocks|symbols|both] [--block W H] [--title T] [--legend FILE.csv] [--grid FILE.csv]\n"
-        "      [--pattern FILE.pdf [--paper A4|Letter] [--fabric N] [--cell-mm X] [--overlap N]]"},
+        "      [--pattern FILE.pdf [--paper A4|Letter] [--fabric N] [--cell-mm X] [--overlap N]]\n"
+        "      IN is a picture, or a chart project IN.oxs (read as it is: no fitting or reduction)"},
 #endif
 };
 

@@ -10,6 +10,8 @@
 #include "app/chart/PrintedPage.h"
 #include "app/platform/MessageBoxes.h"
 #include "core/chart/PrintLayout.h"
+#include "core/palette/ThreadTable.h"
+#include "core/project/ChartProject.h"
 #include "core/workspace/RunState.h"
 
 namespace kanvo {
@@ -71,7 +73,9 @@ ChartPrinter::Outcome ChartPrinter::printTo(QPrinter& printer)
 
     PrintedPage page(printer);
     const ChartOptions options{state_.blockW, state_.blockH, window_.mode(), state_.ColorBit};
-    const std::optional<PrintLayout> layout = page.layout(state_.chart, state_.stitchMatrix, options);
+    // A chart from a project file has no reduced picture: its blocks take the thread colours.
+    const std::optional<PrintLayout> layout = page.layout(state_.chart,
+        state_.chart.fromProject ? stitchColors(state_.chart, loadedThreadTable()) : state_.stitchMatrix, options);
     if (!layout || !window_.hasChart())
         return fail();
 

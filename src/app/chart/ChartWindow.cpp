@@ -35,6 +35,8 @@
 #include "core/palette/ColorIndex.h"
 #include "core/palette/PaletteFile.h"
 #include "core/palette/ThreadTable.h"
+#include "core/project/OxsReader.h"
+#include "core/project/OxsWriter.h"
 #include "core/workspace/RunState.h"
 
 namespace kanvo {
@@ -52,6 +54,9 @@ constexpr const char* kThresholdTitle = "奎乐软件";
 constexpr const char* kThresholdError = "输入有错误,只能是数字";
 constexpr const char* kBrandTitle = "Quillex inc.";
 constexpr const char* kBrandError = "    只有DMC绣线带有颜色表，请在绣图设置中选择DMC绣线后再生成。    ";
+
+constexpr const char* kProjectFilter = "绣图工程 (*.oxs)";
+constexpr const char* kNoChartToSave = "还没有绣图可以保存，请先点一次 生成 按钮，或打开一个绣图工程。";
 
 const char* const kThresholds[] = {"0", "5", "10", "15", "20", "25", "35", "40", "45", "50"};
 
@@ -80,6 +85,12 @@ ChartWindow::ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* paren
         return QFileDialog::getSaveFileName(this, QStringLiteral("保存绣图"), QString(),
             QStringLiteral("位图文件 (*.bmp)"));
     };
+    chooseProjectToOpen = [this] {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("打开绣图工程"), QString(), u8(kProjectFilter));
+    };
+    chooseProjectToSave = [this] {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("保存绣图工程"), QString(), u8(kProjectFilter));
+    };
     choosePatternOptions = [this]() -> std::optional<PatternOptions> {
         PatternDialog dialog(this);
         if (dialog.exec() != QDialog::Accepted)
@@ -106,13 +117,22 @@ ChartWindow::~ChartWindow() = default;
 void ChartWindow::install(MainWindow& mainWindow, WindowHub& hub)
 {
     auto window = std::make_shared<QPointer<ChartWindow>>();
-    hub.showChartWindow = [&mainWindow, &hub, window] {
+    const auto ensureWindow = [&mainWindow, &hub, window]() -> ChartWindow& {
         if (window->isNull()) {
             // A child of the main window in its own frame: it goes when the main window goes.
             *window = new ChartWindow(mainWindow.runState(), mainWindow, &mainWindow);
             hub.adoptWindow(*window);
         }
-        (*window)->openWindow();
+        return **window;
+    };
+    hub.showChartWindow = [ensureWindow] { ensureWindow().openWindow(); };
+    hub.openChartProject = [ensureWindow] { ensureWindow().openProject(); };
+    hub.saveChartProject = [ensureWindow] { ensureWindow().saveProject(); };
+    hub.redrawProjectChart = [ensureWindow] {
+        ChartWindow& chart = ensureWindow();
+        chart.show();
+        chart.raise();
+        chart.generate();
     };
 }
 
@@ -131,6 +151,8 @@ void ChartWindow::buildControls()
     command4_ = button("Command4", "最终效果预览");
     command5_ = button("Command5", "readColor");
     command6_ = button("Command6", kPatternTitle);
+    openProject_ = button("cmdOpenProject", "打开绣图工程...");
+    saveProject_ = button("cmdSaveProject", "保存绣图工程...");
     combo1_ = new QComboBox(this);
     combo1_->setObjectName(QStringLiteral("Combo1"));
     for (ChartMode m : {ChartMode::BlocksAndSymbols, ChartMode::SymbolsOnly, ChartMode::BlocksOnly})
@@ -165,7 +187,8 @@ void ChartWindow::buildControls()
 
     auto* top = new QHBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(command1_), static_cast<QWidget*>(command2_),
-             static_cast<QWidget*>(command6_), static_cast<QWidget*>(command3_), static_cast<QWidget*>(command4_)})
+             static_cast<QWidget*>(command6_), static_cast<QWidget*>(command3_), static_cast<QWidget*>(command4_),
+             static_cast<QWidget*>(openProject_), static_cast<QWidget*>(saveProject_)})
         top->addWidget(w);
     top->addSpacing(12);
     top->addWidget(combo1_);
@@ -216,6 +239,8 @@ void ChartWindow::buildControls()
     connect(command4_, &QPushButton::clicked, this, &ChartWindow::showFinalPreview);
     connect(command5_, &QPushButton::clicked, this, &ChartWindow::readPalette);
     connect(command6_, &QPushButton::clicked, this, &ChartWindow::exportPattern);
+    connect(openProject_, &QPushButton::clicked, this, &ChartWindow::openProject);
+    connect(saveProject_, &QPushButton::clicked, this, &ChartWindow::saveProject);
     connect(hScroll1_, &QScrollBar::valueChanged, this, &ChartWindow::mergeSliderChanged);
     connect(combo2_, &QComboBox::editTextChanged, this, &ChartWindow::thresholdTextChanged);
     connect(check1_, &QCheckBox::clicked, this, [this] { combo2_->setEditText(QStringLiteral("0")); });
@@ -240,6 +265,14 @@ void ChartWindow::resizeEvent(QResizeEvent* event)
 void ChartWindow::openWindow()
 {
     ChartModel& model = state_.chart;
+    if (model.fromProject) {
+        // The window now charts the main window's picture; the project's chart is not its chart.
+        model.fromProject = false;
+        model.chartReady = false;
+        model.xiutuTitle = settingsTitle_;
+        model.whichType = settingsBrand_;
+        fabricCount_ = ChartProject::kDefaultFabricCount;
+    }
     model.gw = std::min(state_.gridWidth(), ChartModel::kMaxSide);
     model.gh = std::min(state_.picH, ChartModel::kMaxSide);
     (void)loadedThreadTable(); // the table is built once and reused
@@ -341,11 +374,16 @@ void ChartWindow::generate()
     if (model.whichType.empty())
         model.whichType = "DMC";
     setStopCaption(u8(kStopCaption));
-    model.gw = std::min(state_.gridWidth(), ChartModel::kMaxSide);
-    model.gh = std::min(state_.picH, ChartModel::kMaxSide);
-
-    if (!buildChartModel())
-        return;
+    if (model.fromProject) {
+        // A project's chart is drawn as it is; only the legend follows the rare-thread box.
+        completeChart(model, rareThreshold(), loadedThreadTable());
+        text1_->setText(QString::number(model.colorCount));
+    } else {
+        model.gw = std::min(state_.gridWidth(), ChartModel::kMaxSide);
+        model.gh = std::min(state_.picH, ChartModel::kMaxSide);
+        if (!buildChartModel())
+            return;
+    }
     label1_->hide();
 
     const ChartOptions options{state_.blockW, state_.blockH, mode(), state_.ColorBit};
@@ -581,6 +619,80 @@ void ChartWindow::showFinalPreview()
     if (preview_ == nullptr)
         preview_ = new FinalPreviewWindow(state_, this);
     preview_->openWindow();
+}
+
+void ChartWindow::openProject()
+{
+    const QString path = chooseProjectToOpen ? chooseProjectToOpen() : QString();
+    if (!path.isEmpty())
+        (void)openProjectFrom(path);
+}
+
+void ChartWindow::saveProject()
+{
+    if (!drawn_ || busyDepth_ > 0) {
+        MessageBoxes::current().information(this, u8(kSavedTitle), u8(kNoChartToSave));
+        return;
+    }
+    QString path = chooseProjectToSave ? chooseProjectToSave() : QString();
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".oxs");
+    (void)saveProjectTo(path);
+}
+
+bool ChartWindow::openProjectFrom(const QString& path)
+{
+    MessageBoxes& boxes = MessageBoxes::current();
+    const QString refused = QStringLiteral("  无法打开绣图工程") + path + QStringLiteral("\n");
+    if (busyDepth_ > 0) {
+        boxes.information(this, u8(kSavedTitle), refused + QStringLiteral("请等绣图生成或打印完成后再打开。"));
+        return false;
+    }
+    const OxsReader::Result read = OxsReader::readFile(path.toStdString(), loadedThreadTable());
+    if (read.error != ProjectError::None) {
+        boxes.error(this, u8(kSavedTitle), refused + QString::fromStdString(errorText(read.error))
+            + (read.detail.empty() ? QString() : QStringLiteral(" (") + QString::fromStdString(read.detail) + ")"));
+        return false;
+    }
+    if (!state_.chart.fromProject) {
+        // The settings window's title and brand come back when the picture is charted again.
+        settingsTitle_ = state_.chart.xiutuTitle;
+        settingsBrand_ = state_.chart.whichType;
+    }
+    state_.chart = read.project.chart;
+    state_.chart.fromProject = true;
+    fabricCount_ = read.project.stitchesPerInch;
+    show();
+    raise();
+    activateWindow();
+    placeControls();
+    generate();
+    if (!read.notes.empty())
+        boxes.information(this, u8(kSavedTitle), QString::fromStdString(read.notes.text(loadedThreadTable())));
+    return true;
+}
+
+bool ChartWindow::saveProjectTo(const QString& path)
+{
+    MessageBoxes& boxes = MessageBoxes::current();
+    ChartProject project;
+    project.chart = state_.chart;
+    project.stitchesPerInch = fabricCount_;
+    project.stitchesPerInchY = fabricCount_;
+    std::string detail;
+    // A generation still running has no complete model yet.
+    const ProjectError error = !drawn_ || busyDepth_ > 0
+        ? ProjectError::NoChart
+        : OxsWriter::writeFile(path.toStdString(), project, loadedThreadTable(), &detail);
+    if (error != ProjectError::None) {
+        boxes.error(this, u8(kSavedTitle), QStringLiteral("  绣图工程无法保存在") + path + QStringLiteral("\n")
+            + QString::fromStdString(errorText(error)) + (detail.empty() ? QString() : "\n" + QString::fromStdString(detail)));
+        return false;
+    }
+    boxes.information(this, u8(kSavedTitle), QStringLiteral("  绣图工程保存成功在") + path);
+    return true;
 }
 
 void ChartWindow::readPalette()

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include <QImage>
 #include <QString>
@@ -30,14 +31,17 @@ class WindowHub;
 struct RunState;
 
 // The chart window: generates the chart of the current stitch matrix ("生成"), stops it
-// ("中止"), prints it ("打印"), saves it as a bitmap ("保存") and opens the final effect preview
-// ("最终效果预览"). The chart model itself lives in the run state (RunState::chart), so the
-// editor and the printer read what the last generation left.
+// ("中止"), prints it ("打印"), saves it as a bitmap ("保存"), opens the final effect preview
+// ("最终效果预览") and opens and saves charts as OXS project files. The chart model itself lives
+// in the run state (RunState::chart), so the editor and the printer read what the last
+// generation left.
 //
 // Controls (objectName): Command1 "生成", Command2 "保存", Command3 "中止"/"打印"/"打印..",
-// Command4 "最终效果预览", Command5 "readColor", Command6 "导出PDF图纸", Combo1 the chart mode, Combo2 the rare-thread threshold with Check1
-// "显示全部色块", HScroll1 the merge slider, Text1 the thread count, Label1 the status line,
-// ProgressBar1 the progress, Picture1 the canvas viewport with HScroll2 and VScroll1.
+// Command4 "最终效果预览", Command5 "readColor", Command6 "导出PDF图纸", cmdOpenProject
+// "打开绣图工程...", cmdSaveProject "保存绣图工程...", Combo1 the chart mode, Combo2 the
+// rare-thread threshold with Check1 "显示全部色块", HScroll1 the merge slider, Text1 the thread
+// count, Label1 the status line, ProgressBar1 the progress, Picture1 the canvas viewport with
+// HScroll2 and VScroll1.
 class ChartWindow : public QWidget {
     Q_OBJECT
 
@@ -63,6 +67,19 @@ public:
     void stopOrPrint();     // Command3: "中止" stops, "打印" / "打印.." prints
     void saveChart();       // "保存": asks for a file name, then saveChartTo()
     void showFinalPreview(); // "最终效果预览"
+    void openProject();      // "打开绣图工程...": asks for a file, then openProjectFrom()
+    void saveProject();      // "保存绣图工程...": asks for a file name, then saveProjectTo()
+
+    // Reads an OXS chart project and shows its chart, drawn as "生成" draws one (title, size and
+    // stitches from the file; "生成" draws it again with the window's choices until the main
+    // window opens the window for its own picture). Tells the user what the file held that the
+    // chart cannot show. False, with a message, when the file is refused or a generation is
+    // running; the chart on screen then stays.
+    bool openProjectFrom(const QString& path);
+    // Writes the chart as last generated (with the colour replacement's edits) as an OXS project
+    // and tells the user. False, with a message, when there is no chart or the file cannot be
+    // written; an existing file is then left as it was.
+    bool saveProjectTo(const QString& path);
 
     // Writes the drawn canvas as a bitmap sized to print on one page and tells the user. False
     // (with a message) when nothing is drawn yet or the file could not be written; an existing
@@ -106,6 +123,9 @@ public:
 
     // Where "保存" writes; by default the file dialog. Tests replace it. An empty name cancels.
     std::function<QString()> chooseSavePath;
+    // The project files of "打开绣图工程..." and "保存绣图工程..."; empty names cancel.
+    std::function<QString()> chooseProjectToOpen;
+    std::function<QString()> chooseProjectToSave;
     // The pattern's options and file for "导出PDF图纸"; by default the pattern dialog and the
     // file dialog. Tests replace them. No options or an empty name cancels.
     std::function<std::optional<PatternOptions>()> choosePatternOptions;
@@ -139,6 +159,9 @@ private:
     bool exporting_ = false;
     int busyDepth_ = 0;
     int readColorRecords_ = 0;
+    int fabricCount_ = 14; // stitches per inch written to a project: a project's own, else 14
+    std::string settingsTitle_; // xiutuTitle and whichType from before a project was opened
+    std::string settingsBrand_;
     QImage canvas_;
 
     QPushButton* command1_ = nullptr;
@@ -147,6 +170,8 @@ private:
     QPushButton* command4_ = nullptr;
     QPushButton* command5_ = nullptr;
     QPushButton* command6_ = nullptr;
+    QPushButton* openProject_ = nullptr;
+    QPushButton* saveProject_ = nullptr;
     QComboBox* combo1_ = nullptr;
     QComboBox* combo2_ = nullptr;
     QCheckBox* check1_ = nullptr;

@@ -66,13 +66,16 @@ void FinalPreviewWindow::paintStitches(const RunState& state, QImage& image)
     const ThreadTable& table = loadedThreadTable();
     const int gw = std::clamp(model.gw, 0, ChartModel::kMaxSide);
     const int gh = std::clamp(model.gh, 0, ChartModel::kMaxSide);
-    const bool threadColours = model.maxColor <= kThreadColourLimit;
+    // A chart from a project file has no reduced picture behind it.
+    const bool threadColours = model.maxColor <= kThreadColourLimit || model.fromProject;
     if (image.format() != QImage::Format_RGB32)
         image = image.convertToFormat(QImage::Format_RGB32);
     const QRect bounds = image.rect();
     for (int y = 0; y < gh; ++y) {
         for (int x = 0; x < gw; ++x) {
-            const ColorValue c = threadColours ? table.colorOf(model.threadAt(x, y)) : state.stitchMatrix.at(x, y);
+            const ColorValue c = !model.isStitched(x, y) ? model.clothColor
+                : threadColours                           ? table.colorOf(model.threadAt(x, y))
+                                                          : state.stitchMatrix.at(x, y);
             const QRgb rgb = qRgb(redOf(c), greenOf(c), blueOf(c));
             const QRect box = QRect(kLeft + kBox * x, kTop + kBox * y, kBox, kBox).intersected(bounds);
             for (int py = box.top(); py <= box.bottom(); ++py) {

@@ -12,7 +12,7 @@ struct RunState;
 
 // The final effect preview: a full-screen window that paints every stitch of the last generated
 // chart as a 3 x 3 box, in its thread's table colour for charts of at most 50 threads and in the
-// reduced picture's colour otherwise, under two lines of advice. The first timer tick shows the
+// reduced picture's colour otherwise (a cell without a stitch shows the cloth), under two lines of advice. The first timer tick shows the
 // advice, the second (about a second after opening) paints and stops the timer; a click closes
 // the window.
 class FinalPreviewWindow : public QWidget {

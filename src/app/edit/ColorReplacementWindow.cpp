@@ -17,6 +17,7 @@
 #include "core/edit/ZoomViewRenderer.h"
 #include "core/palette/NearestThread.h"
 #include "core/palette/ThreadTable.h"
+#include "core/project/ChartProject.h"
 #include "core/workspace/RunState.h"
 #include "core/workspace/StitchGridRenderer.h"
 
@@ -155,11 +156,30 @@ void ColorReplacementWindow::buildControls()
     label6_->setGeometry(kMargin, kStatusY, kWindowWidth - 2 * kMargin, 22);
 }
 
+const StitchMatrix& ColorReplacementWindow::original() const
+{
+    return chartStitches_ ? *chartStitches_ : state_.stitchMatrix;
+}
+
+void ColorReplacementWindow::loadChart(const ChartModel& chart)
+{
+    if (model_ && model_->busy())
+        return;
+    chartStitches_ = stitchColors(chart, table_);
+    startEditing(editColors(chart));
+}
+
 void ColorReplacementWindow::load(const EditColorModel& colors)
 {
     if (model_ && model_->busy())
         return; // a replacement still runs underneath; the window keeps its state
-    model_ = std::make_unique<ColorReplacementModel>(state_.stitchMatrix, colors, table_);
+    chartStitches_.reset();
+    startEditing(colors);
+}
+
+void ColorReplacementWindow::startEditing(const EditColorModel& colors)
+{
+    model_ = std::make_unique<ColorReplacementModel>(original(), colors, table_);
     model_->setPump([] { QCoreApplication::processEvents(); });
     palettesShown_ = false;
     zoomShown_ = false;
@@ -243,7 +263,7 @@ void ColorReplacementWindow::drawZoomView()
     const QRect rect = viewport();
     // The run state's matrix, not the working copy: the view shows the stitches as they stand
     // until "完成" writes the edits back.
-    (void)ZoomViewRenderer::render(state_.stitchMatrix, rect.left(), rect.top(), size.width(), size.height(),
+    (void)ZoomViewRenderer::render(original(), rect.left(), rect.top(), size.width(), size.height(),
         pixels, static_cast<std::size_t>(view.bytesPerLine() / 4));
     picture2_->setImage(std::move(view));
     picture2_->resize(size);
@@ -259,7 +279,8 @@ void ColorReplacementWindow::zoomPressed(QPoint position)
     const int y = ZoomViewRenderer::stitchRow(rect.top(), position.y());
     if (position.x() < 0 || position.y() < 0 || x >= model_->width() || y >= model_->height())
         return;
-    const int thread = NearestThread::forTable(table_).nearest(state_.stitchMatrix.at(x, y));
+    const int thread = chartStitches_ ? state_.chart.threadAt(x, y)
+                                      : NearestThread::forTable(table_).nearest(state_.stitchMatrix.at(x, y));
     if (model_->pickSource(thread))
         setSample(label1_, thread);
 }
@@ -349,7 +370,12 @@ void ColorReplacementWindow::undoClicked()
 
 void ColorReplacementWindow::doneClicked()
 {
-    if (model_ && model_->writeBack(state_.stitchMatrix))
+    if (model_ && chartStitches_ && !model_->busy() && state_.chart.fromProject) {
+        setChartThreads(state_.chart, [this](int x, int y) { return model_->threadAt(x, y); });
+        hub_.invokeRedrawProjectChart();
+        return;
+    }
+    if (model_ && !chartStitches_ && model_->writeBack(state_.stitchMatrix))
         hub_.invokeShowChartWindow();
 }
 

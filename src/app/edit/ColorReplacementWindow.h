@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QWidget>
 
@@ -15,6 +16,7 @@ namespace kanvo {
 
 class PictureBox;
 class ThreadTable;
+struct ChartModel;
 class WindowHub;
 struct RunState;
 
@@ -42,6 +44,10 @@ public:
     // Window load: a fresh working copy of the run state's stitch matrix over the grid of
     // `colors`, no replacement recorded, no samples, empty palettes and zoom view.
     void load(const EditColorModel& colors);
+    // Window load for a chart read from a project (no stitch matrix behind it): its threads and
+    // stitches as the chart holds them, the cloth where there is no stitch. "完成" gives the
+    // edited threads back to the run state's chart and asks the hub to draw it again.
+    void loadChart(const ChartModel& chart);
 
     [[nodiscard]] ColorReplacementModel* model() const { return model_.get(); }
     // Left, top, width and height of the viewport rectangle in stitches.
@@ -64,13 +70,19 @@ public:
 
 private:
     void buildControls();
+    void startEditing(const EditColorModel& colors);
     void drawOverview();
     void updateStatus();
     void scrollStrip(PictureBox* strip, int value);
     void setSample(QLabel* sample, int thread);
 
+    // The stitches as they stand until "完成": the run state's stitch matrix, or a project
+    // chart's colours.
+    [[nodiscard]] const StitchMatrix& original() const;
+
     RunState& state_;
     WindowHub& hub_;
+    std::optional<StitchMatrix> chartStitches_; // set while a project chart is edited
     const ThreadTable& table_;
     std::unique_ptr<ColorReplacementModel> model_;
     bool palettesShown_ = false;

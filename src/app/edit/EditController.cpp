@@ -12,6 +12,7 @@
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
 #include "core/palette/ThreadTable.h"
+#include "core/workspace/RunState.h"
 
 namespace kanvo {
 
@@ -58,14 +59,21 @@ EditPreparation::Hooks EditController::makeHooks()
 
 bool EditController::prepareEdit()
 {
-    const EditPreparation::Outcome outcome = preparation_.prepare();
-    if (!outcome.ready)
+    const ChartModel& chart = mainWindow_.runState().chart;
+    // A chart read from a project is edited as it stands in the chart window: it has no reduced
+    // picture behind it to prepare.
+    const bool project = chart.fromProject && chart.chartReady;
+    const EditPreparation::Outcome outcome = project ? EditPreparation::Outcome{} : preparation_.prepare();
+    if (!project && !outcome.ready)
         return false;
     if (window_ == nullptr) {
         window_ = new ColorReplacementWindow(mainWindow_.runState(), hub_, loadedThreadTable(), &mainWindow_);
         hub_.adoptWindow(window_);
     }
-    window_->load(outcome.model);
+    if (project)
+        window_->loadChart(chart);
+    else
+        window_->load(outcome.model);
     window_->show();
     window_->raise();
     window_->activateWindow();

@@ -21,6 +21,8 @@
 #include "core/common/AtomicFile.h"
 #include "core/palette/ColorIndex.h"
 #include "core/palette/ThreadTable.h"
+#include "core/project/OxsReader.h"
+#include "core/project/OxsWriter.h"
 #include "core/reduce/ReductionPipeline.h"
 
 namespace kanvo {
@@ -93,12 +95,19 @@ bool ChartMaker::fitGrid(const ChartRequest& request, HeadlessWorkspace& workspa
     return true;
 }
 
-bool ChartMaker::make(const ChartRequest& request)
+void ChartMaker::start(const ChartRequest& request)
 {
     error_.clear();
     canvas_ = QImage();
     state_ = RunState();
     mode_ = request.mode;
+    notes_ = ImportNotes();
+    fabricCount_ = ChartProject::kDefaultFabricCount;
+}
+
+bool ChartMaker::make(const ChartRequest& request)
+{
+    start(request);
 
     // --- picture and grid: the main window's load step and the user's size choices ---
     report(Stage::Loading, 0, 0);
@@ -148,6 +157,37 @@ bool ChartMaker::make(const ChartRequest& request)
     if (indexError != ColorIndexError::None)
         return fail(errorText(indexError));
 
+    return drawCanvas();
+}
+
+bool ChartMaker::makeFromProject(const ChartRequest& request)
+{
+    start(request);
+    state_.blockW = request.blockW;
+    state_.blockH = request.blockH;
+    report(Stage::Loading, 0, 0);
+    const OxsReader::Result read = OxsReader::readFile(request.input.toStdString(), loadedThreadTable());
+    if (read.error != ProjectError::None)
+        return fail("cannot read " + quoted(request.input) + ": " + errorText(read.error)
+            + (read.detail.empty() ? std::string() : " (" + read.detail + ")"));
+    notes_ = read.notes;
+    fabricCount_ = read.project.stitchesPerInch;
+    state_.chart = read.project.chart;
+    state_.chart.fromProject = true;
+    if (!request.title.empty())
+        state_.chart.xiutuTitle = request.title;
+    completeChart(state_.chart, request.rareThreshold, loadedThreadTable());
+    return drawCanvas();
+}
+
+StitchMatrix ChartMaker::blockColors() const
+{
+    return state_.chart.fromProject ? stitchColors(state_.chart, loadedThreadTable()) : state_.stitchMatrix;
+}
+
+bool ChartMaker::drawCanvas()
+{
+    ChartModel& model = state_.chart;
     report(Stage::Drawing, 0, model.gh);
     const ChartLayout layout
         = ScreenChart::layout(model, ChartOptions{state_.blockW, state_.blockH, mode_, state_.ColorBit});
@@ -204,7 +244,7 @@ bool ChartMaker::savePdf(const QString& path)
 
     PrintedPage page(printer);
     PrintLayoutError layoutError = PrintLayoutError::None;
-    const std::optional<PrintLayout> layout = page.layout(state_.chart, state_.stitchMatrix,
+    const std::optional<PrintLayout> layout = page.layout(state_.chart, blockColors(),
         ChartOptions{state_.blockW, state_.blockH, mode_, state_.ColorBit}, &layoutError);
     if (!layout)
         return fail("the chart does not fit on a page: " + std::string(printLayoutErrorText(layoutError)));
@@ -250,6 +290,21 @@ bool ChartMaker::saveText(const QString& path, const std::string& csv)
     if (!writeFileAtomically(path.toStdString(),
             std::span(reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size()), &reason))
         return fail("cannot write " + quoted(path) + ": " + reason);
+    return true;
+}
+
+bool ChartMaker::saveProject(const QString& path)
+{
+    if (canvas_.isNull())
+        return fail("no chart to save");
+    ChartProject project;
+    project.chart = state_.chart;
+    project.stitchesPerInch = fabricCount_;
+    project.stitchesPerInchY = fabricCount_;
+    std::string reason;
+    const ProjectError error = OxsWriter::writeFile(path.toStdString(), project, loadedThreadTable(), &reason);
+    if (error != ProjectError::None)
+        return fail("cannot write " + quoted(path) + ": " + (reason.empty() ? errorText(error) : reason));
     return true;
 }
 

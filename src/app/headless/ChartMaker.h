@@ -10,6 +10,7 @@
 #include "core/chart/ChartMode.h"
 #include "core/palette/ChartModel.h"
 #include "core/pattern/PatternLayout.h"
+#include "core/project/ChartProject.h"
 #include "core/reduce/ReductionMethod.h"
 #include "core/workspace/RunState.h"
 
@@ -52,6 +53,10 @@ public:
 
     // Runs everything up to the painted canvas. False with a one-line reason in error().
     [[nodiscard]] bool make(const ChartRequest& request);
+    // Reads the chart of an OXS project file (request.input) instead of fitting and reducing a
+    // picture; of the request only the mode, the blocks, the rare-thread threshold and a title
+    // that is not empty count. What the file held that a chart cannot show is in importNotes().
+    [[nodiscard]] bool makeFromProject(const ChartRequest& request);
 
     // The outputs of a successful make(); each file is written whole or not at all, leaving an
     // existing file as it was on failure. False with the reason in error().
@@ -60,6 +65,7 @@ public:
     [[nodiscard]] bool savePdf(const QString& path);    // the printed page (A4)
     [[nodiscard]] bool saveLegend(const QString& path); // legendCsv()
     [[nodiscard]] bool saveGrid(const QString& path);   // ChartGridText::csv()
+    [[nodiscard]] bool saveProject(const QString& path); // the chart as an OXS project file
     // The multi-page pattern (cover, key, chart pages) of the chart window's "导出PDF图纸";
     // the block size is the chart's own.
     [[nodiscard]] bool savePattern(const QString& path, const PatternOptions& options);
@@ -71,17 +77,24 @@ public:
     [[nodiscard]] const RunState& state() const { return state_; }
     [[nodiscard]] const ChartModel& model() const { return state_.chart; }
     [[nodiscard]] const QImage& canvas() const { return canvas_; }
+    [[nodiscard]] const ImportNotes& importNotes() const { return notes_; }
 
 private:
     bool fail(std::string reason);
     bool saveText(const QString& path, const std::string& csv);
+    void start(const ChartRequest& request); // forgets the previous chart
     bool fitGrid(const ChartRequest& request, HeadlessWorkspace& workspace);
     void report(Stage stage, int done, int total) const;
+    bool drawCanvas();
+    // The colours of the colour blocks: the reduced picture, or a project's thread colours.
+    [[nodiscard]] StitchMatrix blockColors() const;
 
     RunState state_;
     ChartMode mode_ = ChartMode::SymbolsOnly;
     QImage canvas_;
     std::string error_;
+    ImportNotes notes_;
+    int fabricCount_ = ChartProject::kDefaultFabricCount;
 };
 
 } // namespace kanvo

@@ -322,6 +322,9 @@ void MainWindow::buildMenus()
     // Printing starts in the chart window; this entry leads there like "打印".
     add(file, "mnuPrint", "打印绣图", [this] { generateChart(); });
     file->addSeparator();
+    add(file, "mnuOpenProject", "打开绣图工程...", [this] { hub_.invokeOpenChartProject(); });
+    add(file, "mnuSaveProject", "保存绣图工程...", [this] { hub_.invokeSaveChartProject(); });
+    file->addSeparator();
     add(file, "mnuExit", "退出十字绣图Kanvo", [this] { exitProgram(); });
 
     QMenu* settings = menuBar()->addMenu(QStringLiteral("设置"));

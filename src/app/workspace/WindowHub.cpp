@@ -14,6 +14,24 @@ void WindowHub::invokeShowChartWindow() const
         showChartWindow();
 }
 
+void WindowHub::invokeOpenChartProject() const
+{
+    if (openChartProject)
+        openChartProject();
+}
+
+void WindowHub::invokeSaveChartProject() const
+{
+    if (saveChartProject)
+        saveChartProject();
+}
+
+void WindowHub::invokeRedrawProjectChart() const
+{
+    if (redrawProjectChart)
+        redrawProjectChart();
+}
+
 void WindowHub::invokeShowSettingsWindow() const
 {
     if (showSettingsWindow)

@@ -41,6 +41,13 @@ public:
     // "生成", "打印", "生成我的绣图": show the chart window without blocking. Called only when an
     // effect preview exists; the main window clears `previewReady` afterwards.
     std::function<void()> showChartWindow;
+    // "打开绣图工程..." / "保存绣图工程..." of the menu "文件": the chart window's project commands
+    // (it is created on first use; no effect preview is needed).
+    std::function<void()> openChartProject;
+    std::function<void()> saveChartProject;
+    // "完成" of the colour replacement on a chart read from a project: the chart window shows
+    // the edited chart, drawn again.
+    std::function<void()> redrawProjectChart;
     // "绣图设置", "超级减色" (Label12), menu "软件设置" / "绣图设置": show the chart settings.
     std::function<void()> showSettingsWindow;
     // "导入图片" / "导入图片文件". topLeft is the screen position wanted for the chooser's
@@ -66,6 +73,9 @@ public:
 
     // --- called by the main window's handlers ---
     void invokeShowChartWindow() const;
+    void invokeOpenChartProject() const;
+    void invokeSaveChartProject() const;
+    void invokeRedrawProjectChart() const;
     void invokeShowSettingsWindow() const;
     void invokeShowFileChooser(Origin origin, std::optional<QPoint> topLeft) const;
     void invokeShowGallery(Origin origin, std::optional<QPoint> topLeft) const;

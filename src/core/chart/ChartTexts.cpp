@@ -18,7 +18,8 @@ std::string subtitle(const ChartModel& model)
 
 std::string totalNote(const ChartModel& model)
 {
-    const long total = static_cast<long>(model.gw) * model.gh;
+    // Only stitched cells need thread; a generated chart stitches every cell.
+    const long total = model.stitchCount();
     return "注:全部线量总和为" + std::to_string(total)
         + "，线量不是某种长度单位，而是针数，具体长度可根据绣布CT数进行估计.";
 }

@@ -22,7 +22,7 @@ inline constexpr const char* kFooter = "Quillex inc.Printed";
 // "绣线:" + brand + "  颜色数：" + maxColor + "   宽x高：" + gw + "x" + gh; the brand is "DMC"
 // when whichType is empty.
 [[nodiscard]] std::string subtitle(const ChartModel& model);
-// The first note line with the total gw x gh stitches.
+// The first note line with the total of stitched cells (gw x gh for a generated chart).
 [[nodiscard]] std::string totalNote(const ChartModel& model);
 
 // The symbol of thread threadIndex (1..452): the symbol of xiuChr at the 1-based position

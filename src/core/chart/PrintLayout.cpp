@@ -128,6 +128,8 @@ std::optional<PrintLayout> PrintLayout::build(const ChartModel& model, const Sti
         for (int y = 0; y < gh; ++y) {
             list.beginSection(DrawStage::Blocks, y);
             for (int x = 0; x < gw; ++x) {
+                if (texts::threadOfStitch(model, x, y) == ChartModel::kNoStitch)
+                    continue;
                 const float bx = x0 + c * static_cast<float>(x) + 0.01f;
                 const float by = y0 + c * static_cast<float>(y) + 0.01f;
                 list.fillRect(bx, by, c - 0.02f, c - 0.02f, stitches.at(x, y));

@@ -62,6 +62,25 @@ struct ChartModel {
     }
     [[nodiscard]] bool isStitched(int x, int y) const { return threadAt(x, y) != kNoStitch; }
 
+    // The colour shown for a cell without a stitch (the final preview's cloth); white unless a
+    // project file names another.
+    ColorValue clothColor = 0xFFFFFFu;
+    // True for a chart read from a project file: no reduced picture (stitch matrix) lies behind
+    // it, so its stitches are shown in their threads' table colours.
+    bool fromProject = false;
+
+    // Cells of the gw x gh chart that hold a stitch (gw x gh for a generated chart).
+    [[nodiscard]] long stitchCount() const
+    {
+        long count = 0;
+        if (colorIndex.size() < static_cast<std::size_t>(kMatrixSide) * kMatrixSide)
+            return count;
+        for (int x = 0; x < gw && x < kMaxSide; ++x)
+            for (int y = 0; y < gh && y < kMaxSide; ++y)
+                count += isStitched(x, y) ? 1 : 0;
+        return count;
+    }
+
     // The symbol of thread index t: empty when the thread has none (not in the chart, or its
     // position in the chart's thread list is beyond the 241 symbols).
     [[nodiscard]] std::string_view symbolOf(int threadIndex) const

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "core/palette/PaletteFile.h"
@@ -36,7 +38,8 @@ protected:
     void SetUp() override
     {
         dir_ = fs::temp_directory_path()
-            / ("kanvo-palette-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+            / ("kanvo-palette-" + std::to_string(::getpid()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }

@@ -1,0 +1,109 @@
+#include "core/project/ChartProject.h"
+
+#include <algorithm>
+
+#include "core/palette/ColorIndex.h"
+#include "core/palette/SymbolSet.h"
+
+namespace kanvo {
+
+std::string rgbHex(ColorValue color)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const int channel : {redOf(color), greenOf(color), blueOf(color)}) {
+        out += kDigits[channel >> 4];
+        out += kDigits[channel & 15];
+    }
+    return out;
+}
+
+std::string ImportNotes::text(const ThreadTable& table) const
+{
+    constexpr std::size_t kNamed = 20;
+    std::string out;
+    if (!substituted.empty()) {
+        out += "以下" + std::to_string(substituted.size()) + "种绣线不在DMC色卡中，已换成颜色最接近的DMC绣线：\n";
+        for (std::size_t i = 0; i < std::min(substituted.size(), kNamed); ++i) {
+            const Substitution& s = substituted[i];
+            out += "  " + (s.number.empty() ? std::string("(无线号)") : s.number) + " (" + rgbHex(s.color)
+                + ") -> DMC " + std::to_string(table.dmc(s.thread).cindex) + "\n";
+        }
+        if (substituted.size() > kNamed)
+            out += "  ……\n";
+    }
+    if (partStitches + backStitches + knots + beads > 0) {
+        out += "未导入：半针" + std::to_string(partStitches) + "处，回针" + std::to_string(backStitches)
+            + "处，法式结" + std::to_string(knots) + "个，珠子" + std::to_string(beads) + "颗。\n";
+    }
+    return out;
+}
+
+void completeChart(ChartModel& chart, int rareThreshold, const ThreadTable& table)
+{
+    static const std::vector<std::string> symbols = loadxiuChr();
+    chart.xiuChr = symbols;
+    chart.whichType = "DMC";
+    std::vector<bool> stitched(ChartModel::kThreadSlots, false);
+    for (int x = 0; x < chart.gw; ++x)
+        for (int y = 0; y < chart.gh; ++y)
+            if (ThreadTable::isEntry(chart.threadAt(x, y)))
+                stitched[static_cast<std::size_t>(chart.threadAt(x, y))] = true;
+    std::erase_if(chart.colorList, [&](int t) { return !ThreadTable::isEntry(t) || !stitched[static_cast<std::size_t>(t)]; });
+    chart.colorCount = static_cast<int>(chart.colorList.size());
+    (void)sortColorIndex(chart, rareThreshold, table);
+    assignSymbols(chart);
+    chart.chartReady = true;
+}
+
+StitchMatrix stitchColors(const ChartModel& chart, const ThreadTable& table)
+{
+    StitchMatrix colors;
+    const int gw = std::clamp(chart.gw, 0, ChartModel::kMaxSide);
+    const int gh = std::clamp(chart.gh, 0, ChartModel::kMaxSide);
+    if (chart.colorIndex.size() < static_cast<std::size_t>(ChartModel::kMatrixSide) * ChartModel::kMatrixSide)
+        return colors;
+    for (int x = 0; x < gw; ++x)
+        for (int y = 0; y < gh; ++y)
+            colors.set(x, y, chart.isStitched(x, y) ? table.colorOf(chart.threadAt(x, y)) : chart.clothColor);
+    return colors;
+}
+
+EditColorModel editColors(const ChartModel& chart)
+{
+    EditColorModel colors;
+    colors.width = std::clamp(chart.gw, 0, ChartModel::kMaxSide);
+    colors.height = std::clamp(chart.gh, 0, ChartModel::kMaxSide);
+    colors.colorIndex.assign(static_cast<std::size_t>(EditColorModel::kSide) * EditColorModel::kSide, 0);
+    if (chart.colorIndex.size() >= colors.colorIndex.size())
+        for (int x = 0; x < colors.width; ++x)
+            for (int y = 0; y < colors.height; ++y)
+                colors.colorIndex[static_cast<std::size_t>(x) * EditColorModel::kSide + static_cast<std::size_t>(y)]
+                    = chart.threadAt(x, y);
+    colors.colorList = chart.colorList;
+    colors.maxColor = static_cast<int>(colors.colorList.size());
+    colors.distinctColors = colors.maxColor;
+    return colors;
+}
+
+void setChartThreads(ChartModel& chart, const std::function<int(int x, int y)>& editedThreadAt)
+{
+    std::vector<bool> listed(ChartModel::kThreadSlots, false);
+    for (const int t : chart.colorList)
+        if (ThreadTable::isEntry(t))
+            listed[static_cast<std::size_t>(t)] = true;
+    for (int x = 0; x < chart.gw; ++x)
+        for (int y = 0; y < chart.gh; ++y)
+            chart.colorIndex[static_cast<std::size_t>(x) * ChartModel::kMatrixSide + static_cast<std::size_t>(y)]
+                = editedThreadAt(x, y);
+    for (int y = 0; y < chart.gh; ++y)
+        for (int x = 0; x < chart.gw; ++x) {
+            const int t = chart.threadAt(x, y);
+            if (ThreadTable::isEntry(t) && !listed[static_cast<std::size_t>(t)]) {
+                listed[static_cast<std::size_t>(t)] = true;
+                chart.colorList.push_back(t);
+            }
+        }
+}
+
+} // namespace kanvo
