@@ -783,11 +783,17 @@ void ChartCliTest::projectFileIsReadAsItsChart()
             "<fullstitches><stitch x=\"3\" y=\"1\" palindex=\"1\"/></fullstitches>"
             "<backstitches><backstitch x1=\"0\" y1=\"0\" x2=\"1\" y2=\"1\" palindex=\"1\"/></backstitches></chart>");
     f.close();
-    r = runCli({"chart", foreign, "-o", folder->filePath("foreign.png"), "--rare", "0", "--legend", csv});
+    const QString grid = folder->filePath("foreign.csv");
+    r = runCli({"chart", foreign, "-o", folder->filePath("foreign.png"), "--rare", "0", "--legend", csv, "--grid", grid});
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QVERIFY2(r.err.contains(QStringLiteral("DMC ECRU (F0EADA) -> DMC 543")), qPrintable(r.err));
     QVERIFY2(r.err.contains(QStringLiteral("回针1处")), qPrintable(r.err));
     QCOMPARE(QString::fromUtf8(fileBytes(csv)), QStringLiteral("symbol,thread,count\na,543,1\n"));
+    // Every cell but (3, 1) is empty: 0 in the grid.
+    QStringList emptyRow(30, QStringLiteral("0"));
+    QStringList stitchedRow = emptyRow;
+    stitchedRow[3] = QStringLiteral("543");
+    QCOMPARE(QString::fromUtf8(fileBytes(grid)), emptyRow.join(',') + '\n' + stitchedRow.join(',') + '\n');
 
     // A refused file: one line naming the reason, nothing written.
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
