@@ -196,16 +196,7 @@ void ThreadPaletteChooser::assign(std::size_t sample)
     Assignment a{0, -1, std::numeric_limits<double>::infinity(), std::numeric_limits<double>::infinity()};
     for (int k = 0; k < kept; ++k) {
         const int slot = near[static_cast<std::size_t>(k)].second;
-        const double d = Ciede2000::difference(lab, chosenLab_[static_cast<std::size_t>(slot)]);
-        if (d < a.firstDifference) {
-            a.second = a.first;
-            a.secondDifference = a.firstDifference;
-            a.first = slot;
-            a.firstDifference = d;
-        } else if (d < a.secondDifference) {
-            a.second = slot;
-            a.secondDifference = d;
-        }
+        a.offer(slot, Ciede2000::difference(lab, chosenLab_[static_cast<std::size_t>(slot)]));
     }
     if (a.second < 0)
         a.secondDifference = a.firstDifference;
@@ -242,16 +233,7 @@ void ThreadPaletteChooser::applySwap(int slot, int tableSlot)
         const double limit = reach(a.secondDifference);
         if (squaredDistance(samples_[i].lab, lab) >= limit * limit)
             continue;
-        const double d = Ciede2000::difference(samples_[i].lab, lab);
-        if (d < a.firstDifference) {
-            a.second = a.first;
-            a.secondDifference = a.firstDifference;
-            a.first = slot;
-            a.firstDifference = d;
-        } else if (d < a.secondDifference) {
-            a.second = slot;
-            a.secondDifference = d;
-        }
+        a.offer(slot, Ciede2000::difference(samples_[i].lab, lab));
     }
 }
 

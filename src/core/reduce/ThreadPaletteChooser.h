@@ -28,6 +28,20 @@ private:
         int second = -1;
         double firstDifference = 0;
         double secondDifference = 0;
+
+        // Takes chosen thread `slot` at difference `d` as the nearest or second nearest.
+        void offer(int slot, double d)
+        {
+            if (d < firstDifference) {
+                second = first;
+                secondDifference = firstDifference;
+                first = slot;
+                firstDifference = d;
+            } else if (d < secondDifference) {
+                second = slot;
+                secondDifference = d;
+            }
+        }
     };
 
     [[nodiscard]] std::vector<Lab> seedCentres(int count);
