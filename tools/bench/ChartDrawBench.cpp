@@ -11,6 +11,7 @@
 #include <QPainter>
 
 #include "app/chart/ChartPainter.h"
+#include "app/platform/FontSubstitutions.h"
 #include "core/chart/ChartLayout.h"
 #include "core/palette/ColorIndex.h"
 #include "core/palette/ThreadTable.h"
@@ -142,9 +143,7 @@ int main(int argc, char** argv)
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
-    QFont::insertSubstitution("宋体", "WenQuanYi Micro Hei");
-    QFont::insertSubstitution("Arial", "Liberation Sans");
+    kanvo::installFontSubstitutions();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

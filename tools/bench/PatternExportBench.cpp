@@ -12,6 +12,7 @@
 
 #include "app/chart/ChartPainter.h"
 #include "app/chart/PatternPdf.h"
+#include "app/platform/FontSubstitutions.h"
 #include "core/chart/PrintLayout.h"
 #include "core/palette/SymbolSet.h"
 #include "core/palette/ThreadTable.h"
@@ -128,9 +129,7 @@ int main(int argc, char** argv)
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
-    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
-    QFont::insertSubstitution("宋体", "WenQuanYi Micro Hei");
-    QFont::insertSubstitution("Arial", "Liberation Sans");
+    kanvo::installFontSubstitutions();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
