@@ -1,17 +1,14 @@
 // Layout and painting of the largest chart (320 x 320 stitches, blocks and symbols, 60 threads):
 // the cached-glyph painter against shaping every symbol as text, in the same process.
-#include <cstdlib>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
 #include <QFont>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
 #include "app/chart/ChartPainter.h"
-#include "app/platform/FontSubstitutions.h"
 #include "core/chart/ChartLayout.h"
 #include "core/palette/ColorIndex.h"
 #include "core/palette/ThreadTable.h"
@@ -137,15 +134,3 @@ BENCHMARK(BM_Draw320CachedGlyphs)->Unit(benchmark::kMillisecond)->Repetitions(5)
 BENCHMARK(BM_Draw320TextBaseline)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    kanvo::installFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,18 +1,15 @@
 // The pattern PDF of the largest chart (320 x 320 stitches, 80 threads, full colour so every
 // cell carries a box and a symbol): layout alone, and layout plus the whole PDF in memory, with
 // the one-page print of the same chart to PDF as the baseline. Goal: under 2 s and 5 MB.
-#include <cstdlib>
 
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPdfWriter>
 
 #include "app/chart/ChartPainter.h"
 #include "app/chart/PatternPdf.h"
-#include "app/platform/FontSubstitutions.h"
 #include "core/chart/PrintLayout.h"
 #include "core/palette/SymbolSet.h"
 #include "core/palette/ThreadTable.h"
@@ -123,15 +120,3 @@ BENCHMARK(BM_PatternPdf320)->Unit(benchmark::kMillisecond)->Repetitions(5)->Repo
 BENCHMARK(BM_OnePagePdf320Baseline)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    kanvo::installFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 
@@ -61,13 +60,3 @@ BENCHMARK_CAPTURE(BM_QtReader, jpeg, "JPG")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_PictureDecoder, jpeg, "JPG")->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

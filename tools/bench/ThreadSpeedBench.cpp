@@ -4,7 +4,6 @@
 
 #include <map>
 
-#include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -66,13 +65,3 @@ KANVO_SPEED(BM_ThreadReduction, grid320_threads60, 320, 60);
 KANVO_SPEED(BM_KMeansBaseline, grid320_threads60, 320, 60);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
