@@ -14,7 +14,8 @@ KANVO_PACKAGES=(
   xvfb xauth imagemagick python3-pil python3-pdfminer poppler-utils
   clang libclang-rt-14-dev
   libfontconfig-dev desktop-file-utils appstream
-  libpugixml-dev
+  libpugixml-dev zlib1g-dev
+  dpkg-dev file
 )
 
 kanvo_install_packages() {

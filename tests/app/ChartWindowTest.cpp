@@ -551,6 +551,17 @@ void ChartWindowTest::exportsPatternAfterCompleteGeneration()
     QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+8\\n"))), qPrintable(info));
     QVERIFY2(info.contains(QStringLiteral("(A4)")),
         qPrintable(info));
+
+    // A name not ending in ".pdf" gets it; "PDF" in any case is kept as typed.
+    const QList<QPair<QString, QString>> names{{"无扩展名", "无扩展名.pdf"}, {"图纸.v2", "图纸.v2.pdf"},
+        {"upper.PDF", "upper.PDF"}};
+    for (const auto& [typed, written] : names) {
+        chart->choosePatternPath = [&] { return session->filePath(typed); };
+        QTest::mouseClick(exportButton, Qt::LeftButton);
+        QVERIFY2(fileBytes(session->filePath(written)).startsWith("%PDF"), qPrintable(written));
+        if (typed != written)
+            QVERIFY(!QFile::exists(session->filePath(typed)));
+    }
 }
 
 void ChartWindowTest::printsOnePagePdf()

@@ -26,7 +26,7 @@ using namespace kanvo;
 
 namespace {
 
-const QString kGalleryError = QStringLiteral("   错误的图形文件，无法打开，请确认是jpg,gif,bmp格式中的一种   ");
+const QString kGalleryError = QStringLiteral("   错误的图形文件，无法打开，请确认是jpg,gif,bmp,png格式中的一种   ");
 
 void writePicture(const QString& path, int width, int height, QRgb colour, const char* format)
 {
@@ -85,7 +85,7 @@ private slots:
     void init();
     void cleanup();
 
-    void chooserCaptionsAndEveryFile();
+    void chooserCaptionsAndPictureFiles();
     void chooserStartsAtWorkingFolder();
     void chooserRestoresFolderAfterConfirm();
     void chooserCancelKeepsLastConfirmedFolder();
@@ -93,7 +93,8 @@ private slots:
     void chooserPreviewRule();
     void chooserUpperCaseJpgLoadsWithoutPreview();
     void chooserConfirmWithoutFileLeavesWorkspace();
-    void chooserUndecodableFileClosesSilently();
+    void chooserUndecodableFileShowsMessage();
+    void chooserLoadsPng();
     void chooserDoubleClickConfirms();
     void chooserButtonPlacesItBesideMainWindow();
     void chooserTreeSelectionShowsFolder();
@@ -143,6 +144,9 @@ void SourcesWindowTest::init()
     writePicture(pictures() + "/mixed.Bmp", 64, 64, qRgb(10, 10, 200), "BMP");
     writeBytes(pictures() + "/broken.jpg", QByteArray("not a picture at all"));
     writeBytes(pictures() + "/notes.txt", QByteArray("hello"));
+    writePicture(pictures() + "/photo.png", 70, 90, qRgb(120, 60, 30), "PNG");
+    writePicture(pictures() + "/photo.jpeg", 50, 50, qRgb(1, 1, 1), "JPEG");
+    writePicture(pictures() + "/picture-without-extension", 50, 50, qRgb(1, 1, 1), "PNG");
     writePicture(other() + "/other.bmp", 90, 90, qRgb(1, 2, 3), "BMP");
 
     // A gallery with two of its seven category folders.
@@ -151,6 +155,7 @@ void SourcesWindowTest::init()
     writePicture(galleryRoot() + "/动漫/猫.bmp", 120, 90, qRgb(250, 200, 0), "BMP");
     writePicture(galleryRoot() + "/动漫/狗.JPG", 80, 100, qRgb(0, 200, 250), "JPEG");
     writePicture(galleryRoot() + "/动漫/鸟.Jpg", 70, 70, qRgb(0, 0, 0), "JPEG");
+    writePicture(galleryRoot() + "/动漫/鱼.PNG", 40, 30, qRgb(0, 90, 0), "PNG");
     writeBytes(galleryRoot() + "/动漫/坏.gif", QByteArray("GIF89a garbage"));
     writePicture(galleryRoot() + "/美女/人像.jpg", 150, 200, qRgb(240, 180, 160), "JPEG");
 
@@ -190,7 +195,7 @@ GalleryWindow* SourcesWindowTest::openGallery()
     return sources->gallery();
 }
 
-void SourcesWindowTest::chooserCaptionsAndEveryFile()
+void SourcesWindowTest::chooserCaptionsAndPictureFiles()
 {
     FileChooserWindow* chooser = openChooser();
     QVERIFY(chooser != nullptr);
@@ -207,9 +212,9 @@ void SourcesWindowTest::chooserCaptionsAndEveryFile()
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
 
     chooser->showFolder(pictures());
-    // Every file, pictures or not, and no folders.
+    // The files named as pictures the program opens, in any case; no folders.
     QCOMPARE(listed(child<QListWidget>(chooser, "File1")),
-             (QStringList{"broken.jpg", "mixed.Bmp", "notes.txt", "TALL.JPG", "wide.bmp"}));
+             (QStringList{"broken.jpg", "mixed.Bmp", "photo.jpeg", "photo.png", "TALL.JPG", "wide.bmp"}));
 }
 
 void SourcesWindowTest::chooserStartsAtWorkingFolder()
@@ -281,7 +286,8 @@ void SourcesWindowTest::chooserPreviewRule_data()
     QTest::newRow("upper-case JPG") << "TALL.JPG" << QSize();
     QTest::newRow("mixed-case Bmp") << "mixed.Bmp" << QSize();
     QTest::newRow("undecodable jpg") << "broken.jpg" << QSize();
-    QTest::newRow("text file") << "notes.txt" << QSize();
+    QTest::newRow("lower-case png") << "photo.png" << QSize(70, 90);
+    QTest::newRow("jpeg, four letters") << "photo.jpeg" << QSize();
 }
 
 void SourcesWindowTest::chooserPreviewRule()
@@ -349,7 +355,7 @@ void SourcesWindowTest::chooserConfirmWithoutFileLeavesWorkspace()
     QVERIFY(boxes.texts.isEmpty());
 }
 
-void SourcesWindowTest::chooserUndecodableFileClosesSilently()
+void SourcesWindowTest::chooserUndecodableFileShowsMessage()
 {
     window->wholeMode();
     const QImage pictureBefore = window->sourcePicture();
@@ -360,13 +366,26 @@ void SourcesWindowTest::chooserUndecodableFileClosesSilently()
     chooser->confirm();
     settle();
     QVERIFY(chooser.isNull());
-    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(boxes.texts, QStringList{kGalleryError});
     // The steps before the decode stay done; the picture and grid do not change.
     QCOMPARE(QString::fromStdString(state->sourceFile), pictures() + "/broken.jpg");
     QCOMPARE(QString::fromStdString(state->lastFolder), pictures());
     QCOMPARE(state->ifScale, 1);
     QCOMPARE(window->sourcePicture(), pictureBefore);
     QCOMPARE(state->picW, picWBefore);
+}
+
+void SourcesWindowTest::chooserLoadsPng()
+{
+    QPointer<FileChooserWindow> chooser = openChooser();
+    chooser->showFolder(pictures());
+    clickFile(child<QListWidget>(chooser, "File1"), QStringLiteral("photo.png"));
+    chooser->confirm();
+    settle();
+    QVERIFY(chooser.isNull());
+    QVERIFY(boxes.texts.isEmpty());
+    QCOMPARE(window->sourcePicture().size(), QSize(70, 90));
+    QCOMPARE(window->sourcePicture().pixel(35, 45), qRgb(120, 60, 30));
 }
 
 void SourcesWindowTest::chooserDoubleClickConfirms()
@@ -434,7 +453,7 @@ void SourcesWindowTest::galleryCaptionsAndFirstCategory()
     }
     QCOMPARE(gallery->folderPath(), galleryRoot() + "/动漫");
     QCOMPARE(listed(child<QListWidget>(gallery, "File1")),
-             (QStringList{"坏.gif", "狗.JPG", "猫.bmp", "鸟.Jpg"}));
+             (QStringList{"坏.gif", "狗.JPG", "猫.bmp", "鱼.PNG", "鸟.Jpg"}));
 }
 
 void SourcesWindowTest::galleryCategoryButtonMarksCurrent()
@@ -469,6 +488,7 @@ void SourcesWindowTest::galleryPreviewRule_data()
     QTest::newRow("upper-case JPG") << "狗.JPG" << QSize(80, 100);
     QTest::newRow("mixed-case Jpg") << "鸟.Jpg" << QSize();
     QTest::newRow("undecodable gif") << "坏.gif" << QSize();
+    QTest::newRow("upper-case PNG") << "鱼.PNG" << QSize(40, 30);
 }
 
 void SourcesWindowTest::galleryPreviewRule()

@@ -106,12 +106,12 @@ TEST_F(ReduceCliTest, BadArgumentsGiveOneLineAndNoOutput)
     for (const std::string& args : bad) {
         EXPECT_NE(run(args), 0) << args;
         EXPECT_FALSE(lastError_.empty()) << args;
-        if (args.rfind("reduce", 0) == 0) {
-            EXPECT_EQ(std::count(lastError_.begin(), lastError_.end(), '\n'), 1) << args << ": " << lastError_;
-            EXPECT_EQ(lastError_.rfind("kanvo-cli reduce: ", 0), 0u) << lastError_;
-        } else { // one line of error, then the usage of every command
-            EXPECT_EQ(lastError_.rfind("kanvo-cli: ", 0), 0u) << lastError_;
-        }
+        // one line of error, then where to look
+        const std::string command = args.rfind("reduce", 0) == 0 ? "kanvo-cli reduce" : "kanvo-cli";
+        EXPECT_EQ(std::count(lastError_.begin(), lastError_.end(), '\n'), 2) << args << ": " << lastError_;
+        EXPECT_EQ(lastError_.rfind(command + ": ", 0), 0u) << lastError_;
+        EXPECT_NE(lastError_.find("\nTry '" + command + " --help' for more information.\n"), std::string::npos)
+            << lastError_;
         EXPECT_FALSE(fs::exists(out)) << args;
     }
 }

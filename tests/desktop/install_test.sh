@@ -132,10 +132,20 @@ size=$(identify -format '%w x %h' "$working[0]" 2>/dev/null || echo "?")
 expect_line "start-up picture: $tmp/work/logo.dll ($size)"
 
 # --- the command-line tool answers from the prefix too
-usage=$("$prefix/bin/kanvo-cli" 2>&1 || true)
+usage=$("$prefix/bin/kanvo-cli" --help || true)
 if ! grep -q "usage: kanvo-cli" <<<"$usage"; then
-  fail "kanvo-cli does not show its usage"
+  fail "kanvo-cli --help does not show its usage"
 fi
+# the man pages, as man reads them
+for page in kanvo kanvo-cli; do
+  expect_file "$prefix/share/man/man1/$page.1.gz"
+  if command -v man >/dev/null && [ -f "$prefix/share/man/man1/$page.1.gz" ]; then
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$prefix/share/man/man1/$page.1.gz" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "man page $page.1: $warnings"
+  fi
+done
+expect_file "$prefix/share/doc/kanvo/copyright"
+expect_file "$prefix/share/doc/kanvo/changelog.Debian.gz"
 
 if [ $failures -ne 0 ]; then
   echo "$failures check(s) failed"

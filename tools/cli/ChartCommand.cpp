@@ -28,6 +28,7 @@ namespace kanvo::cli {
 namespace {
 
 int fail(const std::string& message) { return reportFailure("chart", message); }
+int usageError(const std::string& message) { return reportUsageError("chart", message); }
 
 struct MethodName {
     std::string_view name;
@@ -168,20 +169,20 @@ int runChart(CommandArgs args)
             request.whole = true;
         } else if (const ThreadOption* option = threadOption(arg)) {
             if (!value(1))
-                return fail("option " + arg + " needs a value");
+                return usageError("option " + arg + " needs a value");
             const std::string& v = args[++i];
             const auto n = parseInt(v, option->low, option->high);
             if (!n)
-                return fail(arg + " needs a whole number from " + std::to_string(option->low) + " to "
+                return usageError(arg + " needs a whole number from " + std::to_string(option->low) + " to "
                     + std::to_string(option->high) + ", not \"" + v + "\"");
             request.threadReduction.*option->field = *n;
         } else if (arg == "--block") {
             if (!value(2))
-                return fail("option --block needs two values (W H)");
+                return usageError("option --block needs two values (W H)");
             const auto w = parseInt(args[i + 1], ChartSettingsModel::kBlockMin, ChartSettingsModel::kBlockMax);
             const auto h = parseInt(args[i + 2], ChartSettingsModel::kBlockMin, ChartSettingsModel::kBlockMax);
             if (!w || !h)
-                return fail("--block needs two whole numbers from 1 to 320, not \"" + args[i + 1] + " "
+                return usageError("--block needs two whole numbers from 1 to 320, not \"" + args[i + 1] + " "
                     + args[i + 2] + "\"");
             request.blockW = *w;
             request.blockH = *h;
@@ -189,7 +190,7 @@ int runChart(CommandArgs args)
         } else if (arg == "--pattern" || arg == "--paper" || arg == "--fabric" || arg == "--cell-mm"
             || arg == "--overlap") {
             if (!value(1))
-                return fail("option " + arg + " needs a value");
+                return usageError("option " + arg + " needs a value");
             const std::string& v = args[++i];
             if (arg == "--pattern") {
                 pattern = v;
@@ -199,28 +200,28 @@ int runChart(CommandArgs args)
                 else if (v == "Letter" || v == "letter")
                     patternOptions.paper = PaperSize::Letter;
                 else
-                    return fail("unknown paper \"" + v + "\" (use A4 or Letter)");
+                    return usageError("unknown paper \"" + v + "\" (use A4 or Letter)");
             } else if (arg == "--fabric") {
                 const auto n = parseInt(v, 6, 40);
                 if (!n)
-                    return fail("--fabric needs a whole number of stitches per inch from 6 to 40, not \"" + v + "\"");
+                    return usageError("--fabric needs a whole number of stitches per inch from 6 to 40, not \"" + v + "\"");
                 patternOptions.fabricCount = *n;
             } else if (arg == "--cell-mm") {
                 const auto mm = parseMillimetres(v);
                 if (!mm)
-                    return fail("--cell-mm needs a cell side in millimetres from 1.5 to 10, not \"" + v + "\"");
+                    return usageError("--cell-mm needs a cell side in millimetres from 1.5 to 10, not \"" + v + "\"");
                 patternOptions.cellMm = *mm;
             } else { // --overlap
                 const auto n = parseInt(v, 0, PatternOptions::kOverlapMax);
                 if (!n)
-                    return fail("--overlap needs a whole number from 0 to 10, not \"" + v + "\"");
+                    return usageError("--overlap needs a whole number from 0 to 10, not \"" + v + "\"");
                 patternOptions.overlap = *n;
             }
         } else if (arg == "-o" || arg == "--legend" || arg == "--width" || arg == "--height" || arg == "--zoom"
             || arg == "--method" || arg == "--merge" || arg == "--rare" || arg == "--mode" || arg == "--title"
             || arg == "--grid") {
             if (!value(1))
-                return fail("option " + arg + " needs a value");
+                return usageError("option " + arg + " needs a value");
             const std::string& v = args[++i];
             if (arg == "-o") {
                 output = v;
@@ -232,27 +233,27 @@ int runChart(CommandArgs args)
                 request.title = v;
             } else if (arg == "--width") {
                 if (!(request.width = parseInt(v, 16, ChartModel::kMaxSide)))
-                    return fail("--width needs a whole number from 16 to 320, not \"" + v + "\"");
+                    return usageError("--width needs a whole number from 16 to 320, not \"" + v + "\"");
             } else if (arg == "--height") {
                 if (!(request.height = parseInt(v, 16, ChartModel::kMaxSide)))
-                    return fail("--height needs a whole number from 16 to 320, not \"" + v + "\"");
+                    return usageError("--height needs a whole number from 16 to 320, not \"" + v + "\"");
             } else if (arg == "--zoom") {
                 if (!(request.zoom = parseInt(v, 1, 1 << 20)))
-                    return fail("--zoom needs a positive whole number, not \"" + v + "\"");
+                    return usageError("--zoom needs a positive whole number, not \"" + v + "\"");
             } else if (arg == "--method") {
                 const auto code = methodCode(v);
                 if (!code)
-                    return fail("unknown method \"" + v + "\" (use " + std::string(kMethodList) + ")");
+                    return usageError("unknown method \"" + v + "\" (use " + std::string(kMethodList) + ")");
                 request.colorBit = *code;
             } else if (arg == "--merge") {
                 const auto n = parseInt(v, 0, ChartSettingsModel::kStrengthMax);
                 if (!n)
-                    return fail("--merge needs a whole number from 0 to 9999, not \"" + v + "\"");
+                    return usageError("--merge needs a whole number from 0 to 9999, not \"" + v + "\"");
                 request.strength = *n;
             } else if (arg == "--rare") {
                 const auto n = parseInt(v, -32768, 32767);
                 if (!n)
-                    return fail("--rare needs a whole number (16 bits), not \"" + v + "\"");
+                    return usageError("--rare needs a whole number (16 bits), not \"" + v + "\"");
                 request.rareThreshold = *n;
             } else { // --mode
                 if (v == "symbols")
@@ -262,34 +263,36 @@ int runChart(CommandArgs args)
                 else if (v == "both")
                     request.mode = ChartMode::BlocksAndSymbols;
                 else
-                    return fail("unknown mode \"" + v + "\" (use blocks, symbols or both)");
+                    return usageError("unknown mode \"" + v + "\" (use blocks, symbols or both)");
             }
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return fail("unknown option \"" + arg + "\"");
+            return usageError("unknown option \"" + arg + "\"");
         } else if (input) {
-            return fail("more than one input file given");
+            return usageError("more than one input file given");
         } else {
             input = arg;
         }
     }
     if (!input)
-        return fail("missing input picture");
+        return usageError("missing input picture");
     if (pattern && pattern->empty())
-        return fail("option --pattern needs a file name");
-    if ((!output || output->empty()) && !pattern)
-        return fail("missing output file (-o OUT.bmp, OUT.png, OUT.pdf or OUT.oxs, or --pattern FILE.pdf)");
+        return usageError("option --pattern needs a file name");
+    if (output && output->empty())
+        return usageError("option -o needs a file name");
+    if (!output && !pattern && !legend && !grid)
+        return usageError("nothing to write: give -o OUT.bmp|OUT.png|OUT.pdf|OUT.oxs, --pattern, --legend or --grid");
     std::optional<Format> format;
     if (output) {
         format = formatOf(*output);
         if (!format)
-            return fail("cannot tell the format of \"" + *output + "\": name it .bmp, .png, .pdf or .oxs");
+            return usageError("cannot tell the format of \"" + *output + "\": name it .bmp, .png, .pdf or .oxs");
     }
     // A chart project is read as it is: no fitting, no reduction, their options ignored.
     const bool fromProject = formatOf(*input) == Format::Project;
     if (legend && legend->empty())
-        return fail("option --legend needs a file name");
+        return usageError("option --legend needs a file name");
     if (grid && grid->empty())
-        return fail("option --grid needs a file name");
+        return usageError("option --grid needs a file name");
 
     // Nothing is shown on screen: the chart is drawn on the offscreen platform whatever the
     // session offers, so the result does not depend on a display.

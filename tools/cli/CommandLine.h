@@ -19,6 +19,15 @@ inline int reportFailure(std::string_view command, const std::string& message)
     return kFailed;
 }
 
+// A command line that cannot be run as given: the one line of reportFailure, then where to
+// look. command is empty for an error before any command.
+inline int reportUsageError(std::string_view command, const std::string& message)
+{
+    const std::string name = command.empty() ? std::string("kanvo-cli") : "kanvo-cli " + std::string(command);
+    std::cerr << name << ": " << message << "\nTry '" << name << " --help' for more information.\n";
+    return kFailed;
+}
+
 // The whole of text as a decimal number from low to high; nullopt otherwise ("12x", "", "1e3").
 inline std::optional<int> parseInt(const std::string& text, int low, int high)
 {

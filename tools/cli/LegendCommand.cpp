@@ -16,6 +16,7 @@ namespace kanvo::cli {
 namespace {
 
 int fail(const std::string& message) { return reportFailure("legend", message); }
+int usageError(const std::string& message) { return reportUsageError("legend", message); }
 
 } // namespace
 
@@ -29,33 +30,33 @@ int runLegend(CommandArgs args)
         const std::string& arg = args[i];
         if (arg == "--merge" || arg == "--rare" || arg == "--brand") {
             if (i + 1 >= args.size())
-                return fail("option " + arg + " needs a value");
+                return usageError("option " + arg + " needs a value");
             const std::string& value = args[++i];
             if (arg == "--merge") {
                 // The settings window's strength: tolerance = strength x 20, at most the
                 // largest colour distance.
                 const auto n = parseInt(value, 0, 195075 / 20 + 1);
                 if (!n)
-                    return fail("--merge needs a whole number from 0 to 9754, not \"" + value + "\"");
+                    return usageError("--merge needs a whole number from 0 to 9754, not \"" + value + "\"");
                 strength = *n;
             } else if (arg == "--rare") {
                 const auto n = parseInt(value, -32768, 32767);
                 if (!n)
-                    return fail("--rare needs a whole number (16 bits), not \"" + value + "\"");
+                    return usageError("--rare needs a whole number (16 bits), not \"" + value + "\"");
                 rare = *n;
             } else {
                 brand = value;
             }
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return fail("unknown option \"" + arg + "\"");
+            return usageError("unknown option \"" + arg + "\"");
         } else if (input) {
-            return fail("more than one input file given");
+            return usageError("more than one input file given");
         } else {
             input = arg;
         }
     }
     if (!input)
-        return fail("missing input file");
+        return usageError("missing input file");
 
     ClsDIB picture;
     if (!picture.LoadBitMap(*input))

@@ -32,6 +32,7 @@ constexpr MethodName kMethods[] = {
 };
 
 int fail(const std::string& message) { return reportFailure("reduce", message); }
+int usageError(const std::string& message) { return reportUsageError("reduce", message); }
 
 bool runMethod(Method method, bool rotate, const ClsDIB& src, ClsDIB& out)
 {
@@ -59,21 +60,21 @@ int runReduce(CommandArgs args)
         const std::string& arg = args[i];
         if (arg == "--method" || arg == "-o") {
             if (i + 1 >= args.size()) {
-                return fail("option " + arg + " needs a value");
+                return usageError("option " + arg + " needs a value");
             }
             (arg == "--method" ? methodName : output) = args[++i];
         } else if (arg == "--no-rotate") {
             rotate = false;
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return fail("unknown option \"" + arg + "\"");
+            return usageError("unknown option \"" + arg + "\"");
         } else if (input) {
-            return fail("more than one input file given");
+            return usageError("more than one input file given");
         } else {
             input = arg;
         }
     }
     if (!methodName) {
-        return fail("missing --method (1bit, 2bit, 3bit, 4bit, 216, 8bit or 16bit)");
+        return usageError("missing --method (1bit, 2bit, 3bit, 4bit, 216, 8bit or 16bit)");
     }
     const MethodName* method = nullptr;
     for (const MethodName& m : kMethods) {
@@ -82,16 +83,16 @@ int runReduce(CommandArgs args)
         }
     }
     if (method == nullptr) {
-        return fail("unknown method \"" + *methodName + "\" (use 1bit, 2bit, 3bit, 4bit, 216, 8bit or 16bit)");
+        return usageError("unknown method \"" + *methodName + "\" (use 1bit, 2bit, 3bit, 4bit, 216, 8bit or 16bit)");
     }
     if (!rotate && !method->rotates) {
-        return fail("--no-rotate does not apply to method " + *methodName);
+        return usageError("--no-rotate does not apply to method " + *methodName);
     }
     if (!input) {
-        return fail("missing input file");
+        return usageError("missing input file");
     }
     if (!output || output->empty()) {
-        return fail("missing output file (-o OUT.bmp)");
+        return usageError("missing output file (-o OUT.bmp)");
     }
 
     ClsDIB picture;

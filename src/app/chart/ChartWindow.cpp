@@ -550,9 +550,13 @@ void ChartWindow::exportPattern()
     const std::optional<PatternOptions> options = choosePatternOptions ? choosePatternOptions() : std::nullopt;
     if (!options)
         return;
-    const QString path = choosePatternPath ? choosePatternPath() : QString();
+    QString path = choosePatternPath ? choosePatternPath() : QString();
     if (path.isEmpty())
         return;
+    // As with "保存": the dialog's filter shows PDF files only, and a viewer opens the file by
+    // its name.
+    if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
+        path += QStringLiteral(".pdf");
     (void)exportPatternTo(path, *options);
 }
 

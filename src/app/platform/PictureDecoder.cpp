@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <zlib.h>
+
 #include "app/platform/DibImage.h"
 #include "core/image/ClsDIB.h"
 
@@ -93,6 +95,39 @@ bool gifFirstFrameComplete(const QByteArray& bytes)
     return false;
 }
 
+// A PNG is whole when its chunks follow the signature one after another up to IEND, each within
+// the file and with its checksum right, IHDR first and at least one IDAT. libpng passes over a
+// damaged chunk that is not needed for the pixels and may stop reading before IEND, so a file
+// cut or garbled there would otherwise be shown.
+bool pngComplete(const QByteArray& bytes)
+{
+    static constexpr char kSignature[] = "\x89PNG\r\n\x1a\n";
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype size = bytes.size();
+    const auto word = [data](qsizetype i) {
+        return (quint32(data[i]) << 24) | (quint32(data[i + 1]) << 16) | (quint32(data[i + 2]) << 8) | data[i + 3];
+    };
+    if (!bytes.startsWith(QByteArrayView(kSignature, 8)))
+        return false;
+    bool sawData = false;
+    for (qsizetype i = 8; i + 12 <= size;) {
+        const quint32 length = word(i);
+        if (length > 0x7FFFFFFFu || qsizetype(length) > size - i - 12)
+            return false;
+        const QByteArrayView type(bytes.constData() + i + 4, 4);
+        if ((i == 8) != (type == "IHDR"))
+            return false;
+        if (crc32(0, data + i + 4, 4 + length) != word(i + 8 + length))
+            return false;
+        if (type == "IDAT")
+            sawData = true;
+        if (type == "IEND")
+            return sawData;
+        i += 12 + length;
+    }
+    return false; // cut before IEND
+}
+
 // BMP files go through the program's own reader, which refuses what Qt's would show half grey:
 // pixel data past the end of the file, RLE runs past their row, RLE data without its end.
 std::optional<QImage> decodeBmp(const QByteArray& bytes, PictureDecoder::Error* error)
@@ -131,7 +166,7 @@ std::optional<QImage> PictureDecoder::decode(QIODevice& device, Error* error)
     QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     const QByteArray format = reader.format().toLower();
-    if (format != "bmp" && format != "jpeg" && format != "jpg" && format != "gif")
+    if (format != "bmp" && format != "jpeg" && format != "jpg" && format != "gif" && format != "png")
         return fail(error, Error::UnsupportedFormat);
 
     const QSize size = reader.size();
@@ -154,6 +189,8 @@ std::optional<QImage> PictureDecoder::decode(QIODevice& device, Error* error)
         return decodeBmp(bytes, error);
     if (format == "gif" && !gifFirstFrameComplete(bytes))
         return fail(error, Error::Corrupt);
+    if (format == "png" && !pngComplete(bytes))
+        return fail(error, Error::Corrupt);
 
     QBuffer buffer;
     buffer.setData(bytes);
@@ -171,7 +208,7 @@ QString PictureDecoder::errorText(Error error)
     switch (error) {
     case Error::None: return QStringLiteral("no error");
     case Error::CannotOpen: return QStringLiteral("the file cannot be opened");
-    case Error::UnsupportedFormat: return QStringLiteral("the file is not a BMP, JPEG or GIF picture");
+    case Error::UnsupportedFormat: return QStringLiteral("the file is not a BMP, JPEG, GIF or PNG picture");
     case Error::TooLarge: return QStringLiteral("the picture is too large");
     case Error::Corrupt: return QStringLiteral("the picture cannot be decoded");
     }

@@ -9,14 +9,15 @@ class QIODevice;
 
 namespace kanvo {
 
-// Decodes BMP, JPEG and GIF files (recognised by content, so "logo.dll" works) into a
+// Decodes BMP, JPEG, GIF and PNG files (recognised by content, so "logo.dll" works) into a
 // QImage::Format_RGB32 picture. A file whose decoded picture would need more than
 // kAllocationLimitMB megabytes is refused before any pixel memory is taken, so a tiny file
 // announcing a huge picture cannot exhaust memory. GIFs give their first frame.
 //
 // A picture decoded only in part is refused like an undecodable one (Corrupt), never shown with
 // a grey or empty remainder: BMP files are read by the program's own reader (ClsDIB), a JPEG the
-// decoder reports as ending early and a GIF whose first picture is cut off are refused.
+// decoder reports as ending early, a GIF whose first picture is cut off and a PNG with a chunk
+// cut off, a checksum wrong or no IEND are refused.
 class PictureDecoder {
 public:
     enum class Error { None, CannotOpen, UnsupportedFormat, TooLarge, Corrupt };

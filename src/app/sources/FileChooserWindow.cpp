@@ -13,7 +13,9 @@
 #include <QStorageInfo>
 #include <QTreeView>
 
+#include "app/platform/MessageBoxes.h"
 #include "app/platform/PictureDecoder.h"
+#include "app/sources/GalleryWindow.h"
 #include "app/workspace/MainWindow.h"
 #include "core/sources/PictureNameRule.h"
 
@@ -149,8 +151,9 @@ bool FileChooserWindow::listFolder(const QString& folder)
         return false;
     folder_ = info.absoluteFilePath();
 
-    // Every file, whatever its name; folders stay in the tree.
-    const QStringList names = QDir(folder_).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    // The pictures the program opens, by their names; folders stay in the tree.
+    QStringList names = QDir(folder_).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
+    names.removeIf([](const QString& name) { return !PictureNameRule::isPictureName(name.toStdString()); });
     {
         const QSignalBlocker block(file1_);
         file1_->clear();
@@ -223,8 +226,10 @@ void FileChooserWindow::confirm()
     state.sourceFile = QDir(folder_).filePath(item->text()).toStdString();
     state.lastDrive = drivePath().toStdString();
     state.lastFolder = folder_.toStdString();
-    // A picture that cannot be loaded closes the chooser just the same, without a word.
-    (void)mainWindow_.loadSourcePicture();
+    // A picture that cannot be loaded is named as such, then the chooser closes all the same.
+    if (!mainWindow_.loadSourcePicture())
+        MessageBoxes::current().information(this, QString::fromUtf8(GalleryWindow::kErrorTitle),
+                                            QString::fromUtf8(GalleryWindow::kErrorText));
     close();
 }
 

@@ -15,12 +15,12 @@ namespace kanvo {
 class MainWindow;
 
 // The image file chooser `Form2`: a folder tree `Dir1` (in place of separate drive and folder
-// lists), the files of the folder in `File1`, a stretched preview `Image1`, "确定" (`Command1`,
-// also a double-click on a file) and "取消" (`Command2`).
+// lists), the folder's pictures (PictureNameRule::isPictureName) in `File1`, a stretched preview
+// `Image1`, "确定" (`Command1`, also a double-click on a file) and "取消" (`Command2`).
 //
 // "确定" records the file in RunState::sourceFile, the folder in lastDrive / lastFolder, runs
-// the main window's loadSourcePicture() and closes the chooser; every failure closes it
-// silently. The window deletes itself when closed; the next opening starts at lastFolder once
+// the main window's loadSourcePicture() and closes the chooser. Without a file it closes
+// silently; a picture that does not load shows the gallery's GalleryWindow::kErrorText first. The window deletes itself when closed; the next opening starts at lastFolder once
 // a file was confirmed, at the working folder before that.
 class FileChooserWindow : public QWidget {
     Q_OBJECT

@@ -25,14 +25,14 @@ class MainWindow;
 // it (by default AppPaths::shippedFolders(): beside the program, the installed data folder,
 // the source tree's assets/). "应用Apply)" loads the selected file through the main window's
 // loadSourcePicture(), closes the file chooser and keeps the gallery open; a failure shows
-// kErrorText. The window deletes itself when closed.
+// kErrorText, which the file chooser shows too. The window deletes itself when closed.
 class GalleryWindow : public QWidget {
     Q_OBJECT
 
 public:
     static constexpr const char* kErrorTitle = "quillex";
     static constexpr const char* kErrorText =
-        "   错误的图形文件，无法打开，请确认是jpg,gif,bmp格式中的一种   ";
+        "   错误的图形文件，无法打开，请确认是jpg,gif,bmp,png格式中的一种   ";
 
     struct Category {
         const char* button; // objectName of the button

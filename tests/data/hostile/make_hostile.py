@@ -2,15 +2,17 @@
 """Writes the hostile-input corpus into OUTDIR and lists it in OUTDIR/MANIFEST.tsv.
 
 Each manifest line is: name <TAB> bmp <TAB> picture, where "bmp" is what the program's own BMP
-reader must do with the file and "picture" what the picture loader (BMP, JPEG, GIF) must do:
+reader must do with the file and "picture" what the picture loader (BMP, JPEG, GIF, PNG) must do:
 "ok" (decodes), "no" (refused) or "any" (either is sound). The picture loader reads BMP files
 with the program's own reader, so its verdict on a BMP follows that reader's; a picture that
-decodes only in part (a truncated JPEG or GIF) is refused. Everything is built from bytes here so
+decodes only in part (a truncated JPEG, GIF or PNG) is refused, and so is a PNG with a wrong
+checksum or without its end chunk. Everything is built from bytes here so
 the corpus needs no image library; names with blanks and Chinese characters and a folder named
 like a picture are part of it.
 """
 import struct
 import sys
+import zlib
 from pathlib import Path
 
 
@@ -62,6 +64,19 @@ def jpeg(width, height, max_blocks=None):
     bits += "1" * (-len(bits) % 8)
     scan = bytes(int(bits[i:i + 8], 2) for i in range(0, len(bits), 8)).replace(b"\xff", b"\xff\x00")
     return b"\xff\xd8" + qt + sof + dht + sos + scan + b"\xff\xd9"
+
+
+def png_chunk(kind, body, crc=None):
+    crc = zlib.crc32(kind + body) if crc is None else crc
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", crc)
+
+
+def png(width, height, rows=None, extra=b"", end=True):
+    """An 8-bit RGB PNG, every pixel black; rows limits the rows the image data holds."""
+    header = png_chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+    raw = (b"\0" + bytes(3 * width)) * (height if rows is None else rows)
+    data = png_chunk(b"IDAT", zlib.compress(raw))
+    return b"\x89PNG\r\n\x1a\n" + header + extra + data + (png_chunk(b"IEND", b"") if end else b"")
 
 
 def main():
@@ -118,6 +133,22 @@ def main():
     put("truncated-scan.jpg", jpeg(64, 64)[:-10], False, False)  # cut inside the scan
     put("text-named.jpg", "这不是图片 — just text\n".encode("utf-8") * 20, False, False)
     put("jpeg-named.bmp", jpeg(16, 8), False, True)
+    good_png = png(6, 4)
+    put("good.png", good_png, False, True)
+    put("png-named.jpg", good_png, False, True)
+    put("empty.png", b"", False, False)
+    put("truncated-idat.png", good_png[:-20], False, False)  # cut inside the image data
+    put("truncated-signature.png", good_png[:6], False, False)
+    put("no-iend.png", png(6, 4, end=False), False, False)
+    put("no-idat.png", good_png[:33] + png_chunk(b"IEND", b""), False, False)
+    bad_crc = bytearray(good_png)
+    bad_crc[-13] ^= 0x01  # the last byte of the image data chunk's checksum
+    put("bad-crc-idat.png", bytes(bad_crc), False, False)
+    put("bad-crc-text.png", png(6, 4, extra=png_chunk(b"tEXt", b"Title\0x", crc=0)), False, False)
+    put("short-image-data.png", png(6, 64, rows=3), False, False)  # whole chunks, too few rows
+    put("png-bomb-65535x65535.png", png(65535, 65535, rows=1), False, False)
+    put("chunk-length-huge.png", good_png[:33] + struct.pack(">I", 0x7FFFFFF0) + b"IDAT" + bytes(16),
+        False, False)
     (out / "文件夹.bmp").mkdir(exist_ok=True)
     (out / "文件夹.bmp" / "inside.bmp").write_bytes(good)
     rows.append(("文件夹.bmp", "no", "no"))
