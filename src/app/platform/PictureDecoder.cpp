@@ -95,12 +95,68 @@ bool gifFirstFrameComplete(const QByteArray& bytes)
     return false;
 }
 
-// A PNG is whole when its chunks follow the signature one after another up to IEND, each within
-// the file and with its checksum right, IHDR first and at least one IDAT. libpng passes over a
-// damaged chunk that is not needed for the pixels and may stop reading before IEND, so a file
-// cut or garbled there would otherwise be shown.
-bool pngComplete(const QByteArray& bytes)
+// The bytes of filtered image data a PNG's header announces: a filter byte and the packed
+// pixels of every row, over the seven passes when interlaced. Zero for a header libpng refuses.
+qint64 pngImageDataSize(quint32 width, quint32 height, int bitDepth, int colourType, bool interlaced)
 {
+    int channels = 0;
+    switch (colourType) {
+    case 0: channels = 1; break;
+    case 2: channels = 3; break;
+    case 3: channels = 1; break;
+    case 4: channels = 2; break;
+    case 6: channels = 4; break;
+    default: return 0;
+    }
+    const auto rowsBytes = [&](qint64 columns, qint64 rows) {
+        return columns == 0 || rows == 0 ? 0 : rows * (1 + (columns * channels * bitDepth + 7) / 8);
+    };
+    if (!interlaced)
+        return rowsBytes(width, height);
+    struct Pass {
+        int x0, y0, dx, dy;
+    };
+    static constexpr Pass kAdam7[] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2},
+                                      {0, 1, 1, 2}};
+    qint64 total = 0;
+    for (const Pass& p : kAdam7)
+        total += rowsBytes((qint64(width) + p.dx - 1 - p.x0) / p.dx, (qint64(height) + p.dy - 1 - p.y0) / p.dy);
+    return total;
+}
+
+// Whether the zlib stream of a PNG's image data holds at least `expected` bytes and ends
+// within the data. Only counted, never kept: libpng decodes the pixels afterwards.
+bool pngImageDataComplete(const QByteArray& compressed, qint64 expected)
+{
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        return false;
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(compressed.constData()));
+    stream.avail_in = static_cast<uInt>(compressed.size());
+    unsigned char scratch[16384];
+    qint64 produced = 0;
+    int result = Z_OK;
+    while (result == Z_OK) {
+        stream.next_out = scratch;
+        stream.avail_out = sizeof scratch;
+        result = inflate(&stream, Z_NO_FLUSH);
+        produced += qint64(sizeof scratch - stream.avail_out);
+        if (result == Z_BUF_ERROR && stream.avail_in == 0)
+            break; // the data ends inside the stream
+    }
+    inflateEnd(&stream);
+    return result == Z_STREAM_END && produced >= expected;
+}
+
+// A PNG is whole when its chunks follow the signature one after another up to IEND, each within
+// the file and with its checksum right, IHDR first, and its image data inflates to every row the
+// header announces. libpng passes over a damaged chunk that is not needed for the pixels, may
+// stop reading before IEND, and prints its own refusals on stderr, past Qt's messages: the
+// checks come before libpng sees the file. A picture too large is told as such before anything
+// is inflated.
+PictureDecoder::Error checkPng(const QByteArray& bytes)
+{
+    using Error = PictureDecoder::Error;
     static constexpr char kSignature[] = "\x89PNG\r\n\x1a\n";
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
     const qsizetype size = bytes.size();
@@ -108,24 +164,35 @@ bool pngComplete(const QByteArray& bytes)
         return (quint32(data[i]) << 24) | (quint32(data[i + 1]) << 16) | (quint32(data[i + 2]) << 8) | data[i + 3];
     };
     if (!bytes.startsWith(QByteArrayView(kSignature, 8)))
-        return false;
-    bool sawData = false;
+        return Error::Corrupt;
+    qint64 expected = 0;
+    QByteArray imageData;
     for (qsizetype i = 8; i + 12 <= size;) {
         const quint32 length = word(i);
         if (length > 0x7FFFFFFFu || qsizetype(length) > size - i - 12)
-            return false;
+            return Error::Corrupt;
         const QByteArrayView type(bytes.constData() + i + 4, 4);
-        if ((i == 8) != (type == "IHDR"))
-            return false;
-        if (crc32(0, data + i + 4, 4 + length) != word(i + 8 + length))
-            return false;
-        if (type == "IDAT")
-            sawData = true;
-        if (type == "IEND")
-            return sawData;
+        if ((i == 8) != (type == "IHDR") || crc32(0, data + i + 4, 4 + length) != word(i + 8 + length))
+            return Error::Corrupt;
+        const qsizetype body = i + 8;
+        if (type == "IHDR") {
+            if (length != 13)
+                return Error::Corrupt;
+            const quint32 width = word(body);
+            const quint32 height = word(body + 4);
+            if (qint64(width) * height * 4 > qint64(PictureDecoder::kAllocationLimitMB) * 1024 * 1024)
+                return Error::TooLarge;
+            expected = pngImageDataSize(width, height, data[body + 8], data[body + 9], data[body + 12] == 1);
+            if (width == 0 || height == 0 || expected == 0)
+                return Error::Corrupt;
+        } else if (type == "IDAT") {
+            imageData.append(bytes.constData() + body, length);
+        } else if (type == "IEND") {
+            return pngImageDataComplete(imageData, expected) ? Error::None : Error::Corrupt;
+        }
         i += 12 + length;
     }
-    return false; // cut before IEND
+    return Error::Corrupt; // cut before IEND
 }
 
 // BMP files go through the program's own reader, which refuses what Qt's would show half grey:
@@ -169,32 +236,33 @@ std::optional<QImage> PictureDecoder::decode(QIODevice& device, Error* error)
     if (format != "bmp" && format != "jpeg" && format != "jpg" && format != "gif" && format != "png")
         return fail(error, Error::UnsupportedFormat);
 
-    const QSize size = reader.size();
-    if (size.isValid()) {
-        // Checked here as well so the refusal is reported as such, not as a corrupt file.
-        const qint64 bytes = qint64(size.width()) * size.height() * 4;
-        if (bytes > qint64(kAllocationLimitMB) * 1024 * 1024)
-            return fail(error, Error::TooLarge);
-    }
-
-    // The whole file is read at once (our BMP reader, the GIF check): no picture the limit lets
-    // through needs a file larger than the limit.
+    // The whole file is read at once (our BMP reader, the GIF and PNG checks): no picture the
+    // limit lets through needs a file larger than the limit.
     const qint64 limit = qint64(kAllocationLimitMB) * 1024 * 1024;
     if (device.size() > limit)
         return fail(error, Error::TooLarge);
     if (!device.seek(0))
         return fail(error, Error::Corrupt);
     const QByteArray bytes = device.readAll();
-    if (format == "bmp")
-        return decodeBmp(bytes, error);
-    if (format == "gif" && !gifFirstFrameComplete(bytes))
-        return fail(error, Error::Corrupt);
-    if (format == "png" && !pngComplete(bytes))
-        return fail(error, Error::Corrupt);
+    if (format == "png") {
+        if (const Error damage = checkPng(bytes); damage != Error::None)
+            return fail(error, damage);
+    }
 
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
+    // The announced size is checked here as well, so that the refusal is reported as such, not
+    // as a corrupt file.
+    const QSize size = QImageReader(&buffer, format).size();
+    if (size.isValid() && qint64(size.width()) * size.height() * 4 > limit)
+        return fail(error, Error::TooLarge);
+    if (format == "bmp")
+        return decodeBmp(bytes, error);
+    if (format == "gif" && !gifFirstFrameComplete(bytes))
+        return fail(error, Error::Corrupt);
+
+    buffer.seek(0);
     QImageReader decoder(&buffer, format);
     QImage image;
     const PrematureEndWatch watch;
