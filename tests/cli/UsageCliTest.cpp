@@ -12,7 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Run {
+struct Outcome {
     int status = -1;
     std::string out;
     std::string err;
@@ -36,7 +36,7 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     // args is shell text after the program's name; runs in the test's own folder.
-    Run run(const std::string& args) const
+    Outcome run(const std::string& args) const
     {
         const std::string command = "cd '" + dir_.string() + "' && '" KANVO_CLI "' " + args + " >out.txt 2>err.txt";
         const int status = std::system(command.c_str());
@@ -54,7 +54,7 @@ std::string hint(const std::string& command)
 TEST_F(UsageCliTest, HelpOfEveryCommandOnStdout)
 {
     for (const char* args : {"--help", "-h", "help"}) {
-        const Run r = run(args);
+        const Outcome r = run(args);
         EXPECT_EQ(r.status, 0) << args;
         EXPECT_EQ(r.err, "") << args;
         EXPECT_EQ(r.out.rfind("usage: kanvo-cli COMMAND [ARGUMENTS]\n", 0), 0u) << args << ": " << r.out;
@@ -86,7 +86,7 @@ TEST_F(UsageCliTest, HelpOfOneCommandOnStdout)
 #endif
     };
     for (const Case& c : cases) {
-        const Run r = run(c.args);
+        const Outcome r = run(c.args);
         EXPECT_EQ(r.status, 0) << c.args;
         EXPECT_EQ(r.err, "") << c.args;
         EXPECT_EQ(r.out.rfind(c.usage, 0), 0u) << c.args << ": " << r.out;
@@ -99,7 +99,7 @@ TEST_F(UsageCliTest, HelpOfOneCommandOnStdout)
 
 TEST_F(UsageCliTest, VersionOnStdout)
 {
-    const Run r = run("--version");
+    const Outcome r = run("--version");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "kanvo-cli " KANVO_VERSION "\n");
     EXPECT_EQ(r.err, "");
@@ -126,7 +126,7 @@ TEST_F(UsageCliTest, UsageErrorIsOneLineAndAHint)
 #endif
     };
     for (const Case& c : cases) {
-        const Run r = run(c.args);
+        const Outcome r = run(c.args);
         EXPECT_EQ(r.status, 2) << c.args;
         EXPECT_EQ(r.out, "") << c.args;
         EXPECT_EQ(r.err, c.err) << c.args;
