@@ -403,10 +403,15 @@ void MainWindowTest::decoderReadsPictureUnderAnyName()
     QCOMPARE(image->format(), QImage::Format_RGB32);
     QCOMPARE(image->pixel(6, 4), qRgb(0, 0, 255));
 
+    // PNG opens under any name too; a type Qt reads but the program does not open is refused.
     QImage png(4, 4, QImage::Format_RGB32);
     png.fill(Qt::green);
-    QVERIFY(png.save(dir.filePath(QStringLiteral("x.png")), "PNG"));
-    QVERIFY(!PictureDecoder::decode(dir.filePath(QStringLiteral("x.png")), &error).has_value());
+    QVERIFY(png.save(dir.filePath(QStringLiteral("png.dll")), "PNG"));
+    const auto fromPng = PictureDecoder::decode(dir.filePath(QStringLiteral("png.dll")), &error);
+    QVERIFY(fromPng.has_value());
+    QCOMPARE(fromPng->pixel(3, 3), qRgb(0, 255, 0));
+    QVERIFY(png.save(dir.filePath(QStringLiteral("x.ppm")), "PPM"));
+    QVERIFY(!PictureDecoder::decode(dir.filePath(QStringLiteral("x.ppm")), &error).has_value());
     QCOMPARE(error, PictureDecoder::Error::UnsupportedFormat);
     QVERIFY(!PictureDecoder::decode(dir.filePath(QStringLiteral("missing.bmp")), &error).has_value());
     QCOMPARE(error, PictureDecoder::Error::CannotOpen);
