@@ -106,6 +106,17 @@ private:
     void openChart();
     // The one-page print from here on ("单页绣图" in the print choice).
     void chooseOnePage() { chart->printer().choosePrintKind = [](float) { return ChartPrinter::PrintChoice{}; }; }
+    // Prints go to the PDF file pdf, on pages of 200 x 285 mm printable from edge to edge.
+    void printInto200x285(const QString& pdf)
+    {
+        chart->printer().choosePrinter = [pdf](QPrinter& p) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            p.setPageLayout(QPageLayout(QPageSize(QSizeF(200, 285), QPageSize::Millimeter), QPageLayout::Portrait,
+                QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+            return true;
+        };
+    }
 
     ChartWindow* chart = nullptr;
 };
@@ -589,13 +600,7 @@ void ChartWindowTest::printsOnePagePdf()
     ChartPrinter& printer = chart->printer();
     chooseOnePage();
     printer.statusShown = [&](const QString& s) { statuses << s; };
-    printer.choosePrinter = [&](QPrinter& p) {
-        p.setOutputFormat(QPrinter::PdfFormat);
-        p.setOutputFileName(pdf);
-        p.setPageLayout(QPageLayout(QPageSize(QSizeF(200, 285), QPageSize::Millimeter), QPageLayout::Portrait,
-            QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-        return true;
-    };
+    printInto200x285(pdf);
     QTest::mouseClick(chartChild<QPushButton>("Command3"), Qt::LeftButton);
     QVERIFY(boxes->texts.isEmpty());
     QCOMPARE(statuses, (QStringList{"正在生成打印文档，请等待....", "正在绘制网格，请等待....",
@@ -709,13 +714,7 @@ void ChartWindowTest::printsPatternPages()
 
     const QString pdf = session->filePath(QStringLiteral("pages.pdf"));
     ChartPrinter& printer = chart->printer();
-    printer.choosePrinter = [&](QPrinter& p) {
-        p.setOutputFormat(QPrinter::PdfFormat);
-        p.setOutputFileName(pdf);
-        p.setPageLayout(QPageLayout(QPageSize(QSizeF(200, 285), QPageSize::Millimeter), QPageLayout::Portrait,
-            QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-        return true;
-    };
+    printInto200x285(pdf);
     float offeredCell = -1;
     bool offeredPages = false;
     printer.choosePrintKind = [&](float cellMm) {
