@@ -1,6 +1,5 @@
 #include "core/colour/LocalCiede2000.h"
 
-#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -8,14 +7,6 @@ namespace kanvo {
 
 namespace {
 
-using Matrix = std::array<std::array<double, 3>, 3>;
-
-// sRGB to XYZ, each row divided by the D65 white's X, Y and Z.
-constexpr Matrix kToWhiteXyz = {{{0.4124564 / 0.95047, 0.3575761 / 0.95047, 0.1804375 / 0.95047},
-    {0.2126729, 0.7151522, 0.0721750},
-    {0.0193339 / 1.08883, 0.1191920 / 1.08883, 0.9503041 / 1.08883}}};
-constexpr double kEpsilon = 216.0 / 24389.0;
-constexpr double kKappa = 24389.0 / 27.0;
 constexpr double kPow25To7 = 6103515625.0;
 constexpr double kDegree = std::numbers::pi / 180.0;
 constexpr double kCos30 = 0.86602540378443865;
@@ -26,18 +17,6 @@ constexpr double kSin63 = 0.89100652418836786;
 constexpr double kCos275 = 0.087155742747658166;
 constexpr double kSin275 = -0.99619469809174553;
 
-// The CIELAB curve f(t) (cube root above epsilon, a straight line below) and its slope.
-struct Curve {
-    double value, slope;
-};
-Curve curve(double t)
-{
-    if (t <= kEpsilon)
-        return {(kKappa * t + 16.0) / 116.0, kKappa / 116.0};
-    const double root = std::cbrt(t);
-    return {root, 1.0 / (3.0 * root * root)};
-}
-
 double pow7(double v)
 {
     const double v2 = v * v;
@@ -46,24 +25,8 @@ double pow7(double v)
 
 } // namespace
 
-LocalCiede2000::LocalCiede2000(const LinearRgb& centre)
+LocalCiede2000::LocalCiede2000(const Lab& lab)
 {
-    const double rgb[3] = {centre.red, centre.green, centre.blue};
-    double xyz[3];
-    for (int r = 0; r < 3; ++r)
-        xyz[r] = kToWhiteXyz[r][0] * rgb[0] + kToWhiteXyz[r][1] * rgb[1] + kToWhiteXyz[r][2] * rgb[2];
-    const Curve x = curve(xyz[0]), y = curve(xyz[1]), z = curve(xyz[2]);
-    const Lab lab{116.0 * y.value - 16.0, 500.0 * (x.value - y.value), 200.0 * (y.value - z.value)};
-    // d(L, a, b) / d(linear RGB).
-    const double fx = x.slope, fy = y.slope, fz = z.slope;
-    Matrix toLab{};
-    for (int c = 0; c < 3; ++c) {
-        const double dx = fx * kToWhiteXyz[0][c], dy = fy * kToWhiteXyz[1][c], dz = fz * kToWhiteXyz[2][c];
-        toLab[0][c] = 116.0 * dy;
-        toLab[1][c] = 500.0 * (dx - dy);
-        toLab[2][c] = 200.0 * (dy - dz);
-    }
-
     // The formula's terms at the centre, where both colours of a small difference lie.
     const double chroma = std::sqrt(lab.a * lab.a + lab.b * lab.b);
     const double chroma7 = pow7(chroma);
@@ -95,24 +58,14 @@ LocalCiede2000::LocalCiede2000(const LinearRgb& centre)
             * std::sqrt(cPrime7 / (cPrime7 + kPow25To7));
     }
 
-    // (dL / sL, dC' / sC, dH' / sH) from (dL, da, db), then from linear RGB.
-    const Matrix weighted = {{{1.0 / sL, 0.0, 0.0}, {0.0, (1.0 + g) * ua / sC, ub / sC},
-        {0.0, -(1.0 + g) * ub / sH, ua / sH}}};
-    Matrix k{};
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 3; ++c)
-            k[r][c] = weighted[r][0] * toLab[0][c] + weighted[r][1] * toLab[1][c] + weighted[r][2] * toLab[2][c];
-    // dE^2 = p0^2 + p1^2 + p2^2 + rT p1 p2 with p = k d.
-    const auto entry = [&](int i, int j) {
-        return static_cast<float>(k[0][i] * k[0][j] + k[1][i] * k[1][j] + k[2][i] * k[2][j]
-            + 0.5 * rT * (k[1][i] * k[2][j] + k[2][i] * k[1][j]));
-    };
-    rr_ = entry(0, 0);
-    gg_ = entry(1, 1);
-    bb_ = entry(2, 2);
-    rg_ = entry(0, 1);
-    rb_ = entry(0, 2);
-    gb_ = entry(1, 2);
+    // dE^2 = (dL / sL)^2 + p1^2 + p2^2 + rT p1 p2, with p1 = dC' / sC and p2 = dH' / sH each a
+    // row times (da, db).
+    const double c1 = (1.0 + g) * ua / sC, c2 = ub / sC;
+    const double h1 = -(1.0 + g) * ub / sH, h2 = ua / sH;
+    ll_ = static_cast<float>(1.0 / (sL * sL));
+    aa_ = static_cast<float>(c1 * c1 + h1 * h1 + rT * c1 * h1);
+    bb_ = static_cast<float>(c2 * c2 + h2 * h2 + rT * c2 * h2);
+    ab_ = static_cast<float>(c1 * c2 + h1 * h2 + 0.5 * rT * (c1 * h2 + h1 * c2));
 }
 
 } // namespace kanvo

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <limits>
 
 #include "core/colour/Ciede2000.h"
@@ -17,6 +19,35 @@ namespace {
 constexpr int kCostReach = 2;
 // A change reaches the blurred chart this far, and so the cost of regions this far from it.
 constexpr int kChangeReach = StitchBlur::kRadius + kCostReach;
+
+// CIELAB as floats, for the many colours the cost weighs.
+struct QuickLab {
+    float L, a, b;
+};
+
+// The cube root to about 1e-4, by a first guess from the float's bits and one Halley step.
+float cubeRoot(float t)
+{
+    const float y = std::bit_cast<float>(std::bit_cast<std::uint32_t>(t) / 3 + 709921077u);
+    const float cube = y * y * y;
+    return y * (cube + 2.0f * t) / (2.0f * cube + t);
+}
+
+float labCurve(float t)
+{
+    constexpr float kEpsilon = 216.0f / 24389.0f;
+    constexpr float kKappa = 24389.0f / 27.0f;
+    return t > kEpsilon ? cubeRoot(t) : (kKappa * t + 16.0f) / 116.0f;
+}
+
+// ColourSpace::labOf in floats with a quicker cube root: within a hundredth of a unit.
+QuickLab quickLab(const LinearRgb& c)
+{
+    const float fx = labCurve((0.4124564f * c.red + 0.3575761f * c.green + 0.1804375f * c.blue) / 0.95047f);
+    const float fy = labCurve(0.2126729f * c.red + 0.7151522f * c.green + 0.0721750f * c.blue);
+    const float fz = labCurve((0.0193339f * c.red + 0.1191920f * c.green + 0.9503041f * c.blue) / 1.08883f);
+    return {116.0f * fy - 16.0f, 500.0f * (fx - fy), 200.0f * (fy - fz)};
+}
 
 struct Window {
     int left, top, right, bottom; // inclusive
@@ -36,14 +67,15 @@ public:
         std::vector<LinearRgb> chart(slots.size());
         for (std::size_t i = 0; i < slots.size(); ++i)
             chart[i] = threadLinear_[static_cast<std::size_t>(slots[i])];
-        residual_ = StitchBlur::blurred(chart, width, height);
+        soft_ = StitchBlur::blurred(chart, width, height);
         forms_.reserve(slots.size());
+        target_.resize(slots.size());
         error_.resize(slots.size());
         for (std::size_t i = 0; i < slots.size(); ++i) {
-            forms_.emplace_back(softPicture[i]);
-            LinearRgb& r = residual_[i];
-            r = {r.red - softPicture[i].red, r.green - softPicture[i].green, r.blue - softPicture[i].blue};
-            error_[i] = forms_[i].difference(r.red, r.green, r.blue);
+            const Lab lab = ColourSpace::labOf(softPicture[i]);
+            forms_.emplace_back(lab);
+            target_[i] = {static_cast<float>(lab.L), static_cast<float>(lab.a), static_cast<float>(lab.b)};
+            error_[i] = errorAt(i, soft_[i]);
         }
     }
 
@@ -164,17 +196,36 @@ private:
         return {to.red - from.red, to.green - from.green, to.blue - from.blue};
     }
 
-    // How much the blurred error around the region grows when it takes thread `slot`.
+    // CIEDE2000 between the blurred picture at stitch i and the blurred chart colour `seen`.
+    [[nodiscard]] float errorAt(std::size_t i, const LinearRgb& seen) const
+    {
+        const QuickLab lab = quickLab(seen);
+        return forms_[i].difference(lab.L - target_[i].L, lab.a - target_[i].a, lab.b - target_[i].b);
+    }
+
+    // The window around the region that its cost covers, and the region's blur weight at each
+    // stitch of it, row by row: the same for every thread the region might take.
+    void weighWindow()
+    {
+        costWindow_ = around(kCostReach);
+        weights_.clear();
+        for (int y = costWindow_.top; y <= costWindow_.bottom; ++y)
+            for (int x = costWindow_.left; x <= costWindow_.right; ++x)
+                weights_.push_back(weightAt(x, y));
+    }
+
+    // How much the blurred error around the region grows when it takes thread `slot`; after
+    // weighWindow().
     [[nodiscard]] double costOf(int slot) const
     {
         const LinearRgb change = changeTo(slot);
-        const Window w = around(kCostReach);
+        const Window& w = costWindow_;
         float cost = 0;
+        std::size_t k = 0;
         for (int y = w.top; y <= w.bottom; ++y)
-            for (int x = w.left; x <= w.right; ++x) {
+            for (int x = w.left; x <= w.right; ++x, ++k) {
                 const std::size_t j = at(x, y);
-                const LinearRgb r = moved(residual_[j], change, weightAt(x, y));
-                cost += forms_[j].difference(r.red, r.green, r.blue) - error_[j];
+                cost += errorAt(j, moved(soft_[j], change, weights_[k])) - error_[j];
             }
         return cost;
     }
@@ -186,9 +237,8 @@ private:
         for (int y = w.top; y <= w.bottom; ++y)
             for (int x = w.left; x <= w.right; ++x) {
                 const std::size_t j = at(x, y);
-                LinearRgb& r = residual_[j];
-                r = moved(r, change, weightAt(x, y));
-                error_[j] = forms_[j].difference(r.red, r.green, r.blue);
+                soft_[j] = moved(soft_[j], change, weightAt(x, y));
+                error_[j] = errorAt(j, soft_[j]);
             }
         const Window near = around(kChangeReach);
         for (int y = near.top; y <= near.bottom; ++y)
@@ -251,6 +301,8 @@ private:
         // Lowest slot first among equals, so the result does not depend on the walk order.
         std::sort(neighbours_.begin(), neighbours_.end());
         Choice best;
+        if (!neighbours_.empty())
+            weighWindow();
         for (int slot : neighbours_) {
             const double cost = costOf(slot);
             if (cost < best.cost)
@@ -266,7 +318,8 @@ private:
             return false;
         if (choice.cost < 0)
             return true;
-        return choice.cost <= allowance * static_cast<double>(region_.size()) && !isHighlight() && !isStrongContrast();
+        const double allowed = allowance * static_cast<double>(region_.size());
+        return choice.cost <= allowed && !isHighlight() && !isStrongContrast();
     }
 
     std::vector<int>& slots_;
@@ -277,9 +330,10 @@ private:
     StitchBlur::AxisWeights across_;
     StitchBlur::AxisWeights down_;
     std::vector<LinearRgb> threadLinear_;
-    // Stitch by stitch: the blurred chart less the blurred picture, CIEDE2000 near the blurred
-    // picture, and the difference the two make.
-    std::vector<LinearRgb> residual_;
+    // Stitch by stitch: the blurred chart, the blurred picture in CIELAB, CIEDE2000 near it, and
+    // the difference between the two.
+    std::vector<LinearRgb> soft_;
+    std::vector<QuickLab> target_;
     std::vector<LocalCiede2000> forms_;
     std::vector<float> error_;
     std::vector<unsigned> seen_;
@@ -289,6 +343,8 @@ private:
     std::vector<std::size_t> region_;
     std::vector<int> neighbours_;
     std::vector<Proposal> proposals_;
+    Window costWindow_{};
+    std::vector<float> weights_;
 };
 
 } // namespace
