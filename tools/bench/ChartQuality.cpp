@@ -1,48 +1,40 @@
 #include "ChartQuality.h"
 
-#include <algorithm>
-#include <cmath>
 #include <set>
 #include <vector>
 
 #include "core/colour/Ciede2000.h"
+#include "core/reduce/StitchBlur.h"
 
 namespace kanvo {
 
 namespace {
 
-// Separable Gaussian blur, sigma 1, radius 3, edges repeated.
-std::vector<LinearRgb> blurred(std::span<const ColorValue> pixels, int width, int height)
+// Stitches of same-colour regions of at most 2 stitches: a stitch alone, or two side by side
+// with no other stitch of their colour next to either.
+int islandStitches(std::span<const ColorValue> chart, int width, int height)
 {
-    constexpr int kRadius = 3;
-    double kernel[2 * kRadius + 1];
-    double sum = 0;
-    for (int k = -kRadius; k <= kRadius; ++k)
-        sum += kernel[k + kRadius] = std::exp(-0.5 * k * k);
-    for (double& k : kernel)
-        k /= sum;
-    std::vector<LinearRgb> linear(pixels.size());
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-        linear[i] = ColourSpace::linearOf(pixels[i]);
-    const auto pass = [&](const std::vector<LinearRgb>& in, bool across) {
-        std::vector<LinearRgb> out(in.size());
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                double r = 0, g = 0, b = 0;
-                for (int k = -kRadius; k <= kRadius; ++k) {
-                    const int sx = across ? std::clamp(x + k, 0, width - 1) : x;
-                    const int sy = across ? y : std::clamp(y + k, 0, height - 1);
-                    const LinearRgb& c = in[static_cast<std::size_t>(sy * width + sx)];
-                    r += kernel[k + kRadius] * c.red;
-                    g += kernel[k + kRadius] * c.green;
-                    b += kernel[k + kRadius] * c.blue;
-                }
-                out[static_cast<std::size_t>(y * width + x)] = {static_cast<float>(r), static_cast<float>(g),
-                    static_cast<float>(b)};
-            }
-        return out;
+    const auto same = [&](int x, int y, int nx, int ny) {
+        return nx >= 0 && ny >= 0 && nx < width && ny < height
+            && chart[static_cast<std::size_t>(ny * width + nx)] == chart[static_cast<std::size_t>(y * width + x)];
     };
-    return pass(pass(linear, true), false);
+    const auto sameNeighbours = [&](int x, int y) {
+        return same(x, y, x - 1, y) + same(x, y, x + 1, y) + same(x, y, x, y - 1) + same(x, y, x, y + 1);
+    };
+    int count = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int n = sameNeighbours(x, y);
+            if (n == 0) {
+                ++count;
+            } else if (n == 1) {
+                // The one same-colour neighbour must have no other.
+                const int nx = same(x, y, x - 1, y) ? x - 1 : same(x, y, x + 1, y) ? x + 1 : x;
+                const int ny = nx != x ? y : same(x, y, x, y - 1) ? y - 1 : y + 1;
+                count += sameNeighbours(nx, ny) == 1 ? 1 : 0;
+            }
+        }
+    return count;
 }
 
 } // namespace
@@ -52,8 +44,8 @@ ChartQuality ChartQuality::measure(std::span<const ColorValue> picture, std::spa
 {
     ChartQuality q;
     const std::size_t n = picture.size();
-    const std::vector<LinearRgb> softPicture = blurred(picture, width, height);
-    const std::vector<LinearRgb> softChart = blurred(chart, width, height);
+    const std::vector<LinearRgb> softPicture = StitchBlur::blurred(picture, width, height);
+    const std::vector<LinearRgb> softChart = StitchBlur::blurred(chart, width, height);
     int confetti = 0;
     for (std::size_t i = 0; i < n; ++i) {
         q.perceivedError += Ciede2000::difference(ColourSpace::labOf(softPicture[i]), ColourSpace::labOf(softChart[i]));
@@ -68,6 +60,7 @@ ChartQuality ChartQuality::measure(std::span<const ColorValue> picture, std::spa
     q.perceivedError /= static_cast<double>(n);
     q.pixelError /= static_cast<double>(n);
     q.confettiShare = static_cast<double>(confetti) / static_cast<double>(n);
+    q.islandShare = static_cast<double>(islandStitches(chart, width, height)) / static_cast<double>(n);
     q.colours = static_cast<int>(std::set<ColorValue>(chart.begin(), chart.end()).size());
     return q;
 }

@@ -51,8 +51,8 @@ KMeansBaseline::KMeansBaseline(std::span<const ColorValue> picture, int threads,
         for (std::size_t i = 0; i < points.size(); ++i)
             nearest[i] = std::min(nearest[i], distance2(points[i], points[pick]));
     }
-    // Lloyd rounds.
-    for (int round = 0; round < 30; ++round) {
+    // Lloyd rounds until no centre moves.
+    for (int round = 0; round < 60; ++round) {
         std::vector<Lab> sums(centres.size());
         std::vector<double> totals(centres.size(), 0);
         for (std::size_t i = 0; i < points.size(); ++i) {
@@ -79,8 +79,11 @@ KMeansBaseline::KMeansBaseline(std::span<const ColorValue> picture, int threads,
     const ThreadMatcher all(table);
     std::vector<int> chosen;
     for (const Lab& c : centres)
-        chosen.push_back(all.thread(all.nearest(c).slot));
+        chosen.push_back(all.thread(all.nearestOfAll(c).slot));
+    // The matcher keeps each thread once.
     palette_ = std::make_unique<ThreadMatcher>(table, chosen);
+    for (int s = 0; s < palette_->size(); ++s)
+        threadLinear_.push_back(ColourSpace::linearOf(palette_->color(s)));
 }
 
 std::vector<ColorValue> KMeansBaseline::nearest() const
@@ -97,14 +100,12 @@ std::vector<ColorValue> KMeansBaseline::nearest() const
     return chart;
 }
 
-std::vector<ColorValue> KMeansBaseline::floydSteinberg(int width, int height) const
+template <typename Choose>
+std::vector<ColorValue> KMeansBaseline::diffused(int width, int height, bool clip, Choose&& choose) const
 {
     std::vector<LinearRgb> work(picture_.size());
     for (std::size_t i = 0; i < picture_.size(); ++i)
         work[i] = ColourSpace::linearOf(picture_[i]);
-    std::vector<LinearRgb> threads;
-    for (int s = 0; s < palette_->size(); ++s)
-        threads.push_back(ColourSpace::linearOf(palette_->color(s)));
     std::vector<ColorValue> chart(picture_.size());
     const auto push = [&](int x, int y, const LinearRgb& e, float share) {
         if (x < 0 || x >= width || y >= height)
@@ -116,26 +117,46 @@ std::vector<ColorValue> KMeansBaseline::floydSteinberg(int width, int height) co
     };
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) {
-            const LinearRgb c = work[static_cast<std::size_t>(y * width + x)];
-            std::size_t best = 0;
-            double bestDistance = std::numeric_limits<double>::infinity();
-            for (std::size_t s = 0; s < threads.size(); ++s) {
-                const double d = (c.red - threads[s].red) * (c.red - threads[s].red)
-                    + (c.green - threads[s].green) * (c.green - threads[s].green)
-                    + (c.blue - threads[s].blue) * (c.blue - threads[s].blue);
-                if (d < bestDistance) {
-                    bestDistance = d;
-                    best = s;
-                }
-            }
+            LinearRgb c = work[static_cast<std::size_t>(y * width + x)];
+            if (clip)
+                c = {std::clamp(c.red, 0.0f, 1.0f), std::clamp(c.green, 0.0f, 1.0f), std::clamp(c.blue, 0.0f, 1.0f)};
+            const std::size_t best = static_cast<std::size_t>(choose(c));
             chart[static_cast<std::size_t>(y * width + x)] = palette_->color(static_cast<int>(best));
-            const LinearRgb e{c.red - threads[best].red, c.green - threads[best].green, c.blue - threads[best].blue};
+            const LinearRgb& t = threadLinear_[best];
+            const LinearRgb e{c.red - t.red, c.green - t.green, c.blue - t.blue};
             push(x + 1, y, e, 7.0f / 16);
             push(x - 1, y + 1, e, 3.0f / 16);
             push(x, y + 1, e, 5.0f / 16);
             push(x + 1, y + 1, e, 1.0f / 16);
         }
     return chart;
+}
+
+std::vector<ColorValue> KMeansBaseline::floydSteinberg(int width, int height) const
+{
+    return diffused(width, height, true, [&](const LinearRgb& c) {
+        const Lab lab = ColourSpace::labOf(c);
+        int best = 0;
+        for (int s = 1; s < palette_->size(); ++s)
+            if (distance2(lab, palette_->lab(s)) < distance2(lab, palette_->lab(best)))
+                best = s;
+        return best;
+    });
+}
+
+std::vector<ColorValue> KMeansBaseline::unclippedFloydSteinberg(int width, int height) const
+{
+    return diffused(width, height, false, [&](const LinearRgb& c) {
+        const auto d = [&](const LinearRgb& t) {
+            return (c.red - t.red) * (c.red - t.red) + (c.green - t.green) * (c.green - t.green)
+                + (c.blue - t.blue) * (c.blue - t.blue);
+        };
+        int best = 0;
+        for (int s = 1; s < palette_->size(); ++s)
+            if (d(threadLinear_[static_cast<std::size_t>(s)]) < d(threadLinear_[static_cast<std::size_t>(best)]))
+                best = s;
+        return best;
+    });
 }
 
 } // namespace kanvo

@@ -90,8 +90,8 @@ ChartSettingsWindow::ChartSettingsWindow(RunState& state, QWidget* parent) : QWi
     threadCount_->setToolTip(QStringLiteral("绣图最多用这么多种绣线"));
     ditherStrength_ = makeSpinBox(this, "DitherStrength", Limits::kMaxDither, "", "不抖动");
     ditherStrength_->setToolTip(QStringLiteral("越小色块越干净，越大渐变越平滑"));
-    cleanupSize_ = makeSpinBox(this, "CleanupSize", Limits::kMaxCleanup, " 针以内", "不清除");
-    cleanupSize_->setToolTip(QStringLiteral("同色相连不超过这么多针的小块并入相邻的颜色"));
+    cleanupSize_ = makeSpinBox(this, "CleanupSize", Limits::kMaxCleanup, "", "不清除");
+    cleanupSize_->setToolTip(tr("单针和两针的杂点在远看不失真时并入相邻的颜色；越大清除得越多"));
 
     auto* heading = new QLabel(QStringLiteral("设置生成绣图的属性："), this);
     heading->setObjectName(QStringLiteral("Label1"));

@@ -2,29 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
+
+#include "core/colour/Ciede2000Terms.h"
 
 namespace kanvo {
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-constexpr double kDegree = kPi / 180.0;
-constexpr double kPow25To7 = 6103515625.0; // 25^7
-constexpr double kCos30 = 0.86602540378443865;
-constexpr double kSin30 = 0.5;
-constexpr double kCos6 = 0.99452189536827329;
-constexpr double kSin6 = 0.10452846326765347;
-constexpr double kCos63 = 0.45399049973954679;
-constexpr double kSin63 = 0.89100652418836786;
-constexpr double kCos275 = 0.087155742747658166;
-constexpr double kSin275 = -0.99619469809174553;
-
-double pow7(double v)
-{
-    const double v2 = v * v;
-    return v2 * v2 * v2 * v;
-}
+using namespace ciede2000;
 
 // Hue angle in radians, 0..2 pi; 0 for a neutral colour.
 double hueOf(double a, double b)

@@ -8,21 +8,33 @@
 
 namespace kanvo {
 
-// Removes confetti: every same-thread region (4-connected) of at most `maxRegion` stitches takes
-// the neighbouring thread closest by CIEDE2000 to the region's picture colour, until none is
-// left. Two kinds of small region are detail and stay: one whose picture colour no neighbouring
-// thread comes close to (a strong-contrast edge or dot), and a single stitch much lighter than
-// the picture around it (a highlight).
+// Removes confetti where the picture seen from a distance does not need it. A small region (one
+// stitch, or two joined stitches, of a thread no other stitch of it touches left, right, above or
+// below) may take a neighbouring thread. Of those threads it takes the one that costs the least
+// blurred error: CIEDE2000 between chart and picture, both blurred as StitchBlur does, summed
+// over the stitches around the region. A change that lowers that error is always taken. One that
+// raises it is taken while the rise is at most `level` x kCostPerLevel for each stitch changed,
+// unless the region is detail the blur undervalues: a dot or thin line of strong contrast (no
+// neighbouring thread comes near its picture colour) or a single-stitch highlight. Passes repeat
+// over the regions near the last pass's changes; the blurred chart follows every change.
 class ConfettiCleanup {
 public:
-    // No neighbouring thread within this CIEDE2000 of the region's picture colour: keep the region.
+    // Regions of at most this many stitches are confetti.
+    static constexpr int kLargestRegion = 2;
+    // The blurred error (CIEDE2000 summed over the stitches around a region) that one level
+    // allows a change to add, for each stitch it changes.
+    static constexpr double kCostPerLevel = 0.5;
+    // No neighbouring thread within this CIEDE2000 of the region's picture colour: detail.
     static constexpr double kEdgeDifference = 20.0;
     // A single stitch this much lighter (CIELAB L) than the mean of its neighbours is a highlight.
     static constexpr double kHighlightLift = 25.0;
+    // At most this many passes; later passes visit only the regions near earlier changes.
+    static constexpr int kPasses = 4;
 
-    // `slots` holds the palette slot of every stitch of the width x height picture; changed in place.
+    // `slots` holds the palette slot of every stitch of the width x height picture; changed in
+    // place. `level` 0 leaves the chart as it is.
     static void run(std::vector<int>& slots, std::span<const ColorValue> picture, int width, int height,
-        const ThreadMatcher& palette, int maxRegion);
+        const ThreadMatcher& palette, int level);
 };
 
 } // namespace kanvo

@@ -16,12 +16,12 @@ struct ThreadReductionSettings {
     static constexpr int kMaxDither = 100;
     static constexpr int kMaxCleanup = 50;
 
-    // The defaults were tuned with tools/bench bench_thread_quality on gallery photos and
-    // illustrations: lower perceived error than full Floyd-Steinberg and less confetti than no
-    // dithering at all, at budgets of 12, 24 and 40.
+    // The defaults were tuned with tools/bench bench_thread_quality --sweep on the means over
+    // gallery photos and illustrations at budgets of 12, 24 and 40 at once: perceived error
+    // below Floyd-Steinberg's, confetti well below that of no dithering at all.
     int threads = 24; // the thread budget N, kMinThreads..kMaxThreads
-    int dither = 80;  // error diffusion strength, 0 (none, flat areas) .. 100 (smooth gradients)
-    int cleanup = 1;  // same-thread regions of up to this many stitches are merged away; 0 = off
+    int dither = 90;  // error diffusion strength, 0 (none, flat areas) .. 100 (smooth gradients)
+    int cleanup = 7;  // blurred error a confetti merge may cost, in steps (ConfettiCleanup); 0 = off
 
     friend bool operator==(const ThreadReductionSettings&, const ThreadReductionSettings&) = default;
 };

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/colour/ColourSpace.h"
+
+namespace kanvo {
+
+// CIEDE2000 near one colour as a quadratic form in CIELAB: for a colour c close to the centre,
+// CIEDE2000(c, centre) is about sqrt(d' Q d) with d = c - centre in CIELAB. The form follows the
+// formula's own lightness, chroma and hue weights and rotation term at the centre; it is its
+// first-order expansion, close within a few units of difference and a rough guide beyond. Cheap
+// to evaluate many times, where the formula itself is not.
+class LocalCiede2000 {
+public:
+    explicit LocalCiede2000(const Lab& centre);
+
+    // About CIEDE2000 between centre + (dL, da, db) and the centre.
+    [[nodiscard]] float difference(float dL, float da, float db) const
+    {
+        // Lightness and chroma-hue parts are independent in the formula.
+        const float squared = ll_ * dL * dL + aa_ * da * da + bb_ * db * db + 2.0f * ab_ * da * db;
+        return squared > 0.0f ? __builtin_sqrtf(squared) : 0.0f;
+    }
+
+private:
+    float ll_ = 0, aa_ = 0, bb_ = 0, ab_ = 0;
+};
+
+} // namespace kanvo

@@ -1,0 +1,202 @@
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "core/colour/Ciede2000.h"
+#include "core/reduce/CalmDiffusion.h"
+#include "core/reduce/ConfettiCleanup.h"
+#include "core/reduce/ThreadPaletteReducer.h"
+
+namespace kanvo {
+namespace {
+
+constexpr int kDefaultLevel = ThreadReductionSettings{}.cleanup;
+
+// The thread whose table colour is nearest to `target` by plain RGB distance.
+int threadNear(ColorValue target)
+{
+    const ThreadTable& table = loadedThreadTable();
+    int best = 1;
+    for (int t = 2; t <= ThreadTable::kThreads; ++t)
+        if (colorDistance(table.colorOf(t), target) < colorDistance(table.colorOf(best), target))
+            best = t;
+    return best;
+}
+
+// The other thread nearest to `thread` by CIEDE2000: the faintest stray it can have.
+int faintestBeside(int thread)
+{
+    const ThreadTable& table = loadedThreadTable();
+    const Lab own = ColourSpace::labOf(table.colorOf(thread));
+    int best = 0;
+    double bestDifference = 1e9;
+    for (int t = 1; t <= ThreadTable::kThreads; ++t) {
+        const double d = Ciede2000::difference(own, ColourSpace::labOf(table.colorOf(t)));
+        if (table.colorOf(t) != table.colorOf(thread) && d < bestDifference) {
+            bestDifference = d;
+            best = t;
+        }
+    }
+    return best;
+}
+
+// The palette of the given threads, and the slot of each, as the clean-up sees them.
+struct Threads {
+    explicit Threads(std::vector<int> wanted) : ids(std::move(wanted)), palette(loadedThreadTable(), ids) {}
+    [[nodiscard]] int slot(int thread) const
+    {
+        const auto all = palette.threads();
+        return static_cast<int>(std::find(all.begin(), all.end(), thread) - all.begin());
+    }
+    [[nodiscard]] ColorValue colour(int thread) const { return loadedThreadTable().colorOf(thread); }
+    std::vector<int> ids;
+    ThreadMatcher palette;
+};
+
+// A chart of width x height stitches in one thread, and the picture it was made from.
+struct Scene {
+    int width = 0;
+    int height = 0;
+    std::vector<ColorValue> picture;
+    std::vector<int> slots;
+
+    Scene(int w, int h, const Threads& threads, int thread)
+        : width(w), height(h), picture(static_cast<std::size_t>(w * h), threads.colour(thread)),
+          slots(static_cast<std::size_t>(w * h), threads.slot(thread))
+    {
+    }
+    // Stitch (x, y) in `thread`; in the picture too when `pictured`.
+    void put(int x, int y, const Threads& threads, int thread, bool pictured)
+    {
+        const std::size_t i = static_cast<std::size_t>(y * width + x);
+        slots[i] = threads.slot(thread);
+        if (pictured)
+            picture[i] = threads.colour(thread);
+    }
+    void clean(const Threads& threads, int level)
+    {
+        ConfettiCleanup::run(slots, picture, width, height, threads.palette, level);
+    }
+};
+
+struct StrayCase {
+    const char* name;
+    bool pictured;   // the stray colour is in the picture too, not only in the chart
+    int stitches;    // 1, or 2 side by side
+    int level;
+};
+
+class StrayStitchTest : public testing::TestWithParam<StrayCase> {};
+
+TEST_P(StrayStitchTest, FlatAreaLosesIt)
+{
+    const StrayCase& c = GetParam();
+    // A mid beige and the thread nearest to it that is not the same: a faint stray, which costs
+    // about its own difference to the background seen from a distance.
+    const int background = threadNear(makeColor(200, 170, 130));
+    const int stray = faintestBeside(background);
+    const ThreadTable& table = loadedThreadTable();
+    ASSERT_LT(Ciede2000::difference(ColourSpace::labOf(table.colorOf(background)), ColourSpace::labOf(table.colorOf(stray))),
+        kDefaultLevel * ConfettiCleanup::kCostPerLevel);
+    const Threads threads({background, stray});
+    Scene scene(16, 12, threads, background);
+    for (int k = 0; k < c.stitches; ++k)
+        scene.put(7 + k, 5, threads, stray, c.pictured);
+    scene.clean(threads, c.level);
+    EXPECT_EQ(std::count(scene.slots.begin(), scene.slots.end(), threads.slot(background)), 16 * 12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StrayStitchTest,
+    testing::Values(StrayCase{"chart_only_lowest_level", false, 1, 1},
+        StrayCase{"pictured_faint_dot", true, 1, kDefaultLevel},
+        StrayCase{"pictured_faint_pair", true, 2, kDefaultLevel},
+        StrayCase{"chart_only_pair", false, 2, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ConfettiCleanupTest, LevelZeroChangesNothing)
+{
+    const Threads threads({threadNear(makeColor(200, 170, 130)), threadNear(makeColor(60, 40, 30))});
+    Scene scene(10, 10, threads, threads.ids[0]);
+    scene.put(4, 4, threads, threads.ids[1], false);
+    const std::vector<int> before = scene.slots;
+    scene.clean(threads, 0);
+    EXPECT_EQ(scene.slots, before);
+}
+
+class DetailTest : public testing::TestWithParam<int> {};
+
+// Detail the picture holds: one light stitch in a dark area, and lines one stitch thin that
+// touch no stitch of their own thread (diagonals), light on dark and dark on light.
+TEST_P(DetailTest, HighlightsAndThinStrongLinesSurvive)
+{
+    const int level = GetParam();
+    const int dark = threadNear(makeColor(45, 35, 35));
+    const int light = threadNear(makeColor(245, 240, 225));
+    const int mid = threadNear(makeColor(140, 130, 120));
+    const Threads threads({dark, light, mid});
+    Scene scene(24, 20, threads, dark);
+    scene.put(4, 4, threads, light, true); // the highlight
+    for (int k = 0; k < 8; ++k)
+        scene.put(10 + k, 2 + k, threads, light, true);
+    for (int y = 12; y < 20; ++y)
+        for (int x = 0; x < 24; ++x)
+            scene.put(x, y, threads, light, true);
+    for (int k = 0; k < 6; ++k)
+        scene.put(6 + k, 13 + k, threads, dark, true);
+    const std::vector<int> before = scene.slots;
+    scene.clean(threads, level);
+    for (int y = 0; y < scene.height; ++y)
+        for (int x = 0; x < scene.width; ++x)
+            EXPECT_EQ(scene.slots[static_cast<std::size_t>(y * scene.width + x)],
+                before[static_cast<std::size_t>(y * scene.width + x)])
+                << "stitch " << x << ", " << y << " at level " << level;
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, DetailTest,
+    testing::Values(1, kDefaultLevel, ThreadReductionSettings::kMaxCleanup));
+
+// Linear light of an sRGB channel, by the sRGB formula.
+double linear(int channel)
+{
+    const double s = channel / 255.0;
+    return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+}
+
+TEST(ConfettiCleanupTest, DitheredGradientKeepsItsMix)
+{
+    // A ramp between two grey threads, mixed in linear light: column x holds the share
+    // x / (width - 1) of the light thread. Diffusion draws it as a mix of the two; the clean-up
+    // must keep each band's share, since a flat band would be far off seen from a distance.
+    const int dark = threadNear(makeColor(70, 70, 70));
+    const int light = threadNear(makeColor(190, 190, 190));
+    const Threads threads({dark, light});
+    const ColorValue d = threads.colour(dark), l = threads.colour(light);
+    const int width = 64, height = 32;
+    std::vector<ColorValue> picture;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const double share = x / static_cast<double>(width - 1);
+            const auto mix = [&](int from, int to) {
+                const double v = (1 - share) * linear(from) + share * linear(to);
+                const double s = v <= 0.0031308 ? v * 12.92 : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+                return static_cast<int>(std::lround(s * 255));
+            };
+            picture.push_back(makeColor(mix(redOf(d), redOf(l)), mix(greenOf(d), greenOf(l)), mix(blueOf(d), blueOf(l))));
+        }
+    std::vector<int> slots = CalmDiffusion::run(picture, width, height, threads.palette, 1.0);
+    ConfettiCleanup::run(slots, picture, width, height, threads.palette, kDefaultLevel);
+    const int lightSlot = threads.slot(light);
+    for (int band = 1; band < 7; ++band) {
+        int lightStitches = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = band * 8; x < band * 8 + 8; ++x)
+                lightStitches += slots[static_cast<std::size_t>(y * width + x)] == lightSlot ? 1 : 0;
+        const double wanted = (band * 8 + 3.5) / (width - 1);
+        EXPECT_NEAR(lightStitches / (8.0 * height), wanted, 0.06) << "band " << band;
+    }
+}
+
+} // namespace
+} // namespace kanvo
