@@ -643,12 +643,13 @@ void ChartCliTest::gridOfExactColours_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("expected");
-    // exact.bmp at the default grid of 117 x 20, white beyond the 40-pixel picture: ten columns
-    // of 310, and thread 150 at columns 15 to 18 of the top row.
+    // exact.bmp at the default grid of 117 x 20: ten columns of 310, thread 150 at columns 15 to
+    // 18 of the top row, white to the picture's right edge at column 39, and beyond it 77 columns
+    // of padding that hold no stitch.
     QString exact = repeated("310", 10) + ',' + repeated("5200", 5) + ',' + repeated("150", 4) + ','
-        + repeated("5200", 98) + '\n';
+        + repeated("5200", 21) + ',' + repeated("0", 77) + '\n';
     for (int y = 1; y < 20; ++y)
-        exact += repeated("310", 10) + ',' + repeated("5200", 107) + '\n';
+        exact += repeated("310", 10) + ',' + repeated("5200", 30) + ',' + repeated("0", 77) + '\n';
     QTest::newRow("no reduction") << QStringList{"exact.bmp", "--method", "none"} << exact;
     // Five table colours within a budget of five, no diffusion, no clean-up: nothing changes.
     QString bands;

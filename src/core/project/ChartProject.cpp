@@ -33,8 +33,9 @@ std::string ImportNotes::text(const ThreadTable& table) const
             out += "  ……\n";
     }
     if (partStitches + backStitches + knots + beads > 0) {
-        out += "未导入：半针" + std::to_string(partStitches) + "处，回针" + std::to_string(backStitches)
-            + "处，法式结" + std::to_string(knots) + "个，珠子" + std::to_string(beads) + "颗。\n";
+        out += "半针" + std::to_string(partStitches) + "处，回针" + std::to_string(backStitches) + "处，法式结"
+            + std::to_string(knots) + "个，珠子" + std::to_string(beads)
+            + "颗：绣图中不显示，保存绣图工程时原样保留。\n";
     }
     return out;
 }

@@ -21,6 +21,11 @@ struct ChartProject {
     ChartModel chart;
     int stitchesPerInch = kDefaultFabricCount;
     int stitchesPerInchY = kDefaultFabricCount;
+    // What a file from another program holds that the chart does not show (part stitches, back
+    // stitches, knots and beads), kept to be written back: each section element serialised
+    // whole, with every palindex attribute (palindex, palindex1, ...) naming a thread index of
+    // our table instead of a palette item (0 the cloth). See OxsReader and OxsWriter.
+    std::vector<std::string> keptSections;
 };
 
 // A colour as chart files write it: "RRGGBB", upper-case hexadecimal, red first.
@@ -45,7 +50,7 @@ struct ImportNotes {
         return substituted.empty() && partStitches == 0 && backStitches == 0 && knots == 0 && beads == 0;
     }
     // The report for a message box (Chinese, several lines; at most 20 substitutions are named
-    // one by one). Empty when nothing was left out or changed.
+    // one by one). Empty when nothing was changed and nothing is kept undrawn.
     [[nodiscard]] std::string text(const ThreadTable& table) const;
 };
 
