@@ -123,6 +123,30 @@ ColorValue ChartLayout::symbolInk(bool onBlock, ColorValue block)
     return onBlock && wantsWhiteSymbol(block) ? kWhite : kBlack;
 }
 
+std::optional<CellPos> ChartLayout::cellAt(double x, double y) const
+{
+    const int column = static_cast<int>(std::floor((x - kLeft) / kCell));
+    const int row = static_cast<int>(std::floor((y - geometry_.gridTop) / kCell));
+    if (x < kLeft || y < geometry_.gridTop || column >= gw_ || row >= gh_)
+        return std::nullopt;
+    return CellPos{column, row};
+}
+
+std::optional<int> ChartLayout::legendEntryAt(double x, double y) const
+{
+    const LegendGeometry& lg = geometry_.legend;
+    if (x < kLeft || y < geometry_.legendTop || lg.entriesPerBand < 1)
+        return std::nullopt;
+    const int column = static_cast<int>(std::floor((x - kLeft) / LegendGeometry::kCellWidth));
+    const int row = static_cast<int>(std::floor((y - geometry_.legendTop) / LegendGeometry::kCellHeight));
+    if (column < 1 || column > lg.entriesPerBand || row >= lg.rows)
+        return std::nullopt;
+    const int entry = (row / 3) * lg.entriesPerBand + column;
+    if (entry > maxColor_)
+        return std::nullopt;
+    return entry;
+}
+
 ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorValue> threadColors,
     const ChartOptions& options, const TextMetrics& metrics)
 {
@@ -167,12 +191,13 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
 
     const int gw = std::clamp(model.gw, 0, ChartModel::kMaxSide);
     const int gh = std::clamp(model.gh, 0, ChartModel::kMaxSide);
-    layout.gw_ = gw;
-    layout.gh_ = gh;
     const CellRange all = clampedTo(cellRange, model);
     const int blockW = std::max(options.blockW, 1);
     const int blockH = std::max(options.blockH, 1);
     const int maxColor = std::clamp(model.maxColor, 0, static_cast<int>(model.threadList.size()));
+    layout.gw_ = gw;
+    layout.gh_ = gh;
+    layout.maxColor_ = maxColor;
 
     g.legend = LegendGeometry::forChart(gw, maxColor);
     const LegendGeometry& lg = g.legend;

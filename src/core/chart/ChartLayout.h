@@ -1,11 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <span>
 
 #include "core/chart/ChartMode.h"
 #include "core/chart/DrawList.h"
 #include "core/chart/TextMetrics.h"
 #include "core/common/Color.h"
+#include "core/palette/CellPos.h"
 #include "core/palette/ChartModel.h"
 
 namespace kanvo {
@@ -110,6 +112,13 @@ public:
     [[nodiscard]] const ChartGeometry& geometry() const { return geometry_; }
     [[nodiscard]] const DrawList& drawList() const { return list_; }
 
+    // The grid cell under canvas point (x, y): a cell owns its left and top lines and the 9 x 9
+    // pixels inside them. Nothing outside the grid.
+    [[nodiscard]] std::optional<CellPos> cellAt(double x, double y) const;
+    // The legend entry (1-based, threadList[n - 1]) whose cell of any of its three rows holds
+    // canvas point (x, y). Nothing on the row labels, the empty cells or outside the legend.
+    [[nodiscard]] std::optional<int> legendEntryAt(double x, double y) const;
+
 private:
     ChartLayout() : list_(96.0f / 72.0f) {}
     [[nodiscard]] static ChartLayout build(const ChartModel& model, std::span<const ColorValue> threadColors,
@@ -119,6 +128,7 @@ private:
     DrawList list_;
     int gw_ = 0; // the chart's size in cells
     int gh_ = 0;
+    int maxColor_ = 0;
 };
 
 } // namespace kanvo

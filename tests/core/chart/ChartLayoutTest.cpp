@@ -521,3 +521,45 @@ INSTANTIATE_TEST_SUITE_P(ChartLayoutTest, CellsInTest,
 
 } // namespace
 } // namespace kanvo
+
+namespace kanvo {
+namespace {
+
+struct HitCase {
+    double x;
+    double y;
+    std::optional<CellPos> cell;
+    std::optional<int> entry;
+};
+
+class ChartHitTest : public ::testing::TestWithParam<HitCase> {};
+
+// A 40 x 20 chart with 20 threads: grid from (40, 69) to (440, 269); legend from y = 327 with
+// 8 entries a band in columns 1..8, 38 wide, three rows of 14 a band.
+TEST_P(ChartHitTest, CanvasPointsToCellsAndLegendEntries)
+{
+    const ChartModel model = test::makeModel(40, 20, 20, [](int, int) { return 1; });
+    const ChartLayout layout = ChartLayout::build(model, std::vector<ColorValue>(452, 0), {}, FixedMetrics(10.0f, 20.0f, 12.0f));
+    const HitCase& c = GetParam();
+    EXPECT_EQ(layout.cellAt(c.x, c.y), c.cell);
+    EXPECT_EQ(layout.legendEntryAt(c.x, c.y), c.entry);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, ChartHitTest,
+    ::testing::Values(HitCase{40, 69, CellPos{0, 0}, std::nullopt}, // the top-left line belongs to cell (0, 0)
+        HitCase{49.9, 78.9, CellPos{0, 0}, std::nullopt}, HitCase{50, 69, CellPos{1, 0}, std::nullopt},
+        HitCase{439.5, 268.5, CellPos{39, 19}, std::nullopt},
+        HitCase{39.9, 70, std::nullopt, std::nullopt},  // row-number margin
+        HitCase{440, 100, std::nullopt, std::nullopt},  // right of the grid
+        HitCase{100, 269, std::nullopt, std::nullopt},  // the column numbers below
+        HitCase{60, 330, std::nullopt, std::nullopt},   // the row labels of band 0
+        HitCase{78, 327, std::nullopt, 1},              // entry 1: symbol row
+        HitCase{90, 327 + 14 + 5, std::nullopt, 1},     // entry 1: its count row
+        HitCase{40 + 38 * 8 + 37, 327 + 41, std::nullopt, 8}, HitCase{78 + 2, 327 + 42, std::nullopt, 9},
+        HitCase{40 + 38 * 4 + 1, 327 + 84 + 30, std::nullopt, 20},
+        HitCase{40 + 38 * 5 + 1, 327 + 84 + 2, std::nullopt, std::nullopt}, // after the last entry
+        HitCase{40 + 38 * 9 + 1, 330, std::nullopt, std::nullopt},          // right of the table
+        HitCase{100, 327 + 14 * 9, std::nullopt, std::nullopt}));            // below the table
+
+} // namespace
+} // namespace kanvo
