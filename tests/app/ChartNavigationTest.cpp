@@ -47,6 +47,7 @@ private slots:
     void fitToWindowShowsTheWholeChart();
     void viewPaintsWhatTheCanvasHolds();
     void refreshChartShowsAnEditedCellEverywhere();
+    void statusBarNamesTheCellUnderThePointer();
 
 private:
     // A 60 x 40 chart in blocks and symbols: 310 left of column 30, 150 right of it; the chart
@@ -296,6 +297,34 @@ void ChartNavigationTest::refreshChartShowsAnEditedCellEverywhere()
     const QImage shot = view->grab().toImage();
     QCOMPARE(shot.pixelColor(2 * (40 + 20 + 5), 2 * (gridTop + 30 + 5)), QColor(Qt::white));
     QCOMPARE(shot.pixelColor(2 * (40 + 400 + 9), 2 * (gridTop + 50 + 1)), QColor(Qt::black));
+}
+
+void ChartNavigationTest::statusBarNamesTheCellUnderThePointer()
+{
+    generateChart();
+    const QImage& canvas = chart->canvas();
+    int gridTop = 0;
+    while (gridTop < canvas.height() && canvas.pixelColor(13, gridTop) != QColor(166, 166, 166))
+        ++gridTop;
+    const QLabel* status = chart->findChild<QLabel*>(QStringLiteral("lblPointerCell"));
+    const int thread150 = state->chart.threadAt(59, 0);
+    const QString symbol = QString::fromUtf8(std::string(state->chart.symbolOf(thread150)).c_str());
+    QVERIFY(!symbol.isEmpty());
+
+    // At zoom 1 from the top-left, a view pixel is a canvas pixel: column 31 (index 30) of row 1.
+    QTest::mouseMove(view, QPoint(40 + 300 + 5, gridTop + 5));
+    QCOMPARE(status->text(), QStringLiteral("第1行 第31列  DMC 150  符号 %1").arg(symbol));
+    // Zoomed, the same cell lies twice as far.
+    view->setZoom(2.0, QPointF());
+    QTest::mouseMove(view, QPoint(2 * (40 + 300 + 5), 2 * (gridTop + 5)));
+    QCOMPARE(status->text(), QStringLiteral("第1行 第31列  DMC 150  符号 %1").arg(symbol));
+    // An empty cell, and a point off the grid.
+    state->chart.colorIndex[0] = ChartModel::kNoStitch;
+    chart->refreshChart();
+    QTest::mouseMove(view, QPoint(2 * (40 + 5), 2 * (gridTop + 5)));
+    QCOMPARE(status->text(), QStringLiteral("第1行 第1列  空"));
+    QTest::mouseMove(view, QPoint(10, 10));
+    QCOMPARE(status->text(), QString());
 }
 
 QTEST_MAIN(ChartNavigationTest)

@@ -49,6 +49,8 @@ public:
     // Shows the canvas image (a chart being drawn, or nothing).
     void showCanvas();
     [[nodiscard]] bool showsChart() const { return frame_ != nullptr; }
+    // The layout of the chart shown (without its cells), null while the canvas is shown.
+    [[nodiscard]] const ChartLayout* layout() const { return frame_.get(); }
 
     // View pixels per canvas pixel, between minZoom() and kMaxZoom.
     [[nodiscard]] double zoom() const { return zoom_; }

@@ -398,6 +398,7 @@ void ChartWindow::generate()
         if (!buildChartModel())
             return;
     }
+    generatedThreads_ = model.fromProject ? std::vector<int>() : model.colorIndex;
     label1_->hide();
 
     const ChartOptions options{state_.blockW, state_.blockH, mode(), state_.ColorBit};
@@ -496,8 +497,24 @@ void ChartWindow::showChartInView()
 
 void ChartWindow::showPointerCell(QPointF canvasPoint)
 {
-    // TODO
-    (void)canvasPoint;
+    const ChartLayout* layout = view_->layout();
+    const std::optional<CellPos> cell = layout ? layout->cellAt(canvasPoint.x(), canvasPoint.y()) : std::nullopt;
+    if (!cell) {
+        navigationBar_->showNoCell();
+        return;
+    }
+    const ChartModel& model = state_.chart;
+    const int thread = model.threadAt(cell->x, cell->y);
+    QString threadText;
+    if (ThreadTable::isThread(thread)) {
+        const QString brand = QString::fromStdString(model.whichType.empty() ? "DMC" : model.whichType);
+        const QString number = QString::number(loadedThreadTable().dmc(thread).cindex);
+        const std::string_view symbol = model.symbolOf(thread);
+        threadText = symbol.empty() ? tr("%1 %2").arg(brand, number)
+                                    : tr("%1 %2  符号 %3").arg(brand, number,
+                                          QString::fromUtf8(symbol.data(), static_cast<qsizetype>(symbol.size())));
+    }
+    navigationBar_->showCell(cell->y + 1, cell->x + 1, threadText);
 }
 
 void ChartWindow::refreshChart()
@@ -738,8 +755,10 @@ void ChartWindow::showFinalPreview()
         MessageBoxes::current().information(this, u8(kPreviewRefusedTitle), u8(kPreviewRefused));
         return;
     }
-    if (preview_ == nullptr)
+    if (preview_ == nullptr) {
         preview_ = new FinalPreviewWindow(state_, this);
+        preview_->pictureColours = [this] { return blockColors(); };
+    }
     preview_->openWindow();
 }
 
@@ -837,6 +856,15 @@ void ChartWindow::readPalette()
     }
     readColorRecords_ = result.records;
     setStatus(QStringLiteral("已读入 %1 条线色记录，列表写入 %2").arg(result.records).arg(listing));
+}
+
+StitchMatrix ChartWindow::blockColors() const
+{
+    const ChartModel& model = state_.chart;
+    // A chart from a project file has no reduced picture: its blocks take the thread colours.
+    if (model.fromProject)
+        return stitchColors(model, loadedThreadTable());
+    return editedStitchColors(model, generatedThreads_, state_.stitchMatrix, loadedThreadTable());
 }
 
 ChartPrinter& ChartWindow::printer()

@@ -139,6 +139,10 @@ public:
     // The rare-thread threshold as typed (0 while the box is empty).
     [[nodiscard]] int rareThreshold() const;
     [[nodiscard]] ChartPrinter& printer();
+    // The colours of the chart's colour blocks: the reduced picture's, with edited cells in their
+    // threads' colours; a chart from a project file, which has no reduced picture, in thread
+    // colours throughout.
+    [[nodiscard]] StitchMatrix blockColors() const;
     [[nodiscard]] FinalPreviewWindow* finalPreview() const { return preview_; }
 
     // Re-enables what generating or printing disabled here and in the main window.
@@ -199,6 +203,7 @@ private:
     int busyDepth_ = 0;
     int readColorRecords_ = 0;
     int fabricCount_ = 14; // stitches per inch written to a project: a project's own, else 14
+    std::vector<int> generatedThreads_; // colorIndex as the last generation from the picture left it
     std::vector<std::string> keptSections_; // an opened project's part stitches and the like, written back
     std::string settingsTitle_; // xiutuTitle and whichType from before a project was opened
     std::string settingsBrand_;

@@ -70,6 +70,23 @@ StitchMatrix stitchColors(const ChartModel& chart, const ThreadTable& table)
     return colors;
 }
 
+StitchMatrix editedStitchColors(const ChartModel& chart, std::span<const int> generatedThreads,
+    const StitchMatrix& picture, const ThreadTable& table)
+{
+    StitchMatrix colors = stitchColors(chart, table);
+    if (generatedThreads.size() < chart.colorIndex.size())
+        return colors;
+    const int gw = std::clamp(chart.gw, 0, ChartModel::kMaxSide);
+    const int gh = std::clamp(chart.gh, 0, ChartModel::kMaxSide);
+    for (int x = 0; x < gw; ++x)
+        for (int y = 0; y < gh; ++y) {
+            const std::size_t cell = static_cast<std::size_t>(x) * ChartModel::kMatrixSide + static_cast<std::size_t>(y);
+            if (chart.isStitched(x, y) && chart.colorIndex[cell] == generatedThreads[cell])
+                colors.set(x, y, picture.at(x, y));
+        }
+    return colors;
+}
+
 EditColorModel editColors(const ChartModel& chart)
 {
     EditColorModel colors;

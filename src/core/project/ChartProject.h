@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,13 @@ void completeChart(ChartModel& chart, int rareThreshold, const ThreadTable& tabl
 // cell without a stitch. Stands in for the stitch matrix of a chart that was not generated
 // from a picture (colour blocks of the printed page, final preview).
 [[nodiscard]] StitchMatrix stitchColors(const ChartModel& chart, const ThreadTable& table);
+
+// The colour of every cell of a generated chart after edits: the reduced picture's colour where
+// the cell still holds the thread the generation gave it (generatedThreads: colorIndex as the
+// generation left it), else its thread's table colour, or the cloth colour for a cell without a
+// stitch. With generatedThreads empty or too small, every cell takes its thread's colour.
+[[nodiscard]] StitchMatrix editedStitchColors(const ChartModel& chart, std::span<const int> generatedThreads,
+    const StitchMatrix& picture, const ThreadTable& table);
 
 // The colour model the colour replacement window edits for a chart that has no stitch matrix
 // behind it: the chart's threads (colorList) and the thread of every stitch. A cell without a
