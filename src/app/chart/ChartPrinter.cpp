@@ -73,9 +73,7 @@ ChartPrinter::Outcome ChartPrinter::printTo(QPrinter& printer)
 
     PrintedPage page(printer);
     const ChartOptions options{state_.blockW, state_.blockH, window_.mode(), state_.ColorBit};
-    // A chart from a project file has no reduced picture: its blocks take the thread colours.
-    const std::optional<PrintLayout> layout = page.layout(state_.chart,
-        state_.chart.fromProject ? stitchColors(state_.chart, loadedThreadTable()) : state_.stitchMatrix, options);
+    const std::optional<PrintLayout> layout = page.layout(state_.chart, window_.blockColors(), options);
     if (!layout || !window_.hasChart())
         return fail();
 

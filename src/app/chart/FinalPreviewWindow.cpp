@@ -56,11 +56,19 @@ void FinalPreviewWindow::tick()
     if (ticks_++ != 1)
         return;
     timer_.stop();
-    paintStitches(state_, picture_);
+    if (pictureColours)
+        paintStitches(state_, pictureColours(), picture_);
+    else
+        paintStitches(state_, picture_);
     update();
 }
 
 void FinalPreviewWindow::paintStitches(const RunState& state, QImage& image)
+{
+    paintStitches(state, state.stitchMatrix, image);
+}
+
+void FinalPreviewWindow::paintStitches(const RunState& state, const StitchMatrix& pictureColours, QImage& image)
 {
     const ChartModel& model = state.chart;
     const ThreadTable& table = loadedThreadTable();
@@ -75,7 +83,7 @@ void FinalPreviewWindow::paintStitches(const RunState& state, QImage& image)
         for (int x = 0; x < gw; ++x) {
             const ColorValue c = !model.isStitched(x, y) ? model.clothColor
                 : threadColours                           ? table.colorOf(model.threadAt(x, y))
-                                                          : state.stitchMatrix.at(x, y);
+                                                          : pictureColours.at(x, y);
             const QRgb rgb = qRgb(redOf(c), greenOf(c), blueOf(c));
             const QRect box = QRect(kLeft + kBox * x, kTop + kBox * y, kBox, kBox).intersected(bounds);
             for (int py = box.top(); py <= box.bottom(); ++py) {

@@ -38,6 +38,16 @@ struct LegendGeometry {
     [[nodiscard]] static LegendGeometry forChart(int gw, int maxColor);
 };
 
+// The cells [x0, x1) x [y0, y1) of a chart (columns x, rows y).
+struct CellRange {
+    int x0 = 0;
+    int y0 = 0;
+    int x1 = 0;
+    int y1 = 0;
+    [[nodiscard]] bool empty() const { return x1 <= x0 || y1 <= y0; }
+    friend bool operator==(const CellRange&, const CellRange&) = default;
+};
+
 // Every coordinate of the screen chart, in canvas pixels (x to the right, y downwards).
 struct ChartGeometry {
     static constexpr int kCell = 10;
@@ -74,6 +84,21 @@ public:
     // title lines in canvas pixels. Never fails; missing data draws nothing.
     [[nodiscard]] static ChartLayout build(const ChartModel& model, std::span<const ColorValue> threadColors,
         const ChartOptions& options, const TextMetrics& metrics);
+    // The layout of build() without the cells' colour blocks and symbols: the title, grid lines,
+    // rulers, block lines, legend and notes. A view that draws only the cells it shows lays those
+    // out with cells() and paints both lists section by section in DrawStage order (blocks lie
+    // under the block lines, symbols over everything).
+    [[nodiscard]] static ChartLayout buildFrame(const ChartModel& model, std::span<const ColorValue> threadColors,
+        const ChartOptions& options, const TextMetrics& metrics);
+    // The Blocks and Symbols sections of build() for the cells of range (clipped to the chart),
+    // placed on this layout's grid, with this layout's font table. model, threadColors and
+    // options as for build(); model may have changed since this layout was made as long as its
+    // size and thread list did not.
+    [[nodiscard]] DrawList cells(const ChartModel& model, std::span<const ColorValue> threadColors,
+        const ChartOptions& options, const CellRange& range) const;
+    // The cells whose blocks or symbols reach into the canvas rectangle [left, right) x
+    // [top, bottom), clipped to the chart (empty when the rectangle misses the grid).
+    [[nodiscard]] CellRange cellsIn(float left, float top, float right, float bottom) const;
 
     // The legend swatch colour of entry: its colour, or for ColorBit 2 and 4 the grey of the mean
     // of its three channels (black entries and entries whose green and blue are both 255 keep
@@ -96,10 +121,12 @@ public:
 
 private:
     ChartLayout() : list_(96.0f / 72.0f) {}
+    [[nodiscard]] static ChartLayout build(const ChartModel& model, std::span<const ColorValue> threadColors,
+        const ChartOptions& options, const TextMetrics& metrics, const CellRange& cellRange);
 
     ChartGeometry geometry_;
     DrawList list_;
-    int gw_ = 0;
+    int gw_ = 0; // the chart's size in cells
     int gh_ = 0;
     int maxColor_ = 0;
 };
