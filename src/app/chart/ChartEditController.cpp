@@ -222,6 +222,11 @@ void ChartEditController::openBackgroundRemoval()
     updatePreview();
 }
 
+BackgroundRemovalDialog* ChartEditController::backgroundDialog() const
+{
+    return dialog_;
+}
+
 void ChartEditController::closeBackgroundRemoval()
 {
     if (dialog_)

@@ -60,7 +60,7 @@ public:
     void fillSelection();  // 填充选区
     // 去除背景: opens the dialog with its preview; applying it removes the background.
     void openBackgroundRemoval();
-    [[nodiscard]] BackgroundRemovalDialog* backgroundDialog() const { return dialog_; }
+    [[nodiscard]] BackgroundRemovalDialog* backgroundDialog() const;
     // The background cells the dialog would empty now (empty without the dialog).
     [[nodiscard]] const std::vector<CellPos>& backgroundPreview() const { return preview_; }
 

@@ -39,11 +39,11 @@ QToolButton* actionButton(QAction* action, const QString& name, QWidget* parent)
 
 } // namespace
 
-StitchToolPanel::StitchToolPanel(const ThreadTable& table, QUndoStack& stack, QWidget* parent)
-    : QWidget(parent), table_(table)
+StitchToolPanel::StitchToolPanel(const ThreadTable& table, QWidget* parent) : QWidget(parent), table_(table)
 {
     setObjectName(QStringLiteral("stitchTools"));
     auto* page = new QVBoxLayout(this);
+    page_ = page;
     page->setContentsMargins(4, 0, 0, 0);
 
     tools_ = new QButtonGroup(this);
@@ -92,12 +92,6 @@ StitchToolPanel::StitchToolPanel(const ThreadTable& table, QUndoStack& stack, QW
     page->addWidget(background);
 
     page->addSpacing(8);
-    QAction* undo = stack.createUndoAction(this, tr("撤销"));
-    undo->setShortcut(QKeySequence::Undo);
-    QAction* redo = stack.createRedoAction(this, tr("重做"));
-    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    page->addWidget(actionButton(undo, QStringLiteral("cmdUndo"), this));
-    page->addWidget(actionButton(redo, QStringLiteral("cmdRedo"), this));
     page->addStretch(1);
     setFixedWidth(150);
 
@@ -111,6 +105,20 @@ StitchToolPanel::StitchToolPanel(const ThreadTable& table, QUndoStack& stack, QW
     connect(background, &QPushButton::clicked, this, &StitchToolPanel::removeBackgroundRequested);
     setTool(Tool::Pencil);
     showCurrentThread();
+}
+
+void StitchToolPanel::setUndoStack(QUndoStack& stack)
+{
+    if (findChild<QToolButton*>(QStringLiteral("cmdUndo")) != nullptr)
+        return;
+    QAction* undo = stack.createUndoAction(this, tr("撤销"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = stack.createRedoAction(this, tr("重做"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // Above the stretch that closes the panel.
+    const int at = page_->count() - 1;
+    page_->insertWidget(at, actionButton(redo, QStringLiteral("cmdRedo"), this));
+    page_->insertWidget(at, actionButton(undo, QStringLiteral("cmdUndo"), this));
 }
 
 QToolButton* StitchToolPanel::addToolButton(Tool tool, const QString& name, const QString& caption, const QString& tip)

@@ -11,6 +11,7 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 class QUndoStack;
+class QVBoxLayout;
 
 namespace kanvo {
 
@@ -30,9 +31,11 @@ class StitchToolPanel : public QWidget {
 public:
     enum class Tool { Pencil, Eraser, Fill, Picker, Select };
 
-    // `table` names and colours the threads and must outlive the panel; `stack` is the chart
-    // window's undo history.
-    StitchToolPanel(const ThreadTable& table, QUndoStack& stack, QWidget* parent = nullptr);
+    // `table` names and colours the threads and must outlive the panel.
+    explicit StitchToolPanel(const ThreadTable& table, QWidget* parent = nullptr);
+
+    // Adds 撤销 and 重做 for the chart window's undo history (once).
+    void setUndoStack(QUndoStack& stack);
 
     [[nodiscard]] Tool tool() const { return tool_; }
     void setTool(Tool tool);
@@ -73,6 +76,7 @@ private:
     QLabel* threadLabel_ = nullptr;
     QPushButton* clearSelection_ = nullptr;
     QPushButton* fillSelection_ = nullptr;
+    QVBoxLayout* page_ = nullptr;
 };
 
 } // namespace kanvo
