@@ -1,6 +1,7 @@
 // The chart window's view: zoom, scrolling, panning, the canvas signals the editing tools take,
 // the status bar, and drawing only the cells in view while showing the whole chart.
 #include <QComboBox>
+#include <QPainter>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>

@@ -82,15 +82,15 @@ QSize ChartCanvasView::contentSize() const
     return canvas_.size();
 }
 
-double ChartCanvasView::minZoom() const
+double ChartCanvasView::fitZoom() const
 {
     const QSize content = contentSize();
     if (content.isEmpty() || width() <= 0 || height() <= 0)
         return 1.0;
-    const double fit = std::min(static_cast<double>(width()) / content.width(),
-        static_cast<double>(height()) / content.height());
-    return std::min(fit, 1.0);
+    return std::min(static_cast<double>(width()) / content.width(), static_cast<double>(height()) / content.height());
 }
+
+double ChartCanvasView::minZoom() const { return std::min(fitZoom(), 1.0); }
 
 void ChartCanvasView::setZoom(double zoom, QPointF anchor)
 {
@@ -114,12 +114,7 @@ void ChartCanvasView::zoomOut() { setZoom(zoom_ / kZoomStep, pointerOrCentre());
 
 void ChartCanvasView::fitToWindow()
 {
-    const QSize content = contentSize();
-    if (content.isEmpty())
-        return;
-    const double fit = std::min(static_cast<double>(width()) / content.width(),
-        static_cast<double>(height()) / content.height());
-    setZoom(std::min(fit, kMaxZoom), QPointF());
+    setZoom(fitZoom(), QPointF());
     scrollToTopLeft();
 }
 

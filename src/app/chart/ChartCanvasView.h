@@ -95,6 +95,8 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    // The zoom at which the whole content just fits the view.
+    [[nodiscard]] double fitZoom() const;
     void paintChart(QPainter& painter, const QRect& dirty);
     void paintCanvas(QPainter& painter);
     void updateScrollRanges();

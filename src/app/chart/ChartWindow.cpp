@@ -672,9 +672,9 @@ void ChartWindow::offerRecovery()
         autosave_->discard();
         return;
     }
-    // Still unsaved: the file stays until the chart is saved or given up.
+    // Still unsaved: the file is kept until the chart is saved or given up.
     recovered_ = true;
-    autosave_->schedule();
+    (void)autosave_->flush();
 }
 
 std::optional<ChartProject> ChartWindow::currentProject() const
