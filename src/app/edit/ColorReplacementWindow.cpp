@@ -161,7 +161,9 @@ void ColorReplacementWindow::buildControls()
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     addActions({undo, redo});
     // "撤销" keeps its caption; its tip says which replacement it takes back.
-    connect(replacements_, &QUndoStack::undoTextChanged, command2_, &QWidget::setToolTip);
+    connect(replacements_, &QUndoStack::undoTextChanged, command2_, [this](const QString& text) {
+        command2_->setToolTip(text.isEmpty() ? QString() : tr("撤销 %1").arg(text));
+    });
     connect(replacements_, &QUndoStack::canUndoChanged, command2_, &QWidget::setEnabled);
 
     label6_ = new QLabel(this);
