@@ -1,5 +1,7 @@
 #include "app/chart/ChartEditController.h"
 
+#include <algorithm>
+
 #include <QImage>
 #include <QPainter>
 #include <QUndoStack>
@@ -213,6 +215,9 @@ void ChartEditController::openBackgroundRemoval()
             if (repaint)
                 repaint();
         });
+        // Beside the tools, clear of the chart it previews.
+        dialog_->adjustSize();
+        dialog_->move(window_->mapToGlobal(QPoint(std::max(0, window_->width() - dialog_->width() - 170), 90)));
     }
     const std::optional<int> border = ChartRegion::borderThread(chart_);
     backgroundColour_ = border ? table_.colorOf(*border) : 0xFFFFFFu;
@@ -261,7 +266,7 @@ void ChartEditController::drawOverlay(QPainter& painter, const QTransform& canva
     painter.setTransform(canvasToView);
     if (!preview_.empty()) {
         // One pixel per cell, stretched over the grid: cheap however many cells are marked.
-        QImage marks(chart_.gw, chart_.gh, QImage::Format_ARGB32_Premultiplied);
+        QImage marks(chart_.gw, chart_.gh, QImage::Format_ARGB32);
         marks.fill(Qt::transparent);
         for (const CellPos c : preview_)
             marks.setPixel(c.x, c.y, qRgba(200, 0, 120, 150));
