@@ -586,6 +586,10 @@ void ChartCliTest::badArgumentsFail_data()
                                       << "--dither needs a whole number from 0 to 100";
     QTest::newRow("cleanup too large") << QStringList{"chart", in, "-o", out, "--cleanup", "51"}
                                        << "--cleanup needs a whole number from 0 to 50";
+    QTest::newRow("background not a number") << QStringList{"chart", in, "-o", out, "--background", "white"}
+                                              << "--background needs a colour difference (CIEDE2000) from 0 to 100";
+    QTest::newRow("background above 100") << QStringList{"chart", in, "-o", out, "--background", "101"}
+                                          << "--background needs";
     QTest::newRow("grid without a name") << QStringList{"chart", in, "-o", out, "--grid", ""}
                                          << "option --grid needs a file name";
     QTest::newRow("too many colours") << QStringList{"chart", "@photo", "-o", out, "--method", "none"}
@@ -652,6 +656,15 @@ void ChartCliTest::gridOfExactColours_data()
     for (int y = 1; y < 20; ++y)
         exact += repeated("310", 10) + ',' + repeated("5200", 30) + ',' + repeated("0", 77) + '\n';
     QTest::newRow("no reduction") << QStringList{"exact.bmp", "--method", "none"} << exact;
+    // The border holds white (5200) 56 times and 310 38 times: the white joined to the border
+    // goes, through the empty padding too; the red 150 on the top edge and the 310 stay.
+    QString unstitched = repeated("310", 10) + ',' + repeated("0", 5) + ',' + repeated("150", 4) + ','
+        + repeated("0", 21 + 77) + '\n';
+    for (int y = 1; y < 20; ++y)
+        unstitched += repeated("310", 10) + ',' + repeated("0", 30 + 77) + '\n';
+    QTest::newRow("background removed") << QStringList{"exact.bmp", "--method", "none", "--background", "2.5"}
+                                        << unstitched;
+    QTest::newRow("background 0 is off") << QStringList{"exact.bmp", "--method", "none", "--background", "0"} << exact;
     // Five table colours within a budget of five, no diffusion, no clean-up: nothing changes.
     QString bands;
     for (int y = 0; y < 16; ++y)

@@ -20,17 +20,20 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QUndoStack>
 
 #include "app/chart/ChartAutosave.h"
 #include "app/chart/ChartCanvasView.h"
+#include "app/chart/ChartEditController.h"
 #include "app/chart/ChartNavigationBar.h"
 #include "app/chart/ChartPrinter.h"
 #include "app/chart/FinalPreviewWindow.h"
 #include "app/chart/PatternDialog.h"
 #include "app/chart/PatternPdf.h"
 #include "app/chart/ScreenChart.h"
+#include "app/chart/StitchToolPanel.h"
 #include "app/platform/MessageBoxes.h"
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
@@ -115,6 +118,29 @@ ChartWindow::ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* paren
             QStringLiteral("文本文件 (*.txt)"));
     };
     buildSafety();
+    buildEditing();
+}
+
+void ChartWindow::buildEditing()
+{
+    toolPanel_->setUndoStack(*undoStack_);
+    editing_ = new ChartEditController(state_.chart, loadedThreadTable(), *undoStack_, *toolPanel_, this);
+    editing_->layout = [this] { return view_->layout(); };
+    editing_->changed = [this] { refreshChart(); };
+    editing_->repaint = [this] { view_->update(); };
+    view_->drawOverlay = [this](QPainter& painter, const QTransform& canvasToView) {
+        editing_->drawOverlay(painter, canvasToView);
+    };
+    connect(view_, &ChartCanvasView::canvasPressed, editing_, &ChartEditController::pressed);
+    connect(view_, &ChartCanvasView::canvasDragged, editing_, &ChartEditController::dragged);
+    connect(view_, &ChartCanvasView::canvasReleased, editing_, &ChartEditController::released);
+    auto* clearSelection = new QShortcut(QKeySequence::Delete, this);
+    connect(clearSelection, &QShortcut::activated, editing_, &ChartEditController::clearSelection);
+}
+
+void ChartWindow::startEditing()
+{
+    editing_->startEditing(rareThreshold());
 }
 
 void ChartWindow::buildSafety()
@@ -255,6 +281,8 @@ void ChartWindow::buildControls()
     viewport->addWidget(view_, 0, 0);
     viewport->addWidget(vScroll1_, 0, 1);
     viewport->addWidget(hScroll2_, 1, 0);
+    toolPanel_ = new StitchToolPanel(loadedThreadTable(), this);
+    viewport->addWidget(toolPanel_, 0, 2, 2, 1);
 
     auto* page = new QVBoxLayout(this);
     page->addLayout(top);
@@ -379,6 +407,7 @@ void ChartWindow::generate()
     ChartModel& model = state_.chart;
     if (exporting_ || !confirmDiscardEdits())
         return;
+    editing_->stopEditing();
     clearEdits();
     model.chartReady = false;
     drawn_ = false;
@@ -487,8 +516,10 @@ void ChartWindow::drawChart(const ChartLayout& layout, const ChartOptions& optio
     };
     ScreenChart::paint(canvas_, layout, before, after);
     // A stopped chart stays as far as it was drawn; a complete one is drawn by the view itself.
-    if (running_)
+    if (running_) {
         showChartInView();
+        startEditing();
+    }
     view_->scrollToTopLeft();
     view_->update();
     finishGeneration(running_);

@@ -30,7 +30,9 @@ namespace kanvo {
 
 class ChartAutosave;
 class ChartCanvasView;
+class ChartEditController;
 class ChartNavigationBar;
+class StitchToolPanel;
 class ChartPrinter;
 class FinalPreviewWindow;
 class MainWindow;
@@ -120,6 +122,10 @@ public:
     // preview show follows.
     void refreshChart();
 
+    // The stitch tools and the editing they drive.
+    [[nodiscard]] StitchToolPanel* toolPanel() const { return toolPanel_; }
+    [[nodiscard]] ChartEditController* editing() const { return editing_; }
+
     // Every change to the chart, undoable; clean while the chart has no unsaved edits.
     [[nodiscard]] QUndoStack* undoStack() { return undoStack_; }
     // True when the chart holds edits no project file has: changes since it was generated,
@@ -176,6 +182,10 @@ protected:
 private:
     void buildControls();
     void buildSafety();
+    // The stitch tools beside the chart and the routing of the canvas's input to them.
+    void buildEditing();
+    // A complete chart is on screen: editing starts with an empty history.
+    void startEditing();
     void mergeSliderChanged(int value);
     void thresholdTextChanged(const QString& text);
     [[nodiscard]] bool buildChartModel();
@@ -236,6 +246,8 @@ private:
     QUndoStack* undoStack_ = nullptr;
     ChartAutosave* autosave_ = nullptr;
     ChartNavigationBar* navigationBar_ = nullptr;
+    StitchToolPanel* toolPanel_ = nullptr;
+    ChartEditController* editing_ = nullptr;
     bool recovered_ = false;       // the chart came back from the autosave file and is not saved yet
     bool editsDiscarded_ = false;  // the user chose 不保存 for the edits there are
 };
