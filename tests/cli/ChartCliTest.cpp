@@ -532,12 +532,13 @@ void ChartCliTest::fittingSetsTheGrid()
     const QByteArray b = fileBytes(bmp);
     QVERIFY(b.size() > 54);
     QCOMPARE(le32(b, 18), 10 * gw + 83);
-    // every stitch is counted once in the legend
+    // Every stitch is counted once in the legend; cells of a grid reaching past the picture hold
+    // none.
     int total = 0;
     const QStringList lines = QString::fromUtf8(fileBytes(csv)).split('\n', Qt::SkipEmptyParts);
     for (const QString& line : lines.mid(1))
         total += line.section(',', 2).toInt();
-    QCOMPARE(total, gw * gh);
+    QVERIFY2(total > 0 && total <= gw * gh, qPrintable(QString::number(total)));
     // Height 10 gh + 14 x 3 B + 260, B bands of P - 1 threads, P = (10 gw) div 38 - 1 (at least 2).
     const int threads = static_cast<int>(lines.size()) - 1;
     const int perBand = std::max(10 * gw / 38 - 1, 2) - 1;
@@ -832,10 +833,11 @@ void ChartCliTest::paddingHoldsNoStitch()
     int top = 0;
     while (top < canvas.height() && canvas.pixel(13, top) != qRgb(166, 166, 166))
         ++top;
-    // Inside its lines every padding cell is blank; every picture cell carries its symbol.
+    // Inside its lines (and clear of the thick block lines, which take a cell's last pixel) every
+    // padding cell is blank; every picture cell carries its symbol.
     const auto inked = [&](int column, int row) {
-        for (int y = top + 10 * row + 1; y < top + 10 * row + 10; ++y)
-            for (int x = 40 + 10 * column + 1; x < 40 + 10 * column + 10; ++x)
+        for (int y = top + 10 * row + 1; y < top + 10 * row + 9; ++y)
+            for (int x = 40 + 10 * column + 1; x < 40 + 10 * column + 9; ++x)
                 if (canvas.pixel(x, y) != kWhite)
                     return true;
         return false;
