@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QTimer>
 
 #include "app/platform/FontSubstitutions.h"
 #include "app/platform/QtTranslation.h"
@@ -43,5 +44,7 @@ int main(int argc, char* argv[])
         window.exitProgram();
         return report.complete() ? 0 : 1;
     }
+    // After a crash: the chart being edited, from its autosave file.
+    QTimer::singleShot(0, &window, [&hub] { hub.invokeOfferChartRecovery(); });
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QUndoStack>
 #include <QtTest>
 
 #include "app/edit/ColorReplacementWindow.h"
@@ -298,6 +299,18 @@ void EditWindowTest::undoRestoresTheThreadAsLastSwatch()
     // A second undo has nothing to undo.
     e->undoClicked();
     QCOMPARE(e->model()->colorTotal(), total);
+
+    // The keys of the undo history: Ctrl+Y makes the replacement again, Ctrl+Z takes it back.
+    e->activateWindow();
+    QTest::keyClick(e, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(editorChild<PictureBox>("Picture1")->image(), edited);
+    QCOMPARE(editorChild<QLabel>("Label6")->text(), QStringLiteral("颜色总数：%1  替换1 处").arg(total - 1));
+    QVERIFY(editorChild<QPushButton>("Command2")->isEnabled());
+    QVERIFY(editorChild<QPushButton>("Command2")->toolTip().startsWith(QStringLiteral("撤销 替换 DMC ")));
+    QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(editorChild<PictureBox>("Picture1")->image(), opened);
+    QCOMPARE(e->replacements().count(), 1);
+    QCOMPARE(e->replacements().index(), 0);
 }
 
 void EditWindowTest::viewportFollowsPointerAndZoomShowsStitches()

@@ -4,7 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include "app/platform/FontSubstitutions.h"
 
@@ -12,7 +12,7 @@ int main(int argc, char** argv)
 {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv); // widgets too: the chart view is one
     kanvo::installFontSubstitutions();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

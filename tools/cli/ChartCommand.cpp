@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -98,6 +99,16 @@ std::optional<Format> formatOf(const std::string& path)
     if (suffix == QLatin1String("oxs"))
         return Format::Project;
     return std::nullopt;
+}
+
+// The tolerance of --background: a number from 0 to 100.
+std::optional<double> backgroundTolerance(const std::string& text)
+{
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || !(value >= 0 && value <= 100))
+        return std::nullopt;
+    return value;
 }
 
 // Qt's own chatter (fonts, runtime folders) would bury the one error line.
@@ -219,7 +230,7 @@ int runChart(CommandArgs args)
             }
         } else if (arg == "-o" || arg == "--legend" || arg == "--width" || arg == "--height" || arg == "--zoom"
             || arg == "--method" || arg == "--merge" || arg == "--rare" || arg == "--mode" || arg == "--title"
-            || arg == "--grid") {
+            || arg == "--grid" || arg == "--background") {
             if (!value(1))
                 return usageError("option " + arg + " needs a value");
             const std::string& v = args[++i];
@@ -229,6 +240,11 @@ int runChart(CommandArgs args)
                 legend = v;
             } else if (arg == "--grid") {
                 grid = v;
+            } else if (arg == "--background") {
+                const std::optional<double> tolerance = backgroundTolerance(v);
+                if (!tolerance)
+                    return fail("--background needs a colour difference (CIEDE2000) from 0 to 100, 0 for none, not \"" + v + "\"");
+                request.background = *tolerance;
             } else if (arg == "--title") {
                 request.title = v;
             } else if (arg == "--width") {

@@ -31,6 +31,7 @@ constexpr Command kCommands[] = {
         "      [--method 216|3bit|4bit|2bit|8bit|1bit|none|threads] [--merge N] [--rare T]\n"
         "      [--threads 2..120] [--dither 0..100] [--cleanup K]\n"
         "      [--mode blocks|symbols|both] [--block W H] [--title T] [--legend FILE.csv] [--grid FILE.csv]\n"
+        "      [--background TOL]  (empties the background joined to the border within TOL, CIEDE2000)\n"
         "      [--pattern FILE.pdf [--paper A4|Letter] [--fabric N] [--cell-mm X] [--overlap N]]\n"
         "      IN is a picture (BMP, JPEG, GIF or PNG), or a chart project IN.oxs (read as it is: no\n"
         "      fitting or reduction)",

@@ -51,9 +51,7 @@ void ChartPrinter::printChart()
 std::optional<PrintLayout> ChartPrinter::onePageLayout(const PrintedPage& page) const
 {
     const ChartOptions options{state_.blockW, state_.blockH, window_.mode(), state_.ColorBit};
-    // A chart from a project file has no reduced picture: its blocks take the thread colours.
-    return page.layout(state_.chart,
-        state_.chart.fromProject ? stitchColors(state_.chart, loadedThreadTable()) : state_.stitchMatrix, options);
+    return page.layout(state_.chart, window_.blockColors(), options);
 }
 
 float ChartPrinter::onePageCell(QPrinter& printer) const

@@ -16,17 +16,24 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
+#include <QUndoStack>
 
+#include "app/chart/ChartAutosave.h"
 #include "app/chart/ChartCanvasView.h"
+#include "app/chart/ChartEditController.h"
+#include "app/chart/ChartNavigationBar.h"
 #include "app/chart/ChartPrinter.h"
 #include "app/chart/FinalPreviewWindow.h"
 #include "app/chart/PatternDialog.h"
 #include "app/chart/PatternPdf.h"
 #include "app/chart/ScreenChart.h"
+#include "app/chart/StitchToolPanel.h"
 #include "app/platform/MessageBoxes.h"
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
@@ -110,9 +117,52 @@ ChartWindow::ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* paren
         return QFileDialog::getSaveFileName(this, QStringLiteral("保存线色列表"), QStringLiteral("dmcbas.txt"),
             QStringLiteral("文本文件 (*.txt)"));
     };
+    buildSafety();
+    buildEditing();
 }
 
-ChartWindow::~ChartWindow() = default;
+void ChartWindow::buildEditing()
+{
+    toolPanel_->setUndoStack(*undoStack_);
+    editing_ = new ChartEditController(state_.chart, loadedThreadTable(), *undoStack_, *toolPanel_, this);
+    editing_->layout = [this] { return view_->layout(); };
+    editing_->changed = [this] { refreshChart(); };
+    editing_->repaint = [this] { view_->update(); };
+    view_->drawOverlay = [this](QPainter& painter, const QTransform& canvasToView) {
+        editing_->drawOverlay(painter, canvasToView);
+    };
+    connect(view_, &ChartCanvasView::canvasPressed, editing_, &ChartEditController::pressed);
+    connect(view_, &ChartCanvasView::canvasDragged, editing_, &ChartEditController::dragged);
+    connect(view_, &ChartCanvasView::canvasReleased, editing_, &ChartEditController::released);
+    auto* clearSelection = new QShortcut(QKeySequence::Delete, this);
+    connect(clearSelection, &QShortcut::activated, editing_, &ChartEditController::clearSelection);
+}
+
+void ChartWindow::startEditing()
+{
+    editing_->startEditing(rareThreshold());
+}
+
+void ChartWindow::buildSafety()
+{
+    undoStack_ = new QUndoStack(this);
+    autosave_ = new ChartAutosave(this);
+    autosave_->snapshot = [this] { return hasUnsavedEdits() ? currentProject() : std::nullopt; };
+    connect(undoStack_, &QUndoStack::indexChanged, this, [this] {
+        editsDiscarded_ = false; // a new change, not among those given up
+        editsChanged();
+    });
+    connect(undoStack_, &QUndoStack::cleanChanged, this, &ChartWindow::editsChanged);
+    askToSave = [this] { return UnsavedChangesPrompt::askToSave(this); };
+    askToReopen = [this](const QString& savedAt) { return UnsavedChangesPrompt::askToReopen(this, savedAt); };
+}
+
+ChartWindow::~ChartWindow()
+{
+    // The stack clears itself as it goes; that is no change of the chart, and the autosave of a
+    // run that never closed the window must stay.
+    undoStack_->disconnect(this);
+}
 
 void ChartWindow::install(MainWindow& mainWindow, WindowHub& hub)
 {
@@ -128,6 +178,11 @@ void ChartWindow::install(MainWindow& mainWindow, WindowHub& hub)
     hub.showChartWindow = [ensureWindow] { ensureWindow().openWindow(); };
     hub.openChartProject = [ensureWindow] { ensureWindow().openProject(); };
     hub.saveChartProject = [ensureWindow] { ensureWindow().saveProject(); };
+    hub.confirmChartChanges = [window] { return window->isNull() || (*window)->confirmDiscardEdits(); };
+    hub.offerChartRecovery = [ensureWindow] {
+        if (ChartAutosave().exists())
+            ensureWindow().offerRecovery();
+    };
     hub.redrawProjectChart = [ensureWindow] {
         ChartWindow& chart = ensureWindow();
         chart.show();
@@ -226,12 +281,16 @@ void ChartWindow::buildControls()
     viewport->addWidget(view_, 0, 0);
     viewport->addWidget(vScroll1_, 0, 1);
     viewport->addWidget(hScroll2_, 1, 0);
+    toolPanel_ = new StitchToolPanel(loadedThreadTable(), this);
+    viewport->addWidget(toolPanel_, 0, 2, 2, 1);
 
     auto* page = new QVBoxLayout(this);
     page->addLayout(top);
     page->addLayout(second);
     page->addLayout(status);
     page->addLayout(viewport, 1);
+    navigationBar_ = new ChartNavigationBar(this);
+    page->addWidget(navigationBar_);
 
     connect(command1_, &QPushButton::clicked, this, &ChartWindow::generate);
     connect(command2_, &QPushButton::clicked, this, &ChartWindow::saveChart);
@@ -244,22 +303,13 @@ void ChartWindow::buildControls()
     connect(hScroll1_, &QScrollBar::valueChanged, this, &ChartWindow::mergeSliderChanged);
     connect(combo2_, &QComboBox::editTextChanged, this, &ChartWindow::thresholdTextChanged);
     connect(check1_, &QCheckBox::clicked, this, [this] { combo2_->setEditText(QStringLiteral("0")); });
-    connect(hScroll2_, &QScrollBar::valueChanged, this, &ChartWindow::canvasScrolled);
-    connect(vScroll1_, &QScrollBar::valueChanged, this, &ChartWindow::canvasScrolled);
+    view_->setScrollBars(hScroll2_, vScroll1_);
+    connect(view_, &ChartCanvasView::zoomChanged, navigationBar_, &ChartNavigationBar::showZoom);
+    connect(view_, &ChartCanvasView::pointerMoved, this, &ChartWindow::showPointerCell);
+    connect(view_, &ChartCanvasView::pointerLeft, navigationBar_, &ChartNavigationBar::showNoCell);
+    connect(navigationBar_, &ChartNavigationBar::fitRequested, view_, &ChartCanvasView::fitToWindow);
     command2_->setEnabled(false);
     command6_->setEnabled(false);
-}
-
-void ChartWindow::placeControls()
-{
-    hScroll2_->setPageStep(std::max(1, view_->width()));
-    vScroll1_->setPageStep(std::max(1, view_->height()));
-}
-
-void ChartWindow::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    placeControls();
 }
 
 void ChartWindow::openWindow()
@@ -272,6 +322,7 @@ void ChartWindow::openWindow()
         model.xiutuTitle = state_.settingsTitle;
         model.whichType = state_.settingsBrand;
         fabricCount_ = ChartProject::kDefaultFabricCount;
+        keptSections_.clear();
     }
     model.gw = std::min(state_.gridWidth(), ChartModel::kMaxSide);
     model.gh = std::min(state_.picH, ChartModel::kMaxSide);
@@ -287,7 +338,6 @@ void ChartWindow::openWindow()
     show();
     raise();
     activateWindow();
-    placeControls();
 }
 
 void ChartWindow::mergeSliderChanged(int value)
@@ -314,11 +364,6 @@ ChartMode ChartWindow::mode() const
 int ChartWindow::rareThreshold() const
 {
     return thresholdValue(combo2_->currentText()).value_or(0);
-}
-
-void ChartWindow::canvasScrolled()
-{
-    view_->setOffset(hScroll2_->value(), vScroll1_->value());
 }
 
 void ChartWindow::setWorkControlsEnabled(bool enabled)
@@ -360,13 +405,16 @@ void ChartWindow::setStopCaption(const QString& caption)
 void ChartWindow::generate()
 {
     ChartModel& model = state_.chart;
-    if (exporting_)
+    if (exporting_ || !confirmDiscardEdits())
         return;
+    editing_->stopEditing();
+    clearEdits();
     model.chartReady = false;
     drawn_ = false;
     setPatternReady(false);
     canvas_.fill(Qt::white);
-    view_->update();
+    canvasStale_ = false;
+    view_->showCanvas();
     running_ = true;
     setWorkControlsEnabled(false);
     label1_->setText(u8(kInitialStatus));
@@ -384,10 +432,11 @@ void ChartWindow::generate()
         if (!buildChartModel())
             return;
     }
+    generatedThreads_ = model.fromProject ? std::vector<int>() : model.colorIndex;
     label1_->hide();
 
     const ChartOptions options{state_.blockW, state_.blockH, mode(), state_.ColorBit};
-    drawChart(ScreenChart::layout(model, options));
+    drawChart(ScreenChart::layout(model, options), options);
 }
 
 bool ChartWindow::buildChartModel()
@@ -433,12 +482,11 @@ bool ChartWindow::buildChartModel()
     return false;
 }
 
-void ChartWindow::drawChart(const ChartLayout& layout)
+void ChartWindow::drawChart(const ChartLayout& layout, const ChartOptions& options)
 {
-    const ChartGeometry& g = layout.geometry();
     canvas_ = ScreenChart::blankCanvas(layout);
-    hScroll2_->setMaximum(g.canvasWidth);
-    vScroll1_->setMaximum(g.canvasHeight);
+    chartOptions_ = options;
+    view_->showCanvas();
     drawn_ = true;
 
     const int gh = state_.chart.gh;
@@ -467,17 +515,72 @@ void ChartWindow::drawChart(const ChartLayout& layout)
         QCoreApplication::processEvents();
     };
     ScreenChart::paint(canvas_, layout, before, after);
+    // A stopped chart stays as far as it was drawn; a complete one is drawn by the view itself.
+    if (running_) {
+        showChartInView();
+        startEditing();
+    }
+    view_->scrollToTopLeft();
     view_->update();
     finishGeneration(running_);
+}
+
+void ChartWindow::showChartInView()
+{
+    const ChartModel& model = state_.chart;
+    view_->showChart(model, std::make_shared<const ChartLayout>(ScreenChart::frame(model, chartOptions_)), chartOptions_);
+}
+
+void ChartWindow::showPointerCell(QPointF canvasPoint)
+{
+    const ChartLayout* layout = view_->layout();
+    const std::optional<CellPos> cell = layout ? layout->cellAt(canvasPoint.x(), canvasPoint.y()) : std::nullopt;
+    if (!cell) {
+        navigationBar_->showNoCell();
+        return;
+    }
+    const ChartModel& model = state_.chart;
+    const int thread = model.threadAt(cell->x, cell->y);
+    QString threadText;
+    if (ThreadTable::isThread(thread)) {
+        const QString brand = QString::fromStdString(model.whichType.empty() ? "DMC" : model.whichType);
+        const QString number = QString::number(loadedThreadTable().dmc(thread).cindex);
+        const std::string_view symbol = model.symbolOf(thread);
+        threadText = symbol.empty() ? tr("%1 %2").arg(brand, number)
+                                    : tr("%1 %2  符号 %3").arg(brand, number,
+                                          QString::fromUtf8(symbol.data(), static_cast<qsizetype>(symbol.size())));
+    }
+    navigationBar_->showCell(cell->y + 1, cell->x + 1, threadText);
+}
+
+void ChartWindow::refreshChart()
+{
+    if (!drawn_)
+        return;
+    text1_->setText(QString::number(state_.chart.colorCount));
+    canvasStale_ = true;
+    showChartInView();
+    if (preview_ != nullptr && preview_->isVisible())
+        preview_->openWindow();
+}
+
+const QImage& ChartWindow::canvas() const
+{
+    if (canvasStale_) {
+        const ChartLayout layout = ScreenChart::layout(state_.chart, chartOptions_);
+        canvas_ = ScreenChart::blankCanvas(layout);
+        ScreenChart::paint(canvas_, layout);
+        canvasStale_ = false;
+    }
+    return canvas_;
 }
 
 void ChartWindow::showIdle()
 {
     canvas_ = QImage();
+    canvasStale_ = false;
     drawn_ = false;
-    for (QScrollBar* bar : {hScroll2_, vScroll1_})
-        bar->setRange(0, 0);
-    view_->update();
+    view_->showCanvas();
     label1_->setText(u8(kInitialStatus));
     label1_->hide();
     progress_->setValue(0);
@@ -516,8 +619,80 @@ void ChartWindow::stopOrPrint()
 
 void ChartWindow::closeEvent(QCloseEvent* event)
 {
+    if (!confirmDiscardEdits()) {
+        event->ignore();
+        return;
+    }
     running_ = false;
+    // A normal close: nothing is left to reopen.
+    autosave_->discard();
     QWidget::closeEvent(event);
+}
+
+bool ChartWindow::hasUnsavedEdits() const
+{
+    return drawn_ && !editsDiscarded_ && (recovered_ || !undoStack_->isClean());
+}
+
+bool ChartWindow::confirmDiscardEdits()
+{
+    if (!hasUnsavedEdits())
+        return true;
+    switch (askToSave ? askToSave() : UnsavedChangesPrompt::Choice::Cancel) {
+    case UnsavedChangesPrompt::Choice::Save:
+        saveProject();
+        return !hasUnsavedEdits();
+    case UnsavedChangesPrompt::Choice::Discard:
+        editsDiscarded_ = true;
+        autosave_->discard();
+        return true;
+    case UnsavedChangesPrompt::Choice::Cancel:
+        break;
+    }
+    return false;
+}
+
+void ChartWindow::clearEdits()
+{
+    recovered_ = false;
+    editsDiscarded_ = false;
+    undoStack_->clear();
+    editsChanged();
+}
+
+void ChartWindow::editsChanged()
+{
+    if (hasUnsavedEdits())
+        autosave_->schedule();
+    else
+        autosave_->discard();
+}
+
+void ChartWindow::offerRecovery()
+{
+    if (!autosave_->exists())
+        return;
+    const QString savedAt = QLocale().toString(autosave_->savedAt(), QLocale::ShortFormat);
+    if (!askToReopen || !askToReopen(savedAt) || !openProjectFrom(autosave_->filePath())) {
+        autosave_->discard();
+        return;
+    }
+    // Still unsaved: the file is kept until the chart is saved or given up.
+    recovered_ = true;
+    (void)autosave_->flush();
+}
+
+std::optional<ChartProject> ChartWindow::currentProject() const
+{
+    // A generation still running has no complete model yet.
+    if (!drawn_ || busyDepth_ > 0)
+        return std::nullopt;
+    ChartProject project;
+    project.chart = state_.chart;
+    project.stitchesPerInch = fabricCount_;
+    project.stitchesPerInchY = fabricCount_;
+    project.keptSections = keptSections_;
+    return project;
 }
 
 void ChartWindow::saveChart()
@@ -535,7 +710,7 @@ bool ChartWindow::saveChartTo(const QString& path)
 {
     MessageBoxes& boxes = MessageBoxes::current();
     std::string error;
-    if (!drawn_ || !ScreenChart::saveBitmap(canvas_, path, &error)) {
+    if (!drawn_ || !ScreenChart::saveBitmap(canvas(), path, &error)) {
         boxes.error(this, u8(kSavedTitle),
             QStringLiteral("  绣图文件无法保存在") + path + QStringLiteral("，原有文件没有改动。\n")
                 + QString::fromStdString(error.empty() ? std::string("no chart has been generated yet") : error));
@@ -620,8 +795,10 @@ void ChartWindow::showFinalPreview()
         MessageBoxes::current().information(this, u8(kPreviewRefusedTitle), u8(kPreviewRefused));
         return;
     }
-    if (preview_ == nullptr)
+    if (preview_ == nullptr) {
         preview_ = new FinalPreviewWindow(state_, this);
+        preview_->pictureColours = [this] { return blockColors(); };
+    }
     preview_->openWindow();
 }
 
@@ -655,6 +832,8 @@ bool ChartWindow::openProjectFrom(const QString& path)
         return false;
     }
     const OxsReader::Result read = OxsReader::readFile(path.toStdString(), loadedThreadTable());
+    if (read.error == ProjectError::None && !confirmDiscardEdits())
+        return false;
     if (read.error != ProjectError::None) {
         boxes.error(this, u8(kSavedTitle), refused + QString::fromStdString(errorText(read.error))
             + (read.detail.empty() ? QString() : QStringLiteral(" (") + QString::fromStdString(read.detail) + ")"));
@@ -668,10 +847,10 @@ bool ChartWindow::openProjectFrom(const QString& path)
     state_.chart = read.project.chart;
     state_.chart.fromProject = true;
     fabricCount_ = read.project.stitchesPerInch;
+    keptSections_ = read.project.keptSections;
     show();
     raise();
     activateWindow();
-    placeControls();
     generate();
     if (!read.notes.empty())
         boxes.information(this, u8(kSavedTitle), QString::fromStdString(read.notes.text(loadedThreadTable())));
@@ -681,20 +860,18 @@ bool ChartWindow::openProjectFrom(const QString& path)
 bool ChartWindow::saveProjectTo(const QString& path)
 {
     MessageBoxes& boxes = MessageBoxes::current();
-    ChartProject project;
-    project.chart = state_.chart;
-    project.stitchesPerInch = fabricCount_;
-    project.stitchesPerInchY = fabricCount_;
+    const std::optional<ChartProject> project = currentProject();
     std::string detail;
-    // A generation still running has no complete model yet.
-    const ProjectError error = !drawn_ || busyDepth_ > 0
-        ? ProjectError::NoChart
-        : OxsWriter::writeFile(path.toStdString(), project, loadedThreadTable(), &detail);
+    const ProjectError error = !project ? ProjectError::NoChart
+                                        : OxsWriter::writeFile(path.toStdString(), *project, loadedThreadTable(), &detail);
     if (error != ProjectError::None) {
         boxes.error(this, u8(kSavedTitle), QStringLiteral("  绣图工程无法保存在") + path + QStringLiteral("\n")
             + QString::fromStdString(errorText(error)) + (detail.empty() ? QString() : "\n" + QString::fromStdString(detail)));
         return false;
     }
+    recovered_ = false;
+    undoStack_->setClean();
+    autosave_->discard();
     boxes.information(this, u8(kSavedTitle), QStringLiteral("  绣图工程保存成功在") + path);
     return true;
 }
@@ -719,6 +896,15 @@ void ChartWindow::readPalette()
     }
     readColorRecords_ = result.records;
     setStatus(QStringLiteral("已读入 %1 条线色记录，列表写入 %2").arg(result.records).arg(listing));
+}
+
+StitchMatrix ChartWindow::blockColors() const
+{
+    const ChartModel& model = state_.chart;
+    // A chart from a project file has no reduced picture: its blocks take the thread colours.
+    if (model.fromProject)
+        return stitchColors(model, loadedThreadTable());
+    return editedStitchColors(model, generatedThreads_, state_.stitchMatrix, loadedThreadTable());
 }
 
 ChartPrinter& ChartWindow::printer()

@@ -4,13 +4,18 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <QImage>
+#include <QPointF>
 #include <QString>
 #include <QWidget>
 
+#include "app/chart/UnsavedChangesPrompt.h"
+#include "core/chart/ChartLayout.h"
 #include "core/chart/ChartMode.h"
 #include "core/pattern/PatternLayout.h"
+#include "core/project/ChartProject.h"
 
 class QCheckBox;
 class QComboBox;
@@ -19,11 +24,15 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
+class QUndoStack;
 
 namespace kanvo {
 
+class ChartAutosave;
 class ChartCanvasView;
-class ChartLayout;
+class ChartEditController;
+class ChartNavigationBar;
+class StitchToolPanel;
 class ChartPrinter;
 class FinalPreviewWindow;
 class MainWindow;
@@ -104,13 +113,42 @@ public:
 
     [[nodiscard]] bool running() const { return running_; }
     void setRunning(bool running) { running_ = running; }
-    [[nodiscard]] const QImage& canvas() const { return canvas_; }
+    // The chart as drawn on the canvas ("保存" writes it), with every change of the model since.
+    [[nodiscard]] const QImage& canvas() const;
+    // The view of the canvas (Picture1): zoom, scrolling and the pointer's canvas positions.
+    [[nodiscard]] ChartCanvasView* canvasView() const { return view_; }
+    // After a change of the chart model's cells: lays out again what depends on the counts
+    // (legend, totals, colour count) and repaints the cells in view. What "保存" and the final
+    // preview show follows.
+    void refreshChart();
+
+    // The stitch tools and the editing they drive.
+    [[nodiscard]] StitchToolPanel* toolPanel() const { return toolPanel_; }
+    [[nodiscard]] ChartEditController* editing() const { return editing_; }
+
+    // Every change to the chart, undoable; clean while the chart has no unsaved edits.
+    [[nodiscard]] QUndoStack* undoStack() { return undoStack_; }
+    // True when the chart holds edits no project file has: changes since it was generated,
+    // opened or saved with "保存绣图工程...", or a chart reopened from the autosave file.
+    [[nodiscard]] bool hasUnsavedEdits() const;
+    // Before edits would be lost (closing, another picture or project, a new generation, quitting):
+    // asks 保存 / 不保存 / 取消 when there are any. True when the work may go on (nothing to
+    // save, saved, or not wanted); false when cancelled or the save did not happen.
+    bool confirmDiscardEdits();
+    // At start-up: offers to reopen the chart a run that ended without closing left in the
+    // autosave file; the file is removed when declined.
+    void offerRecovery();
+    [[nodiscard]] ChartAutosave& autosave() { return *autosave_; }
     // True once a generation got past its colour index: the model and the canvas hold a chart.
     [[nodiscard]] bool hasChart() const { return drawn_; }
     [[nodiscard]] ChartMode mode() const;
     // The rare-thread threshold as typed (0 while the box is empty).
     [[nodiscard]] int rareThreshold() const;
     [[nodiscard]] ChartPrinter& printer();
+    // The colours of the chart's colour blocks: the reduced picture's, with edited cells in their
+    // threads' colours; a chart from a project file, which has no reduced picture, in thread
+    // colours throughout.
+    [[nodiscard]] StitchMatrix blockColors() const;
     [[nodiscard]] FinalPreviewWindow* finalPreview() const { return preview_; }
 
     // Re-enables what generating or printing disabled here and in the main window.
@@ -133,23 +171,38 @@ public:
     // The palette file read and the text file written by "readColor"; empty names cancel.
     std::function<QString()> choosePaletteFile;
     std::function<QString()> chooseListingFile;
+    // The questions of confirmDiscardEdits() and offerRecovery(); by default message boxes
+    // (UnsavedChangesPrompt). Tests replace them.
+    std::function<UnsavedChangesPrompt::Choice()> askToSave;
+    std::function<bool(const QString& savedAt)> askToReopen;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildControls();
-    void placeControls();
+    void buildSafety();
+    // The stitch tools beside the chart and the routing of the canvas's input to them.
+    void buildEditing();
+    // A complete chart is on screen: editing starts with an empty history.
+    void startEditing();
     void mergeSliderChanged(int value);
     void thresholdTextChanged(const QString& text);
-    void canvasScrolled();
     [[nodiscard]] bool buildChartModel();
-    void drawChart(const ChartLayout& layout);
+    void drawChart(const ChartLayout& layout, const ChartOptions& options);
+    // Shows the chart model in the view, laid out with chartOptions_.
+    void showChartInView();
     void finishGeneration(bool completed);
     // The state before a first generation: no chart, status hidden, "打印", "保存" disabled.
     void showIdle();
     void setPatternReady(bool ready);
+    // The chart as "保存绣图工程..." writes it; none while no complete model exists.
+    [[nodiscard]] std::optional<ChartProject> currentProject() const;
+    // After every change on the undo stack: the autosave follows the unsaved state.
+    void editsChanged();
+    // A new chart: no edits, nothing to undo.
+    void clearEdits();
+    void showPointerCell(QPointF canvasPoint);
 
     RunState& state_;
     MainWindow& mainWindow_;
@@ -160,7 +213,14 @@ private:
     int busyDepth_ = 0;
     int readColorRecords_ = 0;
     int fabricCount_ = 14; // stitches per inch written to a project: a project's own, else 14
-    QImage canvas_;
+    std::vector<int> generatedThreads_; // colorIndex as the last generation from the picture left it
+    std::vector<std::string> keptSections_; // an opened project's part stitches and the like, written back
+    std::string settingsTitle_; // xiutuTitle and whichType from before a project was opened
+    std::string settingsBrand_;
+    // Painted by a generation; after a change of the model it is painted again when next read.
+    mutable QImage canvas_;
+    mutable bool canvasStale_ = false;
+    ChartOptions chartOptions_; // how the chart on the canvas was laid out
 
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
@@ -183,6 +243,13 @@ private:
     QWidget* controls_ = nullptr;
     FinalPreviewWindow* preview_ = nullptr;
     std::unique_ptr<ChartPrinter> printer_;
+    QUndoStack* undoStack_ = nullptr;
+    ChartAutosave* autosave_ = nullptr;
+    ChartNavigationBar* navigationBar_ = nullptr;
+    StitchToolPanel* toolPanel_ = nullptr;
+    ChartEditController* editing_ = nullptr;
+    bool recovered_ = false;       // the chart came back from the autosave file and is not saved yet
+    bool editsDiscarded_ = false;  // the user chose 不保存 for the edits there are
 };
 
 } // namespace kanvo

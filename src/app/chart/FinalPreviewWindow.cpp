@@ -65,7 +65,10 @@ void FinalPreviewWindow::tick()
     if (ticks_++ != 1)
         return;
     timer_.stop();
-    paintStitches(state_, picture_, side_);
+    if (pictureColours)
+        paintStitches(state_, pictureColours(), picture_, side_);
+    else
+        paintStitches(state_, picture_, side_);
     update();
 }
 
@@ -80,6 +83,11 @@ int FinalPreviewWindow::stitchSide(QSize screen, int gw, int gh)
 
 void FinalPreviewWindow::paintStitches(const RunState& state, QImage& image, int side)
 {
+    paintStitches(state, state.stitchMatrix, image, side);
+}
+
+void FinalPreviewWindow::paintStitches(const RunState& state, const StitchMatrix& pictureColours, QImage& image, int side)
+{
     const ChartModel& model = state.chart;
     const ThreadTable& table = loadedThreadTable();
     const int gw = std::clamp(model.gw, 0, ChartModel::kMaxSide);
@@ -93,7 +101,7 @@ void FinalPreviewWindow::paintStitches(const RunState& state, QImage& image, int
         for (int x = 0; x < gw; ++x) {
             const ColorValue c = !model.isStitched(x, y) ? model.clothColor
                 : threadColours                           ? table.colorOf(model.threadAt(x, y))
-                                                          : state.stitchMatrix.at(x, y);
+                                                          : pictureColours.at(x, y);
             const QRgb rgb = qRgb(redOf(c), greenOf(c), blueOf(c));
             const QRect box = QRect(kLeft + side * x, kTop + side * y, side, side).intersected(bounds);
             for (int py = box.top(); py <= box.bottom(); ++py) {

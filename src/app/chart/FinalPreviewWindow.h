@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -9,6 +11,7 @@ class QLabel;
 namespace kanvo {
 
 struct RunState;
+class StitchMatrix;
 
 // The final effect preview: a full-screen window that paints every stitch of the last generated
 // chart as a square of whole pixels, as large as lets the chart fill most of the screen (at
@@ -49,6 +52,13 @@ public:
     // The stitches of the chart painted onto image as side x side squares from (kLeft, kTop)
     // (the image must cover them; others clip).
     static void paintStitches(const RunState& state, QImage& image, int side = kBox);
+    // The same with pictureColours in place of the stitch matrix for the colours of a chart of
+    // more than kThreadColourLimit threads.
+    static void paintStitches(const RunState& state, const StitchMatrix& pictureColours, QImage& image, int side = kBox);
+
+    // The stitch colours of a chart of many threads; by default the stitch matrix. The chart
+    // window gives its edited cells their threads' colours here.
+    std::function<StitchMatrix()> pictureColours;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -17,11 +17,21 @@ std::vector<ColorValue> ScreenChart::threadColors(const ThreadTable& table)
     return colors;
 }
 
+namespace {
+
+// The canvas measures in pixels of a 96-dpi screen.
+ChartPainter::Metrics canvasMetrics() { return {96.0f / 72.0f, 1.0f}; }
+
+} // namespace
+
 ChartLayout ScreenChart::layout(const ChartModel& model, const ChartOptions& options)
 {
-    // The canvas measures in pixels of a 96-dpi screen.
-    const ChartPainter::Metrics metrics(96.0f / 72.0f, 1.0f);
-    return ChartLayout::build(model, threadColors(loadedThreadTable()), options, metrics);
+    return ChartLayout::build(model, threadColors(loadedThreadTable()), options, canvasMetrics());
+}
+
+ChartLayout ScreenChart::frame(const ChartModel& model, const ChartOptions& options)
+{
+    return ChartLayout::buildFrame(model, threadColors(loadedThreadTable()), options, canvasMetrics());
 }
 
 QImage ScreenChart::blankCanvas(const ChartLayout& layout)

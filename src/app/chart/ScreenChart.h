@@ -27,6 +27,9 @@ public:
 
     // The layout of model in canvas pixels, with the loaded thread table's colours.
     [[nodiscard]] static ChartLayout layout(const ChartModel& model, const ChartOptions& options);
+    // The same layout without the cells (ChartLayout::buildFrame), for a view that lays out the
+    // cells it shows.
+    [[nodiscard]] static ChartLayout frame(const ChartModel& model, const ChartOptions& options);
 
     // A white canvas of the layout's size.
     [[nodiscard]] static QImage blankCanvas(const ChartLayout& layout);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
@@ -10,7 +11,9 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QUndoStack>
 
+#include "app/edit/ColorReplacementCommand.h"
 #include "app/workspace/PictureBox.h"
 #include "app/workspace/WindowHub.h"
 #include "core/edit/PaletteLayout.h"
@@ -150,6 +153,18 @@ void ColorReplacementWindow::buildControls()
     connect(command2_, &QPushButton::clicked, this, &ColorReplacementWindow::undoClicked);
     connect(command3_, &QPushButton::clicked, this, &ColorReplacementWindow::doneClicked);
 
+    replacements_ = new QUndoStack(this);
+    QAction* undo = replacements_->createUndoAction(this, tr("撤销"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = replacements_->createRedoAction(this, tr("重做"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    addActions({undo, redo});
+    // "撤销" keeps its caption; its tip says which replacement it takes back.
+    connect(replacements_, &QUndoStack::undoTextChanged, command2_, [this](const QString& text) {
+        command2_->setToolTip(text.isEmpty() ? QString() : tr("撤销 %1").arg(text));
+    });
+    connect(replacements_, &QUndoStack::canUndoChanged, command2_, &QWidget::setEnabled);
+
     label6_ = new QLabel(this);
     label6_->setObjectName(QStringLiteral("Label6"));
     label6_->setGeometry(kMargin, kStatusY, kWindowWidth - 2 * kMargin, 22);
@@ -178,6 +193,7 @@ void ColorReplacementWindow::load(const EditColorModel& colors)
 
 void ColorReplacementWindow::startEditing(const EditColorModel& colors)
 {
+    replacements_->clear();
     model_ = std::make_unique<ColorReplacementModel>(original(), colors, table_);
     model_->setPump([] { QCoreApplication::processEvents(); });
     palettesShown_ = false;
@@ -349,10 +365,11 @@ void ColorReplacementWindow::replaceClicked()
         return;
     drawPalettes();
     if (model_->replace()) {
-        command2_->setEnabled(true);
-        updateStatus();
-        drawOverview();
-        drawZoomView();
+        const ColorReplacementModel::Replacement done = model_->record().back();
+        replacements_->push(new ColorReplacementCommand(*model_, done,
+            tr("替换 DMC %1 为 DMC %2").arg(table_.dmc(done.from).cindex).arg(table_.dmc(done.to).cindex),
+            [this] { replacementsChanged(); }));
+        replacementsChanged();
     }
     drawPalettes();
 }
@@ -362,13 +379,17 @@ void ColorReplacementWindow::undoClicked()
     if (!model_)
         return;
     drawPalettes();
-    if (model_->undoReplace()) {
-        drawOverview();
-        drawZoomView();
-    }
-    command2_->setEnabled(model_->canUndo());
-    updateStatus();
+    replacements_->undo();
     drawPalettes();
+}
+
+void ColorReplacementWindow::replacementsChanged()
+{
+    updateStatus();
+    drawOverview();
+    drawZoomView();
+    if (palettesShown_)
+        drawPalettes();
 }
 
 void ColorReplacementWindow::doneClicked()

@@ -11,6 +11,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QScrollBar;
+class QUndoStack;
 
 namespace kanvo {
 
@@ -68,11 +69,15 @@ public:
     void drawPalettes();
     void drawZoomView();
 
+    // The replacements as an undo history: "撤销" and Ctrl+Z undo, Ctrl+Shift+Z and Ctrl+Y redo.
+    [[nodiscard]] QUndoStack& replacements() const { return *replacements_; }
+
 private:
     void buildControls();
     void startEditing(const EditColorModel& colors);
     void drawOverview();
     void updateStatus();
+    void replacementsChanged();
     void scrollStrip(PictureBox* strip, int value);
     void setSample(QLabel* sample, int thread);
 
@@ -85,6 +90,7 @@ private:
     std::optional<StitchMatrix> chartStitches_; // set while a project chart is edited
     const ThreadTable& table_;
     std::unique_ptr<ColorReplacementModel> model_;
+    QUndoStack* replacements_ = nullptr; // its commands refer to model_
     bool palettesShown_ = false;
     bool zoomShown_ = false;
     bool drawingZoom_ = false;

@@ -19,6 +19,7 @@
 #include "core/chart/ChartGridText.h"
 #include "core/chart/ChartResolution.h"
 #include "core/common/AtomicFile.h"
+#include "core/edit/ChartEditor.h"
 #include "core/palette/ColorIndex.h"
 #include "core/palette/ThreadTable.h"
 #include "core/project/OxsReader.h"
@@ -157,6 +158,7 @@ bool ChartMaker::make(const ChartRequest& request)
     if (indexError != ColorIndexError::None)
         return fail(errorText(indexError));
 
+    removeBackground(request);
     return drawCanvas();
 }
 
@@ -177,7 +179,17 @@ bool ChartMaker::makeFromProject(const ChartRequest& request)
     if (!request.title.empty())
         state_.chart.xiutuTitle = request.title;
     completeChart(state_.chart, request.rareThreshold, loadedThreadTable());
+    removeBackground(request);
     return drawCanvas();
+}
+
+void ChartMaker::removeBackground(const ChartRequest& request)
+{
+    const std::optional<int> border = ChartRegion::borderThread(state_.chart);
+    if (request.background <= 0 || !border)
+        return;
+    ChartEditor editor(state_.chart, loadedThreadTable(), request.rareThreshold);
+    (void)editor.removeBackground(loadedThreadTable().colorOf(*border), request.background);
 }
 
 StitchMatrix ChartMaker::blockColors() const

@@ -38,6 +38,9 @@ struct ChartRequest {
     int blockW = 10;
     int blockH = 10;
     std::string title;            // empty: the chart's default title
+    // Unstitched background: the region joined to the chart's border whose threads lie within
+    // this CIEDE2000 difference of the border's most common thread is emptied. 0 leaves it.
+    double background = 0;
 };
 
 // Makes a chart without any window: the picture loaded and fitted by the headless workspace
@@ -86,6 +89,7 @@ private:
     bool fitGrid(const ChartRequest& request, HeadlessWorkspace& workspace);
     void report(Stage stage, int done, int total) const;
     bool drawCanvas();
+    void removeBackground(const ChartRequest& request);
     // The colours of the colour blocks: the reduced picture, or a project's thread colours.
     [[nodiscard]] StitchMatrix blockColors() const;
 

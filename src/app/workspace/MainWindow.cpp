@@ -515,12 +515,18 @@ void MainWindow::openHelp()
 
 void MainWindow::exitProgram()
 {
+    if (!hub_.invokeConfirmChartChanges())
+        return;
     hub_.closeSecondaryWindows();
     close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!hub_.invokeConfirmChartChanges()) {
+        event->ignore();
+        return;
+    }
     hub_.closeSecondaryWindows();
     QMainWindow::closeEvent(event);
     emit closed();

@@ -38,21 +38,33 @@ void WindowHub::invokeShowSettingsWindow() const
         showSettingsWindow();
 }
 
+bool WindowHub::invokeConfirmChartChanges() const
+{
+    return !confirmChartChanges || confirmChartChanges();
+}
+
+void WindowHub::invokeOfferChartRecovery() const
+{
+    if (offerChartRecovery)
+        offerChartRecovery();
+}
+
 void WindowHub::invokeShowFileChooser(Origin origin, std::optional<QPoint> topLeft) const
 {
-    if (showFileChooser)
+    // Another picture replaces the one the chart's edits were made on.
+    if (showFileChooser && invokeConfirmChartChanges())
         showFileChooser(origin, topLeft);
 }
 
 void WindowHub::invokeShowGallery(Origin origin, std::optional<QPoint> topLeft) const
 {
-    if (showGallery)
+    if (showGallery && invokeConfirmChartChanges())
         showGallery(origin, topLeft);
 }
 
 void WindowHub::invokeStartScreenCapture() const
 {
-    if (startScreenCapture)
+    if (startScreenCapture && invokeConfirmChartChanges())
         startScreenCapture();
 }
 

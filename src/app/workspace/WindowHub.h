@@ -70,6 +70,11 @@ public:
     std::function<bool()> colourReduction;
     // "保存效果" (`Command3`).
     std::function<void()> saveEffect;
+    // Before another picture is opened or the program ends: the chart window asks to save its
+    // unsaved edits. False when the user cancelled. Unset: nothing to ask.
+    std::function<bool()> confirmChartChanges;
+    // At start-up: the chart window offers to reopen a chart autosaved by a run that crashed.
+    std::function<void()> offerChartRecovery;
 
     // --- called by the main window's handlers ---
     void invokeShowChartWindow() const;
@@ -86,6 +91,8 @@ public:
     [[nodiscard]] bool invokeEffectPreview() const;
     [[nodiscard]] bool invokeColourReduction() const;
     void invokeSaveEffect() const;
+    [[nodiscard]] bool invokeConfirmChartChanges() const;
+    void invokeOfferChartRecovery() const;
 
     // Registers a secondary window (not owned) so closeSecondaryWindows() closes it. A window
     // destroyed meanwhile is skipped. Adopting the same window twice is harmless.

@@ -1,6 +1,7 @@
 #include "core/chart/ChartLayout.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/chart/ChartTexts.h"
 #include "core/chart/SymbolInk.h"
@@ -36,6 +37,60 @@ void text(DrawList& list, int x, int y, std::string s, int font, ColorValue colo
     list.text(static_cast<float>(x), static_cast<float>(y), std::move(s), font, color);
 }
 
+const FontSpec kSymbolFont{"MS Sans Serif", 8.0f, false};
+
+// The cells of range that lie on a gw x gh chart.
+CellRange clampedTo(const CellRange& range, const ChartModel& model)
+{
+    const int gw = std::clamp(model.gw, 0, ChartModel::kMaxSide);
+    const int gh = std::clamp(model.gh, 0, ChartModel::kMaxSide);
+    return {std::clamp(range.x0, 0, gw), std::clamp(range.y0, 0, gh), std::clamp(range.x1, 0, gw),
+        std::clamp(range.y1, 0, gh)};
+}
+
+// One Blocks section per row of range; nothing unless the mode has colour blocks.
+void addBlocks(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
+    const ChartOptions& options, int top, const CellRange& range)
+{
+    if (!modeHasBlocks(options.mode))
+        return;
+    for (int y = range.y0; y < range.y1; ++y) {
+        list.beginSection(DrawStage::Blocks, y);
+        for (int x = range.x0; x < range.x1; ++x) {
+            const int thread = texts::threadOfStitch(model, x, y);
+            if (thread < 1 || thread > static_cast<int>(threadColors.size()))
+                continue;
+            list.fillRect(static_cast<float>(kLeft + kCell * x + 1), static_cast<float>(top + kCell * y + 1),
+                9.0f, 9.0f, threadColors[static_cast<std::size_t>(thread) - 1]);
+        }
+        list.endSection();
+    }
+}
+
+// One Symbols section per row of range; nothing unless the mode has symbols. Empty cells have
+// no symbol and draw nothing.
+void addSymbols(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
+    const ChartOptions& options, int top, const CellRange& range)
+{
+    if (!modeHasSymbols(options.mode))
+        return;
+    const int sans8 = list.fontId(kSymbolFont);
+    const bool blocks = modeHasBlocks(options.mode);
+    for (int y = range.y0; y < range.y1; ++y) {
+        list.beginSection(DrawStage::Symbols, y);
+        for (int x = range.x0; x < range.x1; ++x) {
+            const int thread = texts::threadOfStitch(model, x, y);
+            const bool onBlock = blocks && thread >= 1 && thread <= static_cast<int>(threadColors.size());
+            const ColorValue ink = ChartLayout::symbolInk(onBlock, onBlock ? threadColors[static_cast<std::size_t>(thread) - 1] : 0);
+            std::string symbol = texts::symbolOfThread(model, thread);
+            // "f" sits one pixel lower so that its hook stays inside the cell.
+            const int drop = symbol == "f" ? 1 : 0;
+            text(list, kLeft + kCell * x + 2, top + kCell * y - 2 + drop, std::move(symbol), sans8, ink);
+        }
+        list.endSection();
+    }
+}
+
 } // namespace
 
 LegendGeometry LegendGeometry::forChart(int gw, int maxColor)
@@ -68,8 +123,67 @@ ColorValue ChartLayout::symbolInk(bool onBlock, ColorValue block)
     return onBlock && wantsWhiteSymbol(block) ? kWhite : kBlack;
 }
 
+std::optional<CellPos> ChartLayout::cellAt(double x, double y) const
+{
+    const int column = static_cast<int>(std::floor((x - kLeft) / kCell));
+    const int row = static_cast<int>(std::floor((y - geometry_.gridTop) / kCell));
+    if (x < kLeft || y < geometry_.gridTop || column >= gw_ || row >= gh_)
+        return std::nullopt;
+    return CellPos{column, row};
+}
+
+std::optional<int> ChartLayout::legendEntryAt(double x, double y) const
+{
+    const LegendGeometry& lg = geometry_.legend;
+    if (x < kLeft || y < geometry_.legendTop || lg.entriesPerBand < 1)
+        return std::nullopt;
+    const int column = static_cast<int>(std::floor((x - kLeft) / LegendGeometry::kCellWidth));
+    const int row = static_cast<int>(std::floor((y - geometry_.legendTop) / LegendGeometry::kCellHeight));
+    if (column < 1 || column > lg.entriesPerBand || row >= lg.rows)
+        return std::nullopt;
+    const int entry = (row / 3) * lg.entriesPerBand + column;
+    if (entry > maxColor_)
+        return std::nullopt;
+    return entry;
+}
+
 ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorValue> threadColors,
     const ChartOptions& options, const TextMetrics& metrics)
+{
+    return build(model, threadColors, options, metrics, CellRange{0, 0, ChartModel::kMaxSide, ChartModel::kMaxSide});
+}
+
+ChartLayout ChartLayout::buildFrame(const ChartModel& model, std::span<const ColorValue> threadColors,
+    const ChartOptions& options, const TextMetrics& metrics)
+{
+    return build(model, threadColors, options, metrics, CellRange{});
+}
+
+DrawList ChartLayout::cells(const ChartModel& model, std::span<const ColorValue> threadColors,
+    const ChartOptions& options, const CellRange& range) const
+{
+    DrawList list(list_.unitsPerPoint());
+    // The same font table as the frame's, so that one painter draws both without re-reading fonts.
+    for (const FontSpec& font : list_.fonts())
+        (void)list.fontId(font);
+    const CellRange inside = clampedTo(range, model);
+    addBlocks(list, model, threadColors, options, geometry_.gridTop, inside);
+    addSymbols(list, model, threadColors, options, geometry_.gridTop, inside);
+    return list;
+}
+
+CellRange ChartLayout::cellsIn(float left, float top, float right, float bottom) const
+{
+    const auto floorCell = [](float v) { return static_cast<int>(std::floor(v / kCell)); };
+    const auto ceilCell = [](float v) { return static_cast<int>(std::ceil(v / kCell)); };
+    const float gridTop = static_cast<float>(geometry_.gridTop);
+    // A symbol's line box reaches a little above and below its cell: one cell more on each side.
+    return {std::clamp(floorCell(left - kLeft) - 1, 0, gw_), std::clamp(floorCell(top - gridTop) - 1, 0, gh_),
+        std::clamp(ceilCell(right - kLeft) + 1, 0, gw_), std::clamp(ceilCell(bottom - gridTop) + 1, 0, gh_)};
+}
+
+ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorValue> threadColors,
+    const ChartOptions& options, const TextMetrics& metrics, const CellRange& cellRange)
 {
     ChartLayout layout;
     ChartGeometry& g = layout.geometry_;
@@ -77,9 +191,13 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
 
     const int gw = std::clamp(model.gw, 0, ChartModel::kMaxSide);
     const int gh = std::clamp(model.gh, 0, ChartModel::kMaxSide);
+    const CellRange all = clampedTo(cellRange, model);
     const int blockW = std::max(options.blockW, 1);
     const int blockH = std::max(options.blockH, 1);
     const int maxColor = std::clamp(model.maxColor, 0, static_cast<int>(model.threadList.size()));
+    layout.gw_ = gw;
+    layout.gh_ = gh;
+    layout.maxColor_ = maxColor;
 
     g.legend = LegendGeometry::forChart(gw, maxColor);
     const LegendGeometry& lg = g.legend;
@@ -87,11 +205,11 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
     g.canvasWidth = std::max(kCell * gw + 83, legendRight + 43);
     g.canvasHeight = kCell * gh + LegendGeometry::kCellHeight * lg.rows + 260;
 
-    const std::size_t cells = static_cast<std::size_t>(gw) * static_cast<std::size_t>(gh);
+    const std::size_t cells = static_cast<std::size_t>(all.x1 - all.x0) * static_cast<std::size_t>(all.y1 - all.y0);
     list.reserve(2 * cells + 8 * static_cast<std::size_t>(gw + gh) + 4 * static_cast<std::size_t>(maxColor) + 64);
 
     const int arial8 = list.fontId(FontSpec{"Arial", 8.0f, false});
-    const int sans8 = list.fontId(FontSpec{"MS Sans Serif", 8.0f, false});
+    const int sans8 = list.fontId(kSymbolFont);
     const int song9 = list.fontId(FontSpec{"宋体", 9.0f, false});
 
     // Title block: the title centred, the subtitle below it, the grid below the subtitle's next
@@ -127,19 +245,7 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
     vLine(list, gridRight, top, gridBottom, kThinLine);
     list.endSection();
 
-    if (modeHasBlocks(options.mode)) {
-        for (int y = 0; y < gh; ++y) {
-            list.beginSection(DrawStage::Blocks, y);
-            for (int x = 0; x < gw; ++x) {
-                const int thread = texts::threadOfStitch(model, x, y);
-                if (thread < 1 || thread > static_cast<int>(threadColors.size()))
-                    continue;
-                list.fillRect(static_cast<float>(kLeft + kCell * x + 1), static_cast<float>(top + kCell * y + 1),
-                    9.0f, 9.0f, threadColors[static_cast<std::size_t>(thread) - 1]);
-            }
-            list.endSection();
-        }
-    }
+    addBlocks(list, model, threadColors, options, top, all);
 
     list.beginSection(DrawStage::RowNumbers);
     for (int y = 0; y < gh; ++y)
@@ -206,22 +312,7 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
     text(list, kCell * gw + kLeft - 120, g.legendBottom + 48, texts::kFooter, arial8);
     list.endSection();
 
-    if (modeHasSymbols(options.mode)) {
-        const bool blocks = modeHasBlocks(options.mode);
-        for (int y = 0; y < gh; ++y) {
-            list.beginSection(DrawStage::Symbols, y);
-            for (int x = 0; x < gw; ++x) {
-                const int thread = texts::threadOfStitch(model, x, y);
-                const bool onBlock = blocks && thread >= 1 && thread <= static_cast<int>(threadColors.size());
-                const ColorValue ink = symbolInk(onBlock, onBlock ? threadColors[static_cast<std::size_t>(thread) - 1] : 0);
-                std::string symbol = texts::symbolOfThread(model, thread);
-                // "f" sits one pixel lower so that its hook stays inside the cell.
-                const int drop = symbol == "f" ? 1 : 0;
-                text(list, kLeft + kCell * x + 2, top + kCell * y - 2 + drop, std::move(symbol), sans8, ink);
-            }
-            list.endSection();
-        }
-    }
+    addSymbols(list, model, threadColors, options, top, all);
     return layout;
 }
 

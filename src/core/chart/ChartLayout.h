@@ -1,11 +1,13 @@
 #pragma once
 
+#include <optional>
 #include <span>
 
 #include "core/chart/ChartMode.h"
 #include "core/chart/DrawList.h"
 #include "core/chart/TextMetrics.h"
 #include "core/common/Color.h"
+#include "core/palette/CellPos.h"
 #include "core/palette/ChartModel.h"
 
 namespace kanvo {
@@ -34,6 +36,16 @@ struct LegendGeometry {
     // The legend of a chart gw stitches wide with maxColor threads. Charts narrower than 12
     // stitches would hold no entry per band; they get one entry per band (P = 2) instead.
     [[nodiscard]] static LegendGeometry forChart(int gw, int maxColor);
+};
+
+// The cells [x0, x1) x [y0, y1) of a chart (columns x, rows y).
+struct CellRange {
+    int x0 = 0;
+    int y0 = 0;
+    int x1 = 0;
+    int y1 = 0;
+    [[nodiscard]] bool empty() const { return x1 <= x0 || y1 <= y0; }
+    friend bool operator==(const CellRange&, const CellRange&) = default;
 };
 
 // Every coordinate of the screen chart, in canvas pixels (x to the right, y downwards).
@@ -72,6 +84,21 @@ public:
     // title lines in canvas pixels. Never fails; missing data draws nothing.
     [[nodiscard]] static ChartLayout build(const ChartModel& model, std::span<const ColorValue> threadColors,
         const ChartOptions& options, const TextMetrics& metrics);
+    // The layout of build() without the cells' colour blocks and symbols: the title, grid lines,
+    // rulers, block lines, legend and notes. A view that draws only the cells it shows lays those
+    // out with cells() and paints both lists section by section in DrawStage order (blocks lie
+    // under the block lines, symbols over everything).
+    [[nodiscard]] static ChartLayout buildFrame(const ChartModel& model, std::span<const ColorValue> threadColors,
+        const ChartOptions& options, const TextMetrics& metrics);
+    // The Blocks and Symbols sections of build() for the cells of range (clipped to the chart),
+    // placed on this layout's grid, with this layout's font table. model, threadColors and
+    // options as for build(); model may have changed since this layout was made as long as its
+    // size and thread list did not.
+    [[nodiscard]] DrawList cells(const ChartModel& model, std::span<const ColorValue> threadColors,
+        const ChartOptions& options, const CellRange& range) const;
+    // The cells whose blocks or symbols reach into the canvas rectangle [left, right) x
+    // [top, bottom), clipped to the chart (empty when the rectangle misses the grid).
+    [[nodiscard]] CellRange cellsIn(float left, float top, float right, float bottom) const;
 
     // The legend swatch colour of entry: its colour, or for ColorBit 2 and 4 the grey of the mean
     // of its three channels (black entries and entries whose green and blue are both 255 keep
@@ -85,11 +112,23 @@ public:
     [[nodiscard]] const ChartGeometry& geometry() const { return geometry_; }
     [[nodiscard]] const DrawList& drawList() const { return list_; }
 
+    // The grid cell under canvas point (x, y): a cell owns its left and top lines and the 9 x 9
+    // pixels inside them. Nothing outside the grid.
+    [[nodiscard]] std::optional<CellPos> cellAt(double x, double y) const;
+    // The legend entry (1-based, threadList[n - 1]) whose cell of any of its three rows holds
+    // canvas point (x, y). Nothing on the row labels, the empty cells or outside the legend.
+    [[nodiscard]] std::optional<int> legendEntryAt(double x, double y) const;
+
 private:
     ChartLayout() : list_(96.0f / 72.0f) {}
+    [[nodiscard]] static ChartLayout build(const ChartModel& model, std::span<const ColorValue> threadColors,
+        const ChartOptions& options, const TextMetrics& metrics, const CellRange& cellRange);
 
     ChartGeometry geometry_;
     DrawList list_;
+    int gw_ = 0; // the chart's size in cells
+    int gh_ = 0;
+    int maxColor_ = 0;
 };
 
 } // namespace kanvo

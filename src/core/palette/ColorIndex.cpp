@@ -203,7 +203,10 @@ template <bool kGiveThreads>
     for (int x = 0; x < gw; ++x) {
         int* const column = index + cell(x, 0);
         const ColorValue* const colors = stitches.column(x).data();
-        for (int y = 0; y < gh; ++y) {
+        // Padding past the picture's right and bottom edges stays unstitched.
+        const int rows = x < stitches.pictureWidth() ? std::min(gh, stitches.pictureHeight()) : 0;
+        std::fill(column + rows, column + std::max(rows, gh), ChartModel::kNoStitch);
+        for (int y = 0; y < rows; ++y) {
             const ColorValue color = colors[y];
             std::size_t slot = ColorSlots::home(color);
             if (!slots.isAt(color, slot)) {
@@ -226,17 +229,20 @@ template <bool kGiveThreads>
     return true;
 }
 
-// The distinct values of the stitches (of `count` in all) in order of first appearance, row by
-// row from the top, each row from the left. Usually every value has been met within a few rows.
+// The distinct values of the stitches of the picture's cells (of `count` in all) in order of
+// first appearance, row by row from the top, each row from the left. Usually every value has
+// been met within a few rows.
 template <std::size_t kValues>
-std::vector<int> valuesByAppearance(const ChartModel& model, std::size_t count)
+std::vector<int> valuesByAppearance(const ChartModel& model, const StitchMatrix& stitches, std::size_t count)
 {
     std::vector<int> order;
     order.reserve(count);
     std::array<bool, kValues> met{};
     const int* const index = model.colorIndex.data();
-    for (int y = 0; y < model.gh && order.size() < count; ++y) {
-        for (int x = 0; x < model.gw; ++x) {
+    const int columns = std::min(model.gw, stitches.pictureWidth());
+    const int rows = std::min(model.gh, stitches.pictureHeight());
+    for (int y = 0; y < rows && order.size() < count; ++y) {
+        for (int x = 0; x < columns; ++x) {
             const int value = index[cell(x, y)];
             if (!met[static_cast<std::size_t>(value)]) {
                 met[static_cast<std::size_t>(value)] = true;
@@ -283,7 +289,7 @@ ColorIndexError buildColorIndex(const StitchMatrix& stitches, ChartModel& model,
 
     if (!dmc) {
         // The colours in order of first appearance, and every stitch its colour's position.
-        const std::vector<int> order = valuesByAppearance<ColorSlots::kSlots>(model, slots.count());
+        const std::vector<int> order = valuesByAppearance<ColorSlots::kSlots>(model, stitches, slots.count());
         std::array<int, ColorSlots::kSlots> positionOfSlot{};
         model.colorList.resize(order.size());
         for (std::size_t p = 0; p < order.size(); ++p) {
@@ -291,9 +297,9 @@ ColorIndexError buildColorIndex(const StitchMatrix& stitches, ChartModel& model,
             positionOfSlot[slot] = static_cast<int>(p + 1);
             model.colorList[p] = static_cast<int>(slots.colorAt(slot));
         }
-        for (int x = 0; x < gw; ++x) {
+        for (int x = 0; x < std::min(gw, stitches.pictureWidth()); ++x) {
             int* const column = index + cell(x, 0);
-            for (int y = 0; y < gh; ++y)
+            for (int y = 0; y < std::min(gh, stitches.pictureHeight()); ++y)
                 column[y] = positionOfSlot[static_cast<std::size_t>(column[y])];
         }
         model.maxColor = static_cast<int>(order.size());
@@ -313,7 +319,7 @@ ColorIndexError buildColorIndex(const StitchMatrix& stitches, ChartModel& model,
     std::size_t threadsMet = 0;
     for (const int c : counts)
         threadsMet += c > 0 ? 1 : 0;
-    const std::vector<int> threads = valuesByAppearance<ChartModel::kThreadSlots>(model, threadsMet);
+    const std::vector<int> threads = valuesByAppearance<ChartModel::kThreadSlots>(model, stitches, threadsMet);
     std::vector<int> merged = threads;
     mergeNearThreads(merged, mergeTol, table);
 

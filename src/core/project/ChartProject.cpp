@@ -33,8 +33,9 @@ std::string ImportNotes::text(const ThreadTable& table) const
             out += "  ……\n";
     }
     if (partStitches + backStitches + knots + beads > 0) {
-        out += "未导入：半针" + std::to_string(partStitches) + "处，回针" + std::to_string(backStitches)
-            + "处，法式结" + std::to_string(knots) + "个，珠子" + std::to_string(beads) + "颗。\n";
+        out += "半针" + std::to_string(partStitches) + "处，回针" + std::to_string(backStitches) + "处，法式结"
+            + std::to_string(knots) + "个，珠子" + std::to_string(beads)
+            + "颗：绣图中不显示，保存绣图工程时原样保留。\n";
     }
     return out;
 }
@@ -66,6 +67,23 @@ StitchMatrix stitchColors(const ChartModel& chart, const ThreadTable& table)
     for (int x = 0; x < gw; ++x)
         for (int y = 0; y < gh; ++y)
             colors.set(x, y, chart.isStitched(x, y) ? table.colorOf(chart.threadAt(x, y)) : chart.clothColor);
+    return colors;
+}
+
+StitchMatrix editedStitchColors(const ChartModel& chart, std::span<const int> generatedThreads,
+    const StitchMatrix& picture, const ThreadTable& table)
+{
+    StitchMatrix colors = stitchColors(chart, table);
+    if (generatedThreads.size() < chart.colorIndex.size())
+        return colors;
+    const int gw = std::clamp(chart.gw, 0, ChartModel::kMaxSide);
+    const int gh = std::clamp(chart.gh, 0, ChartModel::kMaxSide);
+    for (int x = 0; x < gw; ++x)
+        for (int y = 0; y < gh; ++y) {
+            const std::size_t cell = static_cast<std::size_t>(x) * ChartModel::kMatrixSide + static_cast<std::size_t>(y);
+            if (chart.isStitched(x, y) && chart.colorIndex[cell] == generatedThreads[cell])
+                colors.set(x, y, picture.at(x, y));
+        }
     return colors;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,11 @@ struct ChartProject {
     ChartModel chart;
     int stitchesPerInch = kDefaultFabricCount;
     int stitchesPerInchY = kDefaultFabricCount;
+    // What a file from another program holds that the chart does not show (part stitches, back
+    // stitches, knots and beads), kept to be written back: each section element serialised
+    // whole, with every palindex attribute (palindex, palindex1, ...) naming a thread index of
+    // our table instead of a palette item (0 the cloth). See OxsReader and OxsWriter.
+    std::vector<std::string> keptSections;
 };
 
 // A colour as chart files write it: "RRGGBB", upper-case hexadecimal, red first.
@@ -45,7 +51,7 @@ struct ImportNotes {
         return substituted.empty() && partStitches == 0 && backStitches == 0 && knots == 0 && beads == 0;
     }
     // The report for a message box (Chinese, several lines; at most 20 substitutions are named
-    // one by one). Empty when nothing was left out or changed.
+    // one by one). Empty when nothing was changed and nothing is kept undrawn.
     [[nodiscard]] std::string text(const ThreadTable& table) const;
 };
 
@@ -60,6 +66,13 @@ void completeChart(ChartModel& chart, int rareThreshold, const ThreadTable& tabl
 // cell without a stitch. Stands in for the stitch matrix of a chart that was not generated
 // from a picture (colour blocks of the printed page, final preview).
 [[nodiscard]] StitchMatrix stitchColors(const ChartModel& chart, const ThreadTable& table);
+
+// The colour of every cell of a generated chart after edits: the reduced picture's colour where
+// the cell still holds the thread the generation gave it (generatedThreads: colorIndex as the
+// generation left it), else its thread's table colour, or the cloth colour for a cell without a
+// stitch. With generatedThreads empty or too small, every cell takes its thread's colour.
+[[nodiscard]] StitchMatrix editedStitchColors(const ChartModel& chart, std::span<const int> generatedThreads,
+    const StitchMatrix& picture, const ThreadTable& table);
 
 // The colour model the colour replacement window edits for a chart that has no stitch matrix
 // behind it: the chart's threads (colorList) and the thread of every stitch. A cell without a

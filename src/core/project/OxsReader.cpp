@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstring>
 #include <fstream>
+#include <functional>
+#include <sstream>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -90,6 +92,33 @@ struct PaletteItem {
     for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
         count += child.type() == pugi::node_element ? 1 : 0;
     return count;
+}
+
+[[nodiscard]] bool isKeptSection(std::string_view name)
+{
+    return name == "partstitches" || name == "backstitches" || name.starts_with("ornaments");
+}
+
+// The sections a save writes back: their palindex attributes name threads (0 the cloth) instead
+// of the file's palette items, whose numbering a save does not keep. A reference to no item
+// becomes the cloth.
+[[nodiscard]] std::vector<std::string> keptSections(pugi::xml_node chart, const std::function<int(int palIndex)>& threadOf)
+{
+    std::vector<std::string> kept;
+    for (pugi::xml_node part = chart.first_child(); part; part = part.next_sibling()) {
+        if (part.type() != pugi::node_element || !isKeptSection(part.name()) || !part.first_child())
+            continue;
+        pugi::xml_document copy;
+        pugi::xml_node section = copy.append_copy(part);
+        for (pugi::xml_node object = section.first_child(); object; object = object.next_sibling())
+            for (pugi::xml_attribute a = object.first_attribute(); a; a = a.next_attribute())
+                if (std::string_view(a.name()).starts_with("palindex"))
+                    a.set_value(threadOf(wholeNumber(a.value()).value_or(0)));
+        std::ostringstream text;
+        section.print(text, "", pugi::format_raw, pugi::encoding_utf8);
+        kept.push_back(text.str());
+    }
+    return kept;
 }
 
 void countSkipped(pugi::xml_node chart, ImportNotes& notes)
@@ -216,6 +245,10 @@ Result OxsReader::read(std::string_view xml, const ThreadTable& table)
         }
     }
     countSkipped(chart, result.notes);
+    project.keptSections = keptSections(chart, [&](int palIndex) {
+        const auto it = itemOfIndex.find(palIndex);
+        return it == itemOfIndex.end() ? 0 : items[it->second].thread;
+    });
     // A thread whose every stitch a later stitch overwrote leaves the chart here.
     completeChart(model, 0, table);
     return result;

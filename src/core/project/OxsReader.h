@@ -20,7 +20,8 @@ class ThreadTable;
 // PaletteItemMatcher::dmcNumber); a number that is not in our table takes the thread nearest to the
 // item's colour (reported in notes); two items of one thread become one thread; cells without a
 // full stitch, and full stitches on the cloth (palindex 0), are empty; part stitches, back
-// stitches, knots and beads are skipped and counted in notes.
+// stitches, knots and beads are not drawn but kept (ChartProject::keptSections) and counted in
+// notes.
 //
 // Safe on hostile input: files over kMaxFileBytes are refused before parsing, no DTD or entity
 // is expanded, nothing recurses over the document, and long attributes are only ever scanned.

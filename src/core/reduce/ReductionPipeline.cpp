@@ -65,6 +65,8 @@ void ReductionPipeline::sampleGrid(const PixelSurface& surface, int offsetX, int
     matrix.fill(kWhite);
     width = std::clamp(width, 0, StitchMatrix::kSize);
     height = std::clamp(height, 0, StitchMatrix::kSize);
+    // The grid window starts inside the picture, so only its right and bottom may reach past it.
+    matrix.setPictureSize(surface.width - offsetX, surface.height - offsetY);
     for (int y = 0; y < height; ++y) {
         const int sy = y + offsetY;
         for (int x = 0; x < width; ++x) {

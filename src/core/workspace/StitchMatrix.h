@@ -39,6 +39,18 @@ public:
     }
     void fill(ColorValue color) { cells_.assign(cells_.size(), color); }
 
+    // The picture covers the cells [0, pictureWidth()) x [0, pictureHeight()); a grid larger than
+    // the picture reaches past it to the right and below, and those cells are padding, never
+    // stitched. All cells belong to the picture unless set otherwise.
+    [[nodiscard]] int pictureWidth() const { return pictureWidth_; }
+    [[nodiscard]] int pictureHeight() const { return pictureHeight_; }
+    [[nodiscard]] bool inPicture(int x, int y) const { return x < pictureWidth_ && y < pictureHeight_; }
+    void setPictureSize(int width, int height)
+    {
+        pictureWidth_ = width < 0 ? 0 : (width > kSize ? kSize : width);
+        pictureHeight_ = height < 0 ? 0 : (height > kSize ? kSize : height);
+    }
+
     friend bool operator==(const StitchMatrix&, const StitchMatrix&) = default;
 
 private:
@@ -48,6 +60,8 @@ private:
     }
 
     std::vector<ColorValue> cells_;
+    int pictureWidth_ = kSize;
+    int pictureHeight_ = kSize;
 };
 
 } // namespace kanvo

@@ -448,5 +448,118 @@ TEST(ChartLayoutTest, EmptyModelDrawsAFrameWithoutCrashing)
     EXPECT_EQ(layout.geometry().legend.bands, 0);
 }
 
+// A view paints the frame and the cells it shows; together, for every cell, they must be the
+// chart build() lays out, operation for operation and in the same order.
+TEST(ChartLayoutTest, FrameAndAllCellsAreTheWholeChart)
+{
+    const ChartModel model = makeModel(23, 17, 5, [](int x, int y) { return 1 + (x * 3 + y) % 5; });
+    static const std::vector<ColorValue> colors = tableColors();
+    for (ChartMode mode : {ChartMode::BlocksAndSymbols, ChartMode::SymbolsOnly, ChartMode::BlocksOnly}) {
+        const ChartLayout whole = layoutOf(model, withMode(mode));
+        const ChartLayout frame = ChartLayout::buildFrame(model, colors, withMode(mode), kMetrics);
+        const DrawList cells = frame.cells(model, colors, withMode(mode), CellRange{0, 0, 23, 17});
+        EXPECT_EQ(frame.geometry().canvasHeight, whole.geometry().canvasHeight);
+        EXPECT_EQ(cells.fonts(), frame.drawList().fonts());
+
+        // Blocks lie between the grid lines and the rulers; symbols come last.
+        std::vector<DrawOp> merged;
+        const auto append = [&](const DrawList& list, bool (*wanted)(DrawStage)) {
+            for (const DrawSection& s : list.sections())
+                if (wanted(s.stage))
+                    merged.insert(merged.end(), list.ops().begin() + static_cast<std::ptrdiff_t>(s.begin),
+                        list.ops().begin() + static_cast<std::ptrdiff_t>(s.end));
+        };
+        append(frame.drawList(), [](DrawStage s) { return s <= DrawStage::GridLines; });
+        append(cells, [](DrawStage s) { return s == DrawStage::Blocks; });
+        append(frame.drawList(), [](DrawStage s) { return s > DrawStage::GridLines; });
+        append(cells, [](DrawStage s) { return s == DrawStage::Symbols; });
+        EXPECT_TRUE(merged == whole.drawList().ops()) << chartModeText(mode);
+    }
+}
+
+TEST(ChartLayoutTest, CellsOfAWindowHoldOnlyThoseCells)
+{
+    const ChartModel model = makeModel(23, 17, 5, [](int x, int y) { return 1 + (x * 3 + y) % 5; });
+    static const std::vector<ColorValue> colors = tableColors();
+    const ChartOptions options = withMode(ChartMode::BlocksAndSymbols);
+    const ChartLayout frame = ChartLayout::buildFrame(model, colors, options, kMetrics);
+    // Columns 3..6 of rows 2..4: twelve blocks and twelve symbols. A range reaching past the
+    // chart's corner is cut there: 3 x 2 cells.
+    const DrawList cells = frame.cells(model, colors, options, CellRange{3, 2, 7, 5});
+    EXPECT_EQ(cells.ops().size(), 24u);
+    const auto* first = std::get_if<FillRectOp>(&cells.ops().front());
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->x, 40 + 30 + 1);
+    EXPECT_EQ(first->y, kGridTop + 20 + 1);
+    EXPECT_EQ(test::textsOf(cells).front().text, "b"); // thread 1 + (3 * 3 + 2) % 5 = 2, the second symbol
+    EXPECT_EQ(frame.cells(model, colors, options, CellRange{20, 15, 40, 40}).ops().size(), 2u * 3 * 2);
+}
+
+struct CellsInCase {
+    float left, top, right, bottom;
+    CellRange expected;
+};
+
+class CellsInTest : public testing::TestWithParam<CellsInCase> {};
+
+TEST_P(CellsInTest, CellsReachingIntoARectangle)
+{
+    const ChartModel model = makeModel(23, 17, 5, [](int, int) { return 1; });
+    const CellsInCase& c = GetParam();
+    EXPECT_EQ(layoutOf(model).cellsIn(c.left, c.top, c.right, c.bottom), c.expected);
+}
+
+// The grid starts at (40, 69); every range has one cell more on each side, for the symbols'
+// line boxes, and stops at the chart's 23 x 17 cells.
+INSTANTIATE_TEST_SUITE_P(ChartLayoutTest, CellsInTest,
+    testing::Values(CellsInCase{40, 69, 140, 169, {0, 0, 11, 11}},
+        CellsInCase{95, 100, 125, 121, {4, 2, 10, 7}},
+        CellsInCase{0, 0, 2000, 2000, {0, 0, 23, 17}},
+        CellsInCase{0, 0, 10, 10, {0, 0, 0, 0}},         // the title block: no cell
+        CellsInCase{40, 300, 400, 400, {0, 17, 23, 17}}) // the legend: no row
+);
+
+} // namespace
+} // namespace kanvo
+
+namespace kanvo {
+namespace {
+
+struct HitCase {
+    double x;
+    double y;
+    std::optional<CellPos> cell;
+    std::optional<int> entry;
+};
+
+class ChartHitTest : public ::testing::TestWithParam<HitCase> {};
+
+// A 40 x 20 chart with 20 threads: grid from (40, 69) to (440, 269); legend from y = 327 with
+// 8 entries a band in columns 1..8, 38 wide, three rows of 14 a band.
+TEST_P(ChartHitTest, CanvasPointsToCellsAndLegendEntries)
+{
+    const ChartModel model = test::makeModel(40, 20, 20, [](int, int) { return 1; });
+    const ChartLayout layout = ChartLayout::build(model, std::vector<ColorValue>(452, 0), {}, FixedMetrics(10.0f, 20.0f, 12.0f));
+    const HitCase& c = GetParam();
+    EXPECT_EQ(layout.cellAt(c.x, c.y), c.cell);
+    EXPECT_EQ(layout.legendEntryAt(c.x, c.y), c.entry);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, ChartHitTest,
+    ::testing::Values(HitCase{40, 69, CellPos{0, 0}, std::nullopt}, // the top-left line belongs to cell (0, 0)
+        HitCase{49.9, 78.9, CellPos{0, 0}, std::nullopt}, HitCase{50, 69, CellPos{1, 0}, std::nullopt},
+        HitCase{439.5, 268.5, CellPos{39, 19}, std::nullopt},
+        HitCase{39.9, 70, std::nullopt, std::nullopt},  // row-number margin
+        HitCase{440, 100, std::nullopt, std::nullopt},  // right of the grid
+        HitCase{100, 269, std::nullopt, std::nullopt},  // the column numbers below
+        HitCase{60, 330, std::nullopt, std::nullopt},   // the row labels of band 0
+        HitCase{78, 327, std::nullopt, 1},              // entry 1: symbol row
+        HitCase{90, 327 + 14 + 5, std::nullopt, 1},     // entry 1: its count row
+        HitCase{40 + 38 * 8 + 37, 327 + 41, std::nullopt, 8}, HitCase{78 + 2, 327 + 42, std::nullopt, 9},
+        HitCase{40 + 38 * 4 + 1, 327 + 84 + 30, std::nullopt, 20},
+        HitCase{40 + 38 * 5 + 1, 327 + 84 + 2, std::nullopt, std::nullopt}, // after the last entry
+        HitCase{40 + 38 * 9 + 1, 330, std::nullopt, std::nullopt},          // right of the table
+        HitCase{100, 327 + 14 * 9, std::nullopt, std::nullopt}));            // below the table
+
 } // namespace
 } // namespace kanvo

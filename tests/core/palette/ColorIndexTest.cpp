@@ -48,6 +48,42 @@ TEST(ColorIndex, OneColourChart)
     EXPECT_EQ(m.symbolOf(34), "a");
 }
 
+// A grid larger than the picture: the padding to the right and below is not stitched, counted,
+// listed or given a symbol, whatever colour the matrix holds there.
+TEST(ColorIndex, PaddingOutsideThePictureStaysEmpty)
+{
+    StitchMatrix s;
+    s.fill(colorOfNumber(5200)); // white padding, as the grid sampling leaves it
+    for (int x = 0; x < 3; ++x)
+        for (int y = 0; y < 2; ++y)
+            s.set(x, y, colorOfNumber(310));
+    s.set(2, 1, colorOfNumber(5200)); // white inside the picture is a stitch
+    s.setPictureSize(3, 2);
+    ChartModel m = modelOf(5, 4);
+    m.colorIndex.assign(321 * 321, 7); // left over from an earlier chart
+    ASSERT_EQ(generateChartModel(s, m, {0, 0}, table()), ColorIndexError::None);
+    const int t310 = indexOfNumber(310);
+    const int t5200 = indexOfNumber(5200);
+    for (int x = 0; x < 5; ++x)
+        for (int y = 0; y < 4; ++y) {
+            const int expected = x >= 3 || y >= 2 ? ChartModel::kNoStitch : (x == 2 && y == 1 ? t5200 : t310);
+            EXPECT_EQ(m.threadAt(x, y), expected) << x << "," << y;
+        }
+    EXPECT_EQ(m.stitchCount(), 6);
+    EXPECT_EQ(m.colorList, (std::vector<int>{t310, t5200}));
+    ASSERT_EQ(m.threadList.size(), 2u);
+    EXPECT_EQ(m.threadList[0].count, 5);
+    EXPECT_EQ(m.threadList[1].count, 1);
+    EXPECT_EQ(m.symbolOf(ChartModel::kNoStitch), "");
+
+    // Padding that is the only white: white leaves the chart.
+    s.set(2, 1, colorOfNumber(310));
+    ASSERT_EQ(generateChartModel(s, m, {0, 0}, table()), ColorIndexError::None);
+    EXPECT_EQ(m.colorList, (std::vector<int>{t310}));
+    EXPECT_EQ(m.maxColor, 1);
+    EXPECT_EQ(m.threadList[0].count, 6);
+}
+
 TEST(ColorIndex, FirstLegendEntryShowsItsThreadColourNotTheStitchColour)
 {
     StitchMatrix s;

@@ -1,6 +1,8 @@
 // Writing OXS files and reading them back.
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 
@@ -165,6 +167,67 @@ TEST(OxsWriter, RefusesAnEmptyModelAndKeepsTheOldFile)
     std::stringstream kept;
     kept << std::ifstream(path).rdbuf();
     EXPECT_EQ(kept.str(), "old");
+}
+
+// The palette item number each palindex-like attribute of the kept sections names, in document
+// order: "section/element@attribute=number" ("cloth" for index 0), with the element's other
+// attributes.
+std::vector<std::string> keptReferences(const std::string& xml)
+{
+    pugi::xml_document doc;
+    EXPECT_TRUE(doc.load_string(xml.c_str()));
+    std::map<std::string, std::string> numberOf;
+    for (pugi::xml_node item : doc.child("chart").child("palette").children("palette_item"))
+        numberOf[item.attribute("index").value()] = item.attribute("number").value();
+    std::vector<std::string> out;
+    for (pugi::xml_node section : doc.child("chart").children()) {
+        const std::string name = section.name();
+        if (name != "partstitches" && name != "backstitches" && name.rfind("ornaments", 0) != 0)
+            continue;
+        for (pugi::xml_node object : section.children()) {
+            std::string line = name + "/" + object.name();
+            for (pugi::xml_attribute a : object.attributes()) {
+                const std::string attribute = a.name();
+                line += " " + attribute + "="
+                    + (attribute.rfind("palindex", 0) == 0 ? numberOf[a.value()] : std::string(a.value()));
+            }
+            out.push_back(line);
+        }
+    }
+    return out;
+}
+
+// Part stitches, back stitches, knots and beads of another program's file come back from a save
+// as they were, naming the same threads, although our palette numbers its items anew (and must
+// list DMC 150, which only a back stitch uses).
+TEST(OxsRoundTrip, PartAndBackStitchesKnotsAndBeadsSurviveASave)
+{
+    const std::string source = std::string(KANVO_TEST_DATA_DIR) + "/oxs/kept-extras-with-a-backstitch-only-thread.oxs";
+    const OxsReader::Result read = OxsReader::readFile(source, table());
+    ASSERT_EQ(read.error, ProjectError::None) << read.detail;
+    EXPECT_EQ(read.notes.partStitches, 1);
+    EXPECT_EQ(read.notes.backStitches, 2);
+    EXPECT_EQ(read.notes.knots, 1);
+    EXPECT_EQ(read.notes.beads, 1);
+    EXPECT_NE(read.notes.text(table()).find("不显示，保存绣图工程时原样保留"), std::string::npos);
+
+    const std::vector<std::string> expected = {
+        "partstitches/partstitch x=3 y=2 palindex1=DMC 310 palindex2=cloth direction=1",
+        "backstitches/backstitch x1=0 y1=0 x2=4 y2=3 palindex=DMC 150 objecttype=backstitch sequence=0",
+        "backstitches/backstitch x1=1 y1=1 x2=2 y2=1 palindex=DMC 310 objecttype=backstitch sequence=1",
+        "ornaments_inc_knots_and_beads/object x1=2.5 y1=1.5 palindex=DMC 310 objecttype=knot",
+        "ornaments_inc_knots_and_beads/object x1=0.5 y1=2.5 palindex=DMC 666 objecttype=bead",
+    };
+    const std::optional<std::string> written = OxsWriter::format(read.project, table());
+    ASSERT_TRUE(written);
+    EXPECT_EQ(keptReferences(*written), expected);
+
+    // Read back: the same notes, the same full stitches, and a second save writes the same file.
+    const OxsReader::Result again = OxsReader::read(*written, table());
+    ASSERT_EQ(again.error, ProjectError::None) << again.detail;
+    EXPECT_EQ(again.notes.backStitches, 2);
+    EXPECT_EQ(again.project.chart.stitchCount(), 3);
+    EXPECT_EQ(OxsWriter::format(again.project, table()), written);
 }
 
 } // namespace

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+
+#include "core/edit/ChartEditor.h"
+#include "core/edit/ChartRegion.h"
+
+class QPainter;
+class QTransform;
+class QUndoStack;
+
+namespace kanvo {
+
+class BackgroundRemovalDialog;
+class ChartLayout;
+class StitchToolPanel;
+
+// Routes the chart window's input to the chart editor: the left button on the canvas (in canvas
+// pixels) works the panel's current tool, Delete empties the selection, and 去除背景 opens its
+// dialog. Every change goes onto the undo stack as one command (a whole stroke is one); after
+// each change, undo and redo `changed` runs so that the window lays out the legend and redraws.
+// The selection rectangle and the background preview are drawn by drawOverlay().
+//
+// The chart, table, stack and panel must outlive the controller.
+class ChartEditController : public QObject {
+    Q_OBJECT
+
+public:
+    ChartEditController(ChartModel& chart, const ThreadTable& table, QUndoStack& stack, StitchToolPanel& panel,
+        QWidget* window);
+    ~ChartEditController() override;
+
+    // The layout of the chart on screen (cell and legend positions); may return null.
+    std::function<const ChartLayout*()> layout;
+    // Lays out what the counts change and redraws (the window's refreshChart()).
+    std::function<void()> changed;
+    // Repaints the canvas only (selection and preview moved).
+    std::function<void()> repaint;
+
+    // A chart is on screen and complete: editing starts afresh with an empty history. The
+    // legend leaves out threads of fewer than `rareThreshold` stitches, as the generation did.
+    void startEditing(int rareThreshold);
+    // The chart is about to be replaced (a generation, a project): no editing, empty history.
+    void stopEditing();
+    [[nodiscard]] bool editing() const { return editor_ != nullptr; }
+
+    // The canvas's left-button signals.
+    void pressed(QPointF canvasPoint, Qt::KeyboardModifiers modifiers);
+    void dragged(QPointF canvasPoint);
+    void released(QPointF canvasPoint);
+
+    [[nodiscard]] std::optional<CellRect> selection() const { return selection_; }
+    void clearSelection(); // Delete, 删除选区
+    void fillSelection();  // 填充选区
+    // 去除背景: opens the dialog with its preview; applying it removes the background.
+    void openBackgroundRemoval();
+    [[nodiscard]] BackgroundRemovalDialog* backgroundDialog() const;
+    // The background cells the dialog would empty now (empty without the dialog).
+    [[nodiscard]] const std::vector<CellPos>& backgroundPreview() const { return preview_; }
+
+    // Draws the selection and the background preview; canvasToView maps canvas pixels to the view.
+    void drawOverlay(QPainter& painter, const QTransform& canvasToView) const;
+
+private:
+    [[nodiscard]] std::optional<CellPos> cellAt(QPointF canvasPoint) const;
+    void push(ChartChange change, const QString& text, int stroke = 0);
+    void pick(QPointF canvasPoint);
+    void setSelection(std::optional<CellRect> selection);
+    void updatePreview();
+    void applyBackground();
+    void closeBackgroundRemoval();
+    void chartChanged();
+    [[nodiscard]] QString strokeText() const;
+
+    ChartModel& chart_;
+    const ThreadTable& table_;
+    QUndoStack& stack_;
+    StitchToolPanel& panel_;
+    QWidget* window_ = nullptr;
+    std::unique_ptr<ChartEditor> editor_;
+
+    int stroke_ = 0;           // number of the stroke under way, 0 when none
+    int strokeCount_ = 0;      // strokes made so far: each gets its own number
+    std::optional<CellPos> last_; // the cell the stroke reached
+    std::optional<CellPos> anchor_; // where the selection drag started
+    std::optional<CellRect> selection_;
+
+    QPointer<BackgroundRemovalDialog> dialog_;
+    ColorValue backgroundColour_ = 0;
+    std::vector<CellPos> preview_;
+};
+
+} // namespace kanvo

@@ -1,0 +1,316 @@
+// The chart window as an editor: the stitch tools driven with the mouse on the canvas view, the
+// keys of the undo history and the selection, 去除背景 with its preview, and the legend and
+// colour count following every change.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QUndoStack>
+#include <QtTest>
+
+#include "app/chart/BackgroundRemovalDialog.h"
+#include "app/chart/ChartCanvasView.h"
+#include "app/chart/ChartEditController.h"
+#include "app/chart/ChartWindow.h"
+#include "app/chart/StitchToolPanel.h"
+#include "app/chart/UnsavedChangesPrompt.h"
+#include "app/workspace/MainWindow.h"
+#include "core/palette/ThreadTable.h"
+#include "ProgramSessionTest.h"
+
+using namespace kanvo;
+
+namespace {
+
+// DMC 310 (black) and DMC 150, the table's own colours, so each stitch gets exactly that thread.
+constexpr ColorValue kBlack = makeColor(0, 0, 0);
+constexpr ColorValue kThread150 = makeColor(0xAB, 0x02, 0x49);
+
+int threadOfNumber(int number)
+{
+    for (int t = 1; t <= ThreadTable::kThreads; ++t)
+        if (loadedThreadTable().dmc(t).cindex == number)
+            return t;
+    return 0;
+}
+
+struct Counted {
+    int number;
+    int count;
+    friend bool operator==(const Counted&, const Counted&) = default;
+};
+
+} // namespace
+
+namespace QTest {
+template <>
+char* toString(const std::vector<Counted>& list)
+{
+    QString text;
+    for (const Counted& c : list)
+        text += QStringLiteral("%1x%2 ").arg(c.number).arg(c.count);
+    return qstrdup(text.toUtf8().constData());
+}
+} // namespace QTest
+
+class ChartEditingTest : public ProgramSessionTest {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void pencilStrokeIsOneStepUndoneAndRedoneByKeys_data();
+    void pencilStrokeIsOneStepUndoneAndRedoneByKeys();
+    void eraserAndFillEmptyAndRecolourRegions();
+    void pickerTakesTheThreadOfACellOrALegendEntry();
+    void selectionDeleteAndFill();
+    void backgroundRemovalPreviewsThenEmptiesTheBorderRegion();
+    void aNewGenerationStartsAFreshHistory();
+
+private:
+    // A 20 x 12 chart in blocks and symbols, DMC 310 in a frame two cells wide around DMC 150.
+    void generateChart();
+    // The view point over the middle of cell (x, y).
+    [[nodiscard]] QPoint cellPoint(int x, int y) const;
+    [[nodiscard]] int threadAt(int x, int y) const { return state->chart.threadAt(x, y); }
+    [[nodiscard]] std::vector<Counted> legend() const;
+    [[nodiscard]] QString colourCount() const { return chart->findChild<QLineEdit*>(QStringLiteral("Text1"))->text(); }
+    void useTool(const char* name) { QTest::mouseClick(panel->findChild<QToolButton*>(QString::fromUtf8(name)), Qt::LeftButton); }
+    void chooseNumber(const char* number);
+
+    ChartWindow* chart = nullptr;
+    ChartCanvasView* view = nullptr;
+    StitchToolPanel* panel = nullptr;
+};
+
+void ChartEditingTest::init()
+{
+    QVERIFY(openSession());
+    QVERIFY(session->start());
+    chart = nullptr;
+}
+
+void ChartEditingTest::cleanup()
+{
+    closeSession();
+}
+
+void ChartEditingTest::generateChart()
+{
+    state->stitchMatrix = StitchMatrix();
+    for (int x = 0; x < 20; ++x)
+        for (int y = 0; y < 12; ++y) {
+            const bool frame = x < 2 || x >= 18 || y < 2 || y >= 10;
+            state->stitchMatrix.set(x, y, frame ? kBlack : kThread150);
+        }
+    state->picW = 20;
+    state->picH = 12;
+    state->previewReady = true;
+    window->generateChart();
+    chart = window->findChild<ChartWindow*>();
+    QVERIFY(chart != nullptr);
+    chart->resize(1000, 760);
+    QVERIFY(QTest::qWaitForWindowExposed(chart));
+    chart->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentText(QStringLiteral("生成绣图色块"));
+    view = chart->canvasView();
+    panel = chart->toolPanel();
+    chart->generate();
+    QVERIFY(view->showsChart());
+    QVERIFY(panel->isEnabled());
+    QCOMPARE(legend(), (std::vector<Counted>{{310, 240 - 128}, {150, 128}}));
+}
+
+QPoint ChartEditingTest::cellPoint(int x, int y) const
+{
+    const int gridTop = view->layout()->geometry().gridTop;
+    return view->canvasToView().map(QPointF(40 + 10 * x + 5, gridTop + 10 * y + 5)).toPoint();
+}
+
+std::vector<Counted> ChartEditingTest::legend() const
+{
+    std::vector<Counted> out;
+    for (const ThreadEntry& e : state->chart.threadList)
+        out.push_back({loadedThreadTable().dmc(e.index).cindex, e.count});
+    return out;
+}
+
+void ChartEditingTest::chooseNumber(const char* number)
+{
+    auto* box = panel->findChild<QLineEdit*>(QStringLiteral("textThreadNumber"));
+    box->setFocus();
+    QTest::keyClicks(box, QString::fromUtf8(number));
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+void ChartEditingTest::pencilStrokeIsOneStepUndoneAndRedoneByKeys_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::newRow("zoom 1") << 1.0;
+    QTest::newRow("zoom 3, scrolled") << 3.0;
+}
+
+void ChartEditingTest::pencilStrokeIsOneStepUndoneAndRedoneByKeys()
+{
+    QFETCH(double, zoom);
+    generateChart();
+    view->setZoom(zoom, QPointF(0, 0));
+    if (zoom > 1)
+        view->setOffset(60, 90);
+    chooseNumber("3865");
+    const int winterWhite = threadOfNumber(3865);
+    QCOMPARE(panel->currentThread(), winterWhite);
+
+    // A drag from cell (0, 1) to (5, 1) in two moves, the second skipping cells: all six set.
+    useTool("toolPencil");
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, cellPoint(0, 1));
+    QTest::mouseMove(view, cellPoint(2, 1));
+    QTest::mouseMove(view, cellPoint(5, 1));
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, cellPoint(5, 1));
+    for (int x = 0; x <= 5; ++x)
+        QCOMPARE(threadAt(x, 1), winterWhite);
+    QCOMPARE(threadAt(6, 1), threadOfNumber(310));
+    // 310 lost its 6 stitches of row 1; 3865 is listed after it by its first stitch at (0, 1).
+    QCOMPARE(legend(), (std::vector<Counted>{{310, 106}, {3865, 6}, {150, 128}}));
+    QCOMPARE(colourCount(), QStringLiteral("3"));
+    QCOMPARE(chart->undoStack()->count(), 1);
+    QCOMPARE(panel->findChild<QToolButton*>(QStringLiteral("cmdUndo"))->text(), QStringLiteral("撤销 画笔 DMC 3865"));
+    // What 保存 writes shows the edit: cell (3, 1) in the thread's colour.
+    const QImage& canvas = chart->canvas();
+    const int gridTop = view->layout()->geometry().gridTop;
+    QCOMPARE(canvas.pixelColor(40 + 35, gridTop + 15),
+        QColor(redOf(loadedThreadTable().colorOf(winterWhite)), greenOf(loadedThreadTable().colorOf(winterWhite)),
+            blueOf(loadedThreadTable().colorOf(winterWhite))));
+
+    chart->activateWindow();
+    QTest::keyClick(chart, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(threadAt(3, 1), threadOfNumber(310));
+    QCOMPARE(legend(), (std::vector<Counted>{{310, 112}, {150, 128}}));
+    QCOMPARE(colourCount(), QStringLiteral("2"));
+    QCOMPARE(panel->findChild<QToolButton*>(QStringLiteral("cmdRedo"))->text(), QStringLiteral("重做 画笔 DMC 3865"));
+    QTest::keyClick(chart, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(threadAt(3, 1), winterWhite);
+    QTest::keyClick(chart, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(chart, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(threadAt(0, 1), winterWhite);
+    QCOMPARE(legend(), (std::vector<Counted>{{310, 106}, {3865, 6}, {150, 128}}));
+}
+
+void ChartEditingTest::eraserAndFillEmptyAndRecolourRegions()
+{
+    generateChart();
+    useTool("toolEraser");
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cellPoint(0, 0));
+    QCOMPARE(threadAt(0, 0), ChartModel::kNoStitch);
+    QCOMPARE(state->chart.stitchCount(), 239L);
+
+    // Fill the frame of 310 (still joined round the erased corner) with 150: 310 leaves the
+    // legend and the colour count.
+    QVERIFY(panel->setCurrentThread(threadOfNumber(150)));
+    useTool("toolFill");
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cellPoint(19, 11));
+    QCOMPARE(threadAt(0, 0), ChartModel::kNoStitch);
+    QCOMPARE(threadAt(1, 0), threadOfNumber(150));
+    QCOMPARE(legend(), (std::vector<Counted>{{150, 239}}));
+    QCOMPARE(colourCount(), QStringLiteral("1"));
+    QCOMPARE(state->chart.symbolOf(threadOfNumber(310)), std::string_view());
+
+    // Filling the empty corner makes it a stitch again.
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cellPoint(0, 0));
+    QCOMPARE(state->chart.stitchCount(), 240L);
+    QCOMPARE(chart->undoStack()->count(), 3);
+}
+
+void ChartEditingTest::pickerTakesTheThreadOfACellOrALegendEntry()
+{
+    generateChart();
+    useTool("toolPicker");
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cellPoint(5, 5));
+    QCOMPARE(panel->currentThread(), threadOfNumber(150));
+    // Legend entry 1 (310): the first entry column of the legend's thread-number row.
+    const ChartGeometry& g = view->layout()->geometry();
+    view->setOffset(0, std::max(0, g.legendTop - 100));
+    const QPoint entry = view->canvasToView().map(QPointF(40 + 38 + 20, g.legendTop + 14 + 7)).toPoint();
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, entry);
+    QCOMPARE(panel->currentThread(), threadOfNumber(310));
+    QCOMPARE(chart->undoStack()->count(), 0);
+}
+
+void ChartEditingTest::selectionDeleteAndFill()
+{
+    generateChart();
+    useTool("toolSelect");
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, cellPoint(3, 2));
+    QTest::mouseMove(view, cellPoint(1, 1));
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, cellPoint(1, 1));
+    QCOMPARE(chart->editing()->selection(), std::optional<CellRect>(CellRect{1, 1, 3, 2}));
+
+    chart->activateWindow();
+    QTest::keyClick(chart, Qt::Key_Delete);
+    for (int x = 1; x <= 3; ++x)
+        for (int y = 1; y <= 2; ++y)
+            QCOMPARE(threadAt(x, y), ChartModel::kNoStitch);
+    QCOMPARE(threadAt(0, 1), threadOfNumber(310));
+    QCOMPARE(state->chart.stitchCount(), 234L);
+
+    QVERIFY(panel->setCurrentThread(threadOfNumber(3865)));
+    QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("cmdFillSelection")), Qt::LeftButton);
+    QCOMPARE(threadAt(2, 2), threadOfNumber(3865));
+    // The selection held four stitches of the frame's 310 and two of the inside's 150.
+    QCOMPARE(legend(), (std::vector<Counted>{{310, 108}, {3865, 6}, {150, 126}}));
+    QCOMPARE(chart->undoStack()->count(), 2);
+    chart->undoStack()->undo();
+    chart->undoStack()->undo();
+    QCOMPARE(threadAt(2, 2), threadOfNumber(150));
+    QCOMPARE(legend(), (std::vector<Counted>{{310, 112}, {150, 128}}));
+}
+
+void ChartEditingTest::backgroundRemovalPreviewsThenEmptiesTheBorderRegion()
+{
+    generateChart();
+    QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("cmdRemoveBackground")), Qt::LeftButton);
+    BackgroundRemovalDialog* dialog = chart->editing()->backgroundDialog();
+    QVERIFY(dialog != nullptr && dialog->isVisible());
+    // By default the border's thread, 310: the whole frame, nothing removed yet.
+    QCOMPARE(chart->editing()->backgroundPreview().size(), std::size_t{112});
+    QCOMPARE(state->chart.stitchCount(), 240L);
+    QCOMPARE(chart->undoStack()->count(), 0);
+
+    // A click on the inner 150 chooses it: it does not touch the border, so nothing would go.
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cellPoint(9, 6));
+    QCOMPARE(chart->editing()->backgroundPreview().size(), std::size_t{0});
+    QCOMPARE(threadAt(9, 6), threadOfNumber(150)); // the click only chose
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cellPoint(0, 0));
+    QCOMPARE(chart->editing()->backgroundPreview().size(), std::size_t{112});
+
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdApplyBackground")), Qt::LeftButton);
+    QCOMPARE(threadAt(0, 0), ChartModel::kNoStitch);
+    QCOMPARE(threadAt(18, 9), ChartModel::kNoStitch);
+    QCOMPARE(threadAt(17, 9), threadOfNumber(150));
+    QCOMPARE(threadAt(2, 2), threadOfNumber(150));
+    QCOMPARE(legend(), (std::vector<Counted>{{150, 128}}));
+    QCOMPARE(colourCount(), QStringLiteral("1"));
+    QVERIFY(chart->editing()->backgroundPreview().empty());
+    QCOMPARE(chart->undoStack()->count(), 1);
+    chart->undoStack()->undo();
+    QCOMPARE(state->chart.stitchCount(), 240L);
+    QCOMPARE(legend(), (std::vector<Counted>{{310, 112}, {150, 128}}));
+}
+
+void ChartEditingTest::aNewGenerationStartsAFreshHistory()
+{
+    generateChart();
+    QVERIFY(panel->setCurrentThread(threadOfNumber(3865)));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cellPoint(4, 4));
+    QCOMPARE(chart->undoStack()->count(), 1);
+    chart->askToSave = [] { return UnsavedChangesPrompt::Choice::Discard; };
+    chart->generate();
+    QCOMPARE(chart->undoStack()->count(), 0);
+    QCOMPARE(threadAt(4, 4), threadOfNumber(150));
+    // and the tools work on the new chart
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cellPoint(4, 4));
+    QCOMPARE(threadAt(4, 4), threadOfNumber(3865));
+}
+
+QTEST_MAIN(ChartEditingTest)
+#include "ChartEditingTest.moc"
