@@ -33,17 +33,37 @@ constexpr Command kCommands[] = {
 
 void printUsage(std::ostream& out)
 {
-    out << "usage: kanvo-cli COMMAND [ARGUMENTS]\n";
+    out << "usage: kanvo-cli [--lang zh|en] COMMAND [ARGUMENTS]\n";
     for (const Command& command : kCommands) {
         out << "  kanvo-cli " << command.usage << '\n';
     }
+}
+
+// Takes "--lang zh|en" out of args (anywhere); false after a usage error.
+bool takeLanguage(std::vector<std::string>& args)
+{
+    for (auto it = args.begin(); it != args.end(); ++it) {
+        if (*it != "--lang")
+            continue;
+        if (it + 1 == args.end() || (it[1] != "zh" && it[1] != "en")) {
+            std::cerr << "kanvo-cli: option --lang needs zh or en"
+                      << (it + 1 == args.end() ? std::string() : ", not \"" + it[1] + "\"") << '\n';
+            return false;
+        }
+        kanvo::cli::textLanguage = it[1];
+        args.erase(it, it + 2);
+        return true;
+    }
+    return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (!takeLanguage(args))
+        return 2;
     if (args.empty()) {
         std::cerr << "kanvo-cli: no command given\n";
         printUsage(std::cerr);

@@ -1,19 +1,36 @@
 #pragma once
 
+#include <optional>
+
+#include <QString>
+
+#include "app/platform/UiLanguage.h"
+
 class QCoreApplication;
 
 namespace kanvo {
 
-// Qt's own Chinese texts (qtbase_zh_CN.qm from Qt's translations folder, Debian package
-// qt6-translations-l10n) for the standard dialogs and buttons: file, print, font and colour
-// choosers, "确定"/"取消" in message boxes. The program's own texts are Chinese already. Taken
-// from Qt's folder, so the build tree and an installed program find the same file. The
-// command-line tools show no dialogs and do without it.
+// Installs the texts of the chosen language:
+// - Chinese: the program's own texts are Chinese already; Qt's Chinese texts (qtbase_zh_CN.qm
+//   from Qt's translations folder, Debian package qt6-translations-l10n) make the standard
+//   dialogs and buttons Chinese too: file, print, font and colour choosers, "确定"/"取消".
+// - English: the program's translation kanvo_en.qm (see translations/); Qt's own texts are
+//   English already. The locale becomes the C locale, so numbers and dates read the English way.
+// Either way the core's texts (chart, legend, pattern pages, messages) follow through the
+// core's translator (core/common/Translation.h).
 class QtTranslation {
 public:
-    // Loads the translation and installs it in `app` (which owns it). False when the file is
-    // missing or unreadable: the standard dialogs then stay in English.
-    static bool install(QCoreApplication& app);
+    // Loads and installs the translation in `app` (which owns it). False when a file is missing
+    // or unreadable: the texts then stay as they are in the source (Chinese program texts,
+    // English standard dialogs).
+    static bool install(QCoreApplication& app, UiLanguage::Language language);
+    // The language of the last install(); Chinese before any.
+    [[nodiscard]] static UiLanguage::Language installed();
+
+    // The program's translation for `language` (kanvo_en.qm; nullopt for Chinese, which needs
+    // none): in <shipped folder>/translations (beside the program, the installed data folder),
+    // then in the build tree's translations folder.
+    [[nodiscard]] static std::optional<QString> programTranslation(UiLanguage::Language language);
 };
 
 } // namespace kanvo
