@@ -222,7 +222,7 @@
     </message>
     <message>
         <source>符号</source>
-        <translation>Symbol</translation>
+        <translation>Sym.</translation>
     </message>
     <message>
         <source>颜色</source>

@@ -44,7 +44,7 @@ void addMenuTexts(const QList<QAction*>& actions, QStringList& out)
 {
     for (const QAction* a : actions) {
         // The language menu names each language in its own language.
-        if (a->objectName() == QLatin1String("mnuChinese") || a->text() == QLatin1String("语言 / Language"))
+        if (a->objectName() == QLatin1String("mnuChinese") || a->text() == QStringLiteral("语言 / Language"))
             continue;
         out << a->text() << a->toolTip();
         if (a->menu())
@@ -126,6 +126,7 @@ void EnglishInterfaceTest::initTestCase()
 void EnglishInterfaceTest::windowsShowNoChinese_data()
 {
     QTest::addColumn<Opener>("open");
+    QTest::addColumn<int>("windows"); // visible windows, the main window included
     const auto generated = [](ProgramSession& s) {
         s.state.previewReady = true;
         s.window->generateChart();
@@ -133,43 +134,44 @@ void EnglishInterfaceTest::windowsShowNoChinese_data()
         QVERIFY(chart != nullptr);
         chart->generate();
     };
-    QTest::newRow("main window") << Opener([](ProgramSession&) {});
-    QTest::newRow("chart window after generating") << Opener(generated);
+    QTest::newRow("main window") << Opener([](ProgramSession&) {}) << 1;
+    QTest::newRow("chart window after generating") << Opener(generated) << 2;
     QTest::newRow("final preview") << Opener([generated](ProgramSession& s) {
         generated(s);
         s.window->findChild<ChartWindow*>()->showFinalPreview();
-    });
+    }) << 3;
     QTest::newRow("pattern dialog") << Opener([generated](ProgramSession& s) {
         generated(s);
         auto* dialog = new PatternDialog(s.window->findChild<ChartWindow*>());
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->show();
-    });
-    QTest::newRow("chart settings") << Opener([](ProgramSession& s) { s.hub.invokeShowSettingsWindow(); });
+    }) << 3;
+    QTest::newRow("chart settings") << Opener([](ProgramSession& s) { s.hub.invokeShowSettingsWindow(); }) << 2;
     QTest::newRow("colour replacement") << Opener([](ProgramSession& s) {
         QVERIFY(s.hub.invokeColourReduction());
         s.hub.invokePrepareEdit();
-    });
+    }) << 2;
     QTest::newRow("file chooser")
-        << Opener([](ProgramSession& s) { s.window->findChild<QAction*>(QStringLiteral("mnuImportFile"))->trigger(); });
+        << Opener([](ProgramSession& s) { s.window->findChild<QAction*>(QStringLiteral("mnuImportFile"))->trigger(); }) << 2;
     QTest::newRow("gallery")
-        << Opener([](ProgramSession& s) { s.window->findChild<QAction*>(QStringLiteral("mnuGallery"))->trigger(); });
+        << Opener([](ProgramSession& s) { s.window->findChild<QAction*>(QStringLiteral("mnuGallery"))->trigger(); }) << 2;
 }
 
 void EnglishInterfaceTest::windowsShowNoChinese()
 {
     QFETCH(Opener, open);
+    QFETCH(int, windows);
     ProgramSession session;
     QVERIFY(session.valid());
     QVERIFY(session.start());
     open(session);
     QApplication::processEvents();
     QVERIFY(session.boxes.texts.isEmpty());
-    QStringList windows;
+    QStringList shown;
     for (const QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible())
-            windows << w->windowTitle();
-    QVERIFY2(windows.size() >= 1, "a window is open");
+            shown << w->windowTitle();
+    QVERIFY2(shown.size() == windows, qPrintable(shown.join(QLatin1String(", "))));
     const QStringList chinese = chineseTexts();
     QVERIFY2(chinese.isEmpty(), qPrintable(chinese.join(QLatin1Char('\n'))));
 }
