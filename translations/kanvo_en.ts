@@ -414,6 +414,10 @@
         <source>正在打印，请等待....</source>
         <translation>Printing, please wait....</translation>
     </message>
+    <message>
+        <source>正在绘制分页图纸，请等待....</source>
+        <translation>Drawing the pattern pages, please wait....</translation>
+    </message>
 </context>
 <context>
     <name>kanvo::ChartSettingsWindow</name>
@@ -788,6 +792,10 @@
         <source>请您离开电脑屏幕1-2米的距离观看</source>
         <translation>view it from 1-2 metres away from the screen</translation>
     </message>
+    <message>
+        <source>按 Esc 键或点击画面关闭</source>
+        <translation>Press Esc or click the picture to close</translation>
+    </message>
 </context>
 <context>
     <name>kanvo::GalleryWindow</name>
@@ -1108,6 +1116,38 @@
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>打印绣图</source>
+        <translation>Print chart</translation>
+    </message>
+    <message>
+        <source>分页图纸</source>
+        <translation>Pattern pages</translation>
+    </message>
+    <message>
+        <source>单页绣图</source>
+        <translation>One-page chart</translation>
+    </message>
+    <message>
+        <source>这张绣图放不进一页，请用分页图纸：封面、线表和分页图，每格 2.5 至 3 mm。</source>
+        <translation>This chart does not fit on one page. Print the pattern pages: cover, thread key and chart pages, 2.5 to 3 mm per cell.</translation>
+    </message>
+    <message>
+        <source>单页绣图每格 %1 mm，符号放得下。分页图纸另有封面、线表和分页图。</source>
+        <translation>The one-page chart has %1 mm cells, large enough for the symbols. The pattern pages add a cover, a thread key and chart pages.</translation>
+    </message>
+    <message>
+        <source>单页绣图每格只有 %1 mm，放不下符号，会糊成一片；分页图纸把绣图分到几页上，每格 2.5 至 3 mm，符号清楚。</source>
+        <translation>The one-page chart has only %1 mm cells, too small for the symbols, which run together; the pattern pages spread the chart over several pages with 2.5 to 3 mm cells and clear symbols.</translation>
+    </message>
+    <message>
+        <source>打印方式：</source>
+        <translation>Print as:</translation>
     </message>
 </context>
 <context>

@@ -160,8 +160,6 @@ private:
     int busyDepth_ = 0;
     int readColorRecords_ = 0;
     int fabricCount_ = 14; // stitches per inch written to a project: a project's own, else 14
-    std::string settingsTitle_; // xiutuTitle and whichType from before a project was opened
-    std::string settingsBrand_;
     QImage canvas_;
 
     QPushButton* command1_ = nullptr;

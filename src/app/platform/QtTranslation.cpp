@@ -1,5 +1,7 @@
 #include "app/platform/QtTranslation.h"
 
+#include <memory>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -16,13 +18,11 @@ namespace {
 
 UiLanguage::Language installedLanguage = UiLanguage::Language::Chinese;
 
-bool installFile(QCoreApplication& app, const QString& file, const QString& folder)
+bool installTranslator(QCoreApplication& app, std::unique_ptr<QTranslator> translator)
 {
-    auto* translator = new QTranslator(&app);
-    if (!translator->load(file, folder) || !QCoreApplication::installTranslator(translator)) {
-        delete translator;
+    if (!QCoreApplication::installTranslator(translator.get()))
         return false;
-    }
+    translator.release()->setParent(&app);
     return true;
 }
 
@@ -31,17 +31,24 @@ bool installFile(QCoreApplication& app, const QString& file, const QString& fold
 bool QtTranslation::install(QCoreApplication& app, UiLanguage::Language language)
 {
     installedLanguage = language;
+    auto translator = std::make_unique<QTranslator>();
     if (language == UiLanguage::Language::Chinese) {
+        QLocale::setDefault(chinese());
         setTranslator({});
-        return installFile(app, QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        if (!translator->load(chinese(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            return false;
+    } else {
+        QLocale::setDefault(QLocale::c());
+        // The core's texts go through the same tables as the program's own.
+        setTranslator([](const char* context, const char* source) {
+            return QCoreApplication::translate(context, source).toStdString();
+        });
+        const std::optional<QString> file = programTranslation(language);
+        if (!file || !translator->load(*file))
+            return false;
     }
-    QLocale::setDefault(QLocale::c());
-    // The core's texts go through the same tables as the program's own.
-    setTranslator([](const char* context, const char* source) {
-        return QCoreApplication::translate(context, source).toStdString();
-    });
-    const std::optional<QString> file = programTranslation(language);
-    return file && installFile(app, *file, QString());
+    return installTranslator(app, std::move(translator));
 }
 
 UiLanguage::Language QtTranslation::installed() { return installedLanguage; }

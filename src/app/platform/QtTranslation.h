@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include <QLocale>
 #include <QString>
 
 #include "app/platform/UiLanguage.h"
@@ -10,20 +11,26 @@ class QCoreApplication;
 
 namespace kanvo {
 
-// Installs the texts of the chosen language:
-// - Chinese: the program's own texts are Chinese already; Qt's Chinese texts (qtbase_zh_CN.qm
-//   from Qt's translations folder, Debian package qt6-translations-l10n) make the standard
-//   dialogs and buttons Chinese too: file, print, font and colour choosers, "确定"/"取消".
+// Installs the texts of the chosen language and makes its locale the default, so that Qt's
+// dialogs write dates, sizes and file types in it:
+// - Chinese (China): the program's own texts are Chinese already; Qt's Chinese texts
+//   (qtbase_zh_CN.qm from Qt's translations folder, Debian package qt6-translations-l10n) make
+//   the standard dialogs and buttons Chinese too: file, print, font and colour choosers,
+//   "确定"/"取消". Taken from Qt's folder, so the build tree and an installed program find the
+//   same file.
 // - English: the program's translation kanvo_en.qm (see translations/); Qt's own texts are
-//   English already. The locale becomes the C locale, so numbers and dates read the English way.
+//   English already. The locale is the C locale.
 // Either way the core's texts (chart, legend, pattern pages, messages) follow through the
 // core's translator (core/common/Translation.h).
 class QtTranslation {
 public:
-    // Loads and installs the translation in `app` (which owns it). False when a file is missing
-    // or unreadable: the texts then stay as they are in the source (Chinese program texts,
-    // English standard dialogs).
-    static bool install(QCoreApplication& app, UiLanguage::Language language);
+    // The locale of the Chinese interface: Chinese (China).
+    [[nodiscard]] static QLocale chinese() { return QLocale(QLocale::Chinese, QLocale::SimplifiedChineseScript, QLocale::China); }
+
+    // Sets the locale, loads the translation and installs it in `app` (which owns it). False
+    // when a file is missing or unreadable: the texts then stay as they are in the source
+    // (Chinese program texts, English standard dialogs); the locale is set all the same.
+    static bool install(QCoreApplication& app, UiLanguage::Language language = UiLanguage::Language::Chinese);
     // The language of the last install(); Chinese before any.
     [[nodiscard]] static UiLanguage::Language installed();
 
