@@ -130,7 +130,7 @@ public:
     // file dialog. Tests replace them. No options or an empty name cancels.
     std::function<std::optional<PatternOptions>()> choosePatternOptions;
     std::function<QString()> choosePatternPath;
-    // The palette file read and the text file written by "readColor"; empty names cancel.
+    // The palette file read and the text file written by "读取色卡..."; empty names cancel.
     std::function<QString()> choosePaletteFile;
     std::function<QString()> chooseListingFile;
 
