@@ -8,7 +8,7 @@ KANVO_BUILD_DIR="${KANVO_BUILD_DIR:-$KANVO_ROOT/build}"
 
 KANVO_PACKAGES=(
   cmake g++ make pkg-config
-  qt6-base-dev libgl-dev qt6-translations-l10n
+  qt6-base-dev libgl-dev qt6-translations-l10n qt6-tools-dev qt6-l10n-tools
   googletest libgtest-dev libbenchmark-dev
   fonts-wqy-microhei fonts-liberation2
   xvfb xauth imagemagick python3-pil python3-pdfminer poppler-utils

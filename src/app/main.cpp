@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QSettings>
 
 #include "app/platform/FontSubstitutions.h"
 #include "app/platform/QtTranslation.h"
+#include "app/platform/UiLanguage.h"
 #include "app/workspace/AppWiring.h"
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/StartupReport.h"
@@ -16,8 +18,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // Ties the windows to the installed launcher io.github.kanvo.Kanvo.desktop (its name and icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kanvo.Kanvo"));
-    // The standard dialogs speak Chinese like the rest of the program (English if Qt's file is missing).
-    (void)kanvo::QtTranslation::install(app);
+    // The language chosen in the menu, else the environment's. In Chinese the standard dialogs
+    // speak Chinese like the rest of the program (English if Qt's file is missing).
+    const auto settings = kanvo::UiLanguage::openSettings();
+    const kanvo::UiLanguage::Language language = kanvo::UiLanguage::atStart(*settings);
+    (void)kanvo::QtTranslation::install(app, language);
     kanvo::installFontSubstitutions();
     const std::optional<QString> fontAliases = kanvo::loadFontAliasFile();
     // "--self-test": start as usual, report what was found and loaded, and end (see StartupReport).
@@ -31,6 +36,10 @@ int main(int argc, char* argv[])
 
     kanvo::WindowHub hub;
     kanvo::MainWindow window(state, hub);
+    window.showLanguage(language);
+    window.saveLanguage = [&settings](kanvo::UiLanguage::Language chosen) {
+        kanvo::UiLanguage::save(*settings, chosen);
+    };
     QObject::connect(&window, &kanvo::MainWindow::closed, &app, &QApplication::quit, Qt::QueuedConnection);
     kanvo::connectWindows(window, hub);
     window.load();

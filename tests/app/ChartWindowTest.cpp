@@ -160,6 +160,7 @@ void ChartWindowTest::openShowsControlsAndSettings()
     QCOMPARE(chartChild<QPushButton>("Command1")->text(), QStringLiteral("生成"));
     QCOMPARE(chartChild<QPushButton>("Command2")->text(), QStringLiteral("保存"));
     QCOMPARE(chartChild<QPushButton>("Command4")->text(), QStringLiteral("最终效果预览"));
+    QCOMPARE(chartChild<QPushButton>("Command5")->text(), QStringLiteral("读取色卡..."));
     QCOMPARE(chartChild<QLineEdit>("Text1")->text(), QStringLiteral("0"));
     QCOMPARE(chartChild<QComboBox>("Combo1")->currentText(), QStringLiteral("无色块绣图"));
     QCOMPARE(chartChild<QComboBox>("Combo1")->count(), 3);

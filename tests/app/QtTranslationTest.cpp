@@ -49,7 +49,7 @@ void QtTranslationTest::standardDialogsSpeakChinese()
     };
     QCOMPARE(okText(), (QStringList{"OK", "Cancel"}));
 
-    QVERIFY(QtTranslation::install(*QCoreApplication::instance()));
+    QVERIFY(QtTranslation::install(*QCoreApplication::instance(), UiLanguage::Language::Chinese));
     QCOMPARE(okText(), (QStringList{"确定", "取消"}));
 
     // Qt's own dialogs, as the program opens them on a desktop without a platform dialog.

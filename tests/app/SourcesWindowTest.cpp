@@ -444,7 +444,7 @@ void SourcesWindowTest::galleryCaptionsAndFirstCategory()
     const QList<QPair<const char*, QString>> buttons{
         {"Command1", "动漫"}, {"Command2", "美女"}, {"Command3", "汽车"}, {"Command4", "星座"},
         {"Command6", "动物"}, {"Command7", "风景"}, {"Command8", "艺术"},
-        {"Command5", "应用Apply)"}, {"Command9", "退出"}};
+        {"Command5", "应用"}, {"Command9", "退出"}};
     for (const auto& [name, caption] : buttons) {
         auto* b = child<QPushButton>(gallery, name);
         QVERIFY2(b != nullptr, name);

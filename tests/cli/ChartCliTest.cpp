@@ -201,6 +201,9 @@ private slots:
     void failedWriteKeepsOldFile();
     void projectFileIsReadAsItsChart();
     void paddingHoldsNoStitch();
+    void englishPatternTexts();
+    void languageMustBeZhOrEn_data();
+    void languageMustBeZhOrEn();
 
 private:
     // The window's chart: the picture as the start-up picture, the settings, "效果预览->",
@@ -881,6 +884,48 @@ void ChartCliTest::paddingHoldsNoStitch()
     for (auto it = stitch.globalMatch(xml); it.hasNext(); ++stitches)
         QVERIFY(it.next().captured(1).toInt() < 40);
     QCOMPARE(stitches, 800);
+}
+
+void ChartCliTest::englishPatternTexts()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    const QString pdf = folder->filePath("pattern.pdf");
+    const Run r = runCli({"--lang", "en", "chart", picturePath("exact.bmp"), "-o", folder->filePath("c.bmp"),
+        "--method", "none", "--pattern", pdf, "--fabric", "18", "--cell-mm", "4"});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    const QString cover = runTool(QStringLiteral("pdftotext"), {"-f", "1", "-l", "1", pdf, "-"}).value_or(QString());
+    QVERIFY2(cover.contains(QStringLiteral("Size: 117 × 20 stitches")), qPrintable(cover));
+    // 117 / 18 inches = 16.5 cm, 20 / 18 inches = 2.8 cm
+    QVERIFY2(cover.contains(QStringLiteral("On 18 count fabric: 16.5 × 2.8 cm (6.5 × 1.1 in)")), qPrintable(cover));
+    QVERIFY2(cover.contains(QStringLiteral("Threads: 3")) && cover.contains(QStringLiteral("Stitches: 800")),
+        qPrintable(cover));
+    QVERIFY2(cover.contains(QStringLiteral("My chart")) && !cover.contains(QStringLiteral("我的绣图")), qPrintable(cover));
+    const QString key = runTool(QStringLiteral("pdftotext"), {"-layout", "-f", "2", "-l", "2", pdf, "-"}).value_or(QString());
+    const QRegularExpression heading(QStringLiteral("Sym\\.\\s+Colour\\s+Number\\s+Stitches\\s+Skeins"));
+    QVERIFY2(key.contains(QStringLiteral("Thread key")) && key.contains(heading), qPrintable(key));
+    QVERIFY2(key.contains(QStringLiteral("a ")) && key.contains(QStringLiteral("DMC 310")), qPrintable(key));
+    const QString page = runTool(QStringLiteral("pdftotext"), {"-f", "3", "-l", "3", pdf, "-"}).value_or(QString());
+    QVERIFY2(page.contains(QStringLiteral("Page 1/")) && page.contains(QStringLiteral("Columns 1-")), qPrintable(page));
+}
+
+void ChartCliTest::languageMustBeZhOrEn_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("message");
+    const QString hint = QStringLiteral("Try 'kanvo-cli --help' for more information.\n");
+    QTest::newRow("French") << QStringList{"--lang", "fr", "chart"} << "kanvo-cli: option --lang needs zh or en, not \"fr\"\n" + hint;
+    QTest::newRow("no value") << QStringList{"legend", "--lang"} << "kanvo-cli: option --lang needs zh or en\n" + hint;
+}
+
+void ChartCliTest::languageMustBeZhOrEn()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, message);
+    const Run r = runCli(args);
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(r.err, message);
+    QCOMPARE(r.out, QString());
 }
 
 QTEST_MAIN(ChartCliTest)

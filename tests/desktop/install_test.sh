@@ -89,7 +89,8 @@ fi
 
 # --- the installed program, started offscreen
 self_test() { # self_test FOLDER: runs kanvo --self-test in FOLDER, output in $tmp/report
-  (cd "$1" && QT_QPA_PLATFORM=offscreen timeout 60 "$prefix/bin/kanvo" --self-test) >"$tmp/report" 2>"$tmp/stderr"
+  # The Chinese interface whatever the caller's language and saved choice.
+  (cd "$1" && LANG=C LANGUAGE= XDG_CONFIG_HOME="$tmp/settings" QT_QPA_PLATFORM=offscreen timeout 60 "$prefix/bin/kanvo" --self-test) >"$tmp/report" 2>"$tmp/stderr"
 }
 expect_line() {
   grep -qxF -- "$1" "$tmp/report" || fail "the self-test did not report: $1"
@@ -107,6 +108,7 @@ expect_line "grid: 117 x 240 stitches"
 expect_line "help document: $data/十字绣Kanvo使用说明.mht"
 expect_line "font aliases: $data/kanvo-fonts.conf"
 expect_line "standard dialogs: 确定"
+expect_line "English translation: $data/translations/kanvo_en.qm"
 expect_line "gallery: 7 of 7 category folders, $total pictures"
 for category in "${categories[@]}"; do
   count=$(find "$data/$category" -maxdepth 1 -type f | wc -l)

@@ -18,6 +18,7 @@
 #include "Commands.h"
 #include "app/headless/ChartMaker.h"
 #include "app/platform/FontSubstitutions.h"
+#include "app/platform/QtTranslation.h"
 #include "core/palette/ChartModel.h"
 #include "core/palette/ThreadTable.h"
 #include "core/pattern/PatternLayout.h"
@@ -317,7 +318,10 @@ int runChart(CommandArgs args)
     int argc = 1;
     char name[] = "kanvo-cli";
     char* argv[] = {name, nullptr};
-    const QGuiApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
+    // The chart's texts in the language of --lang.
+    const auto language = UiLanguage::fromCode(QString::fromStdString(textLanguage));
+    (void)QtTranslation::install(app, language.value_or(UiLanguage::Language::Chinese));
     // The program's own fonts, set up as its start-up does, so the chart is the window's chart.
     installFontSubstitutions();
     (void)loadFontAliasFile();

@@ -10,6 +10,10 @@ namespace kanvo::cli {
 // declaration here and one row to the table in main.cpp.
 using CommandArgs = std::span<const std::string>;
 
+// The language of the texts a command draws or writes (chart heading, legend, pattern pages):
+// "zh" (the default) or "en", from the global option --lang.
+inline std::string textLanguage = "zh";
+
 [[nodiscard]] int runReduce(CommandArgs args);
 [[nodiscard]] int runLegend(CommandArgs args);
 #ifdef KANVO_CLI_CHART

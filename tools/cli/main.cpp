@@ -41,7 +41,7 @@ constexpr Command kCommands[] = {
 
 void printUsage(std::ostream& out)
 {
-    out << "usage: kanvo-cli COMMAND [ARGUMENTS]\n"
+    out << "usage: kanvo-cli [--lang zh|en] COMMAND [ARGUMENTS]\n"
            "       kanvo-cli help [COMMAND] | --help | --version\n";
     for (const Command& command : kCommands)
         out << "  kanvo-cli " << command.usage << '\n';
@@ -63,12 +63,32 @@ const Command* findCommand(std::string_view name)
 
 bool isHelpOption(std::string_view arg) { return arg == "--help" || arg == "-h"; }
 
+// Takes "--lang zh|en" out of args (anywhere); false after a usage error.
+bool takeLanguage(std::vector<std::string>& args)
+{
+    for (auto it = args.begin(); it != args.end(); ++it) {
+        if (*it != "--lang")
+            continue;
+        if (it + 1 == args.end() || (it[1] != "zh" && it[1] != "en")) {
+            kanvo::cli::reportUsageError({}, it + 1 == args.end() ? std::string("option --lang needs zh or en")
+                                                                  : "option --lang needs zh or en, not \"" + it[1] + "\"");
+            return false;
+        }
+        kanvo::cli::textLanguage = it[1];
+        args.erase(it, it + 2);
+        return true;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     using kanvo::cli::reportUsageError;
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (!takeLanguage(args))
+        return 2;
     if (args.empty())
         return reportUsageError({}, "no command given");
     if (isHelpOption(args[0]) || (args[0] == "help" && args.size() == 1)) {

@@ -11,6 +11,7 @@
 #include "app/chart/PatternPdf.h"
 #include "app/chart/PrintedPage.h"
 #include "app/platform/MessageBoxes.h"
+#include "core/chart/ChartTexts.h"
 #include "core/chart/PrintLayout.h"
 #include "core/palette/ThreadTable.h"
 #include "core/project/ChartProject.h"
@@ -22,7 +23,7 @@ ChartPrinter::ChartPrinter(RunState& state, ChartWindow& window) : state_(state)
 {
     choosePrinter = [this](QPrinter& printer) {
         QPrintDialog dialog(&printer, &window_);
-        dialog.setWindowTitle(QStringLiteral("打印绣图"));
+        dialog.setWindowTitle(QCoreApplication::translate("kanvo::ChartPrinter", "打印绣图"));
         return dialog.exec() == QDialog::Accepted;
     };
     choosePrintKind = [this](float onePageCellMm) -> std::optional<PrintChoice> {
@@ -39,7 +40,7 @@ void ChartPrinter::printChart()
     if (printing_)
         return;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QString::fromStdString(state_.chart.xiutuTitle.empty() ? "我的绣图" : state_.chart.xiutuTitle));
+    printer.setDocName(QString::fromStdString(chart_texts::title(state_.chart)));
     if (!choosePrinter || !choosePrinter(printer))
         return;
     const std::optional<PrintChoice> choice = choosePrintKind ? choosePrintKind(onePageCell(printer)) : PrintChoice{};
@@ -63,7 +64,7 @@ float ChartPrinter::onePageCell(QPrinter& printer) const
 
 void ChartPrinter::status(const char* text)
 {
-    const QString s = QString::fromUtf8(text);
+    const QString s = QCoreApplication::translate("kanvo::ChartPrinter", text);
     if (statusShown)
         statusShown(s);
     window_.setStatus(s);
@@ -80,7 +81,8 @@ ChartPrinter::Outcome ChartPrinter::fail()
     // The pointer, the print button and the controls come back on this path too.
     restoreControls(ChartWindow::kPrintCaption);
     printing_ = false;
-    MessageBoxes::current().information(&window_, QString::fromUtf8(kFailureTitle), QString::fromUtf8(kFailureText));
+    MessageBoxes::current().information(
+        &window_, QString::fromUtf8(kFailureTitle), QCoreApplication::translate("kanvo::ChartPrinter", kFailureText));
     return Outcome::Failed;
 }
 

@@ -28,13 +28,13 @@ struct RunState;
 class ChartPrinter {
 public:
     static constexpr const char* kFailureTitle = "Quillex ";
-    static constexpr const char* kFailureText = "    打印异常，请确认您的打印机已经就绪。     ";
-    static constexpr const char* kStatusDocument = "正在生成打印文档，请等待....";
-    static constexpr const char* kStatusGrid = "正在绘制网格，请等待....";
-    static constexpr const char* kStatusTable = "正在绘制绣线表格，请等待....";
-    static constexpr const char* kStatusSymbols = "正在绘制绣线符号，请等待....";
-    static constexpr const char* kStatusPrinting = "正在打印，请等待....";
-    static constexpr const char* kStatusPages = "正在绘制分页图纸，请等待....";
+    static constexpr const char* kFailureText = QT_TRANSLATE_NOOP("kanvo::ChartPrinter", "    打印异常，请确认您的打印机已经就绪。     ");
+    static constexpr const char* kStatusDocument = QT_TRANSLATE_NOOP("kanvo::ChartPrinter", "正在生成打印文档，请等待....");
+    static constexpr const char* kStatusGrid = QT_TRANSLATE_NOOP("kanvo::ChartPrinter", "正在绘制网格，请等待....");
+    static constexpr const char* kStatusTable = QT_TRANSLATE_NOOP("kanvo::ChartPrinter", "正在绘制绣线表格，请等待....");
+    static constexpr const char* kStatusSymbols = QT_TRANSLATE_NOOP("kanvo::ChartPrinter", "正在绘制绣线符号，请等待....");
+    static constexpr const char* kStatusPrinting = QT_TRANSLATE_NOOP("kanvo::ChartPrinter", "正在打印，请等待....");
+    static constexpr const char* kStatusPages = QT_TRANSLATE_NOOP("kanvo::ChartPrinter", "正在绘制分页图纸，请等待....");
     // The one-page print sets its symbols in 9 pt, 3.2 mm tall: in smaller cells they overflow
     // and run together, so "分页图纸" is offered first.
     static constexpr float kReadableCellMm = 3.2f;

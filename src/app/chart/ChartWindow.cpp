@@ -38,6 +38,7 @@
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
 #include "core/chart/ChartLayout.h"
+#include "core/chart/ChartTexts.h"
 #include "core/common/Rounding.h"
 #include "core/palette/ColorIndex.h"
 #include "core/palette/PaletteFile.h"
@@ -51,23 +52,21 @@ namespace kanvo {
 namespace {
 
 constexpr const char* kSavedTitle = "Quillex,make life fun!";
-constexpr const char* kSavedPrefix = "  绣图文件保存成功在";
-constexpr const char* kPreviewRefusedTitle = "Quillex 你身边的好软件";
-constexpr const char* kPreviewRefused = "请先点一次 生成 按钮，再进行最终效果预览";
-constexpr const char* kPatternTitle = "导出PDF图纸";
-constexpr const char* kPatternStatus = "正在导出PDF图纸，请等待....";
-constexpr const char* kPatternStopped = "PDF图纸导出已中止，没有写入文件";
-constexpr const char* kThresholdTitle = "奎乐软件";
-constexpr const char* kThresholdError = "输入有错误,只能是数字";
+constexpr const char* kSavedText = QT_TRANSLATE_NOOP("kanvo::ChartWindow", "  绣图文件保存成功在%1");
+constexpr const char* kPreviewRefusedTitle = QT_TRANSLATE_NOOP("kanvo::ChartWindow", "Quillex 你身边的好软件");
+constexpr const char* kPreviewRefused = QT_TRANSLATE_NOOP("kanvo::ChartWindow", "请先点一次 生成 按钮，再进行最终效果预览");
+constexpr const char* kPatternTitle = QT_TRANSLATE_NOOP("kanvo::ChartWindow", "导出PDF图纸");
+constexpr const char* kPatternStatus = QT_TRANSLATE_NOOP("kanvo::ChartWindow", "正在导出PDF图纸，请等待....");
+constexpr const char* kPatternStopped = QT_TRANSLATE_NOOP("kanvo::ChartWindow", "PDF图纸导出已中止，没有写入文件");
+constexpr const char* kThresholdTitle = QT_TRANSLATE_NOOP("kanvo::ChartWindow", "奎乐软件");
+constexpr const char* kThresholdError = QT_TRANSLATE_NOOP("kanvo::ChartWindow", "输入有错误,只能是数字");
 constexpr const char* kBrandTitle = "Quillex inc.";
-constexpr const char* kBrandError = "    只有DMC绣线带有颜色表，请在绣图设置中选择DMC绣线后再生成。    ";
+constexpr const char* kBrandError = QT_TRANSLATE_NOOP("kanvo::ChartWindow", "    只有DMC绣线带有颜色表，请在绣图设置中选择DMC绣线后再生成。    ");
 
-constexpr const char* kProjectFilter = "绣图工程 (*.oxs)";
-constexpr const char* kNoChartToSave = "还没有绣图可以保存，请先点一次 生成 按钮，或打开一个绣图工程。";
+constexpr const char* kProjectFilter = QT_TRANSLATE_NOOP("kanvo::ChartWindow", "绣图工程 (*.oxs)");
+constexpr const char* kNoChartToSave = QT_TRANSLATE_NOOP("kanvo::ChartWindow", "还没有绣图可以保存，请先点一次 生成 按钮，或打开一个绣图工程。");
 
 const char* const kThresholds[] = {"0", "5", "10", "15", "20", "25", "35", "40", "45", "50"};
-
-QString u8(const char* text) { return QString::fromUtf8(text); }
 
 // The threshold box holds a 16-bit integer.
 std::optional<int> thresholdValue(const QString& text)
@@ -85,18 +84,18 @@ ChartWindow::ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* paren
     : QWidget(parent, Qt::Window), state_(state), mainWindow_(mainWindow)
 {
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(u8(kTitle));
+    setWindowTitle(tr(kTitle));
     buildControls();
     resize(980, 720);
     chooseSavePath = [this] {
-        return QFileDialog::getSaveFileName(this, QStringLiteral("保存绣图"), QString(),
-            QStringLiteral("位图文件 (*.bmp)"));
+        return QFileDialog::getSaveFileName(this, tr("保存绣图"), QString(),
+            tr("位图文件 (*.bmp)"));
     };
     chooseProjectToOpen = [this] {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("打开绣图工程"), QString(), u8(kProjectFilter));
+        return QFileDialog::getOpenFileName(this, tr("打开绣图工程"), QString(), tr(kProjectFilter));
     };
     chooseProjectToSave = [this] {
-        return QFileDialog::getSaveFileName(this, QStringLiteral("保存绣图工程"), QString(), u8(kProjectFilter));
+        return QFileDialog::getSaveFileName(this, tr("保存绣图工程"), QString(), tr(kProjectFilter));
     };
     choosePatternOptions = [this]() -> std::optional<PatternOptions> {
         PatternDialog dialog(this);
@@ -105,17 +104,17 @@ ChartWindow::ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* paren
         return dialog.options();
     };
     choosePatternPath = [this] {
-        const QString title = QString::fromStdString(state_.chart.xiutuTitle.empty() ? "我的绣图" : state_.chart.xiutuTitle);
-        return QFileDialog::getSaveFileName(this, u8(kPatternTitle), title + QStringLiteral(".pdf"),
-            QStringLiteral("PDF文件 (*.pdf)"));
+        const QString title = QString::fromStdString(chart_texts::title(state_.chart));
+        return QFileDialog::getSaveFileName(this, tr(kPatternTitle), title + QStringLiteral(".pdf"),
+            tr("PDF文件 (*.pdf)"));
     };
     choosePaletteFile = [this] {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("选择线色文件"), QString(),
-            QStringLiteral("线色文件 (*.pal);;所有文件 (*)"));
+        return QFileDialog::getOpenFileName(this, tr("选择线色文件"), QString(),
+            tr("线色文件 (*.pal);;所有文件 (*)"));
     };
     chooseListingFile = [this] {
-        return QFileDialog::getSaveFileName(this, QStringLiteral("保存线色列表"), QStringLiteral("dmcbas.txt"),
-            QStringLiteral("文本文件 (*.txt)"));
+        return QFileDialog::getSaveFileName(this, tr("保存线色列表"), QStringLiteral("dmcbas.txt"),
+            tr("文本文件 (*.txt)"));
     };
     buildSafety();
     buildEditing();
@@ -194,32 +193,32 @@ void ChartWindow::install(MainWindow& mainWindow, WindowHub& hub)
 void ChartWindow::buildControls()
 {
     auto button = [this](const char* name, const char* caption) {
-        auto* b = new QPushButton(u8(caption), this);
+        auto* b = new QPushButton(tr(caption), this);
         b->setObjectName(QString::fromUtf8(name));
         return b;
     };
-    auto label = [this](const char* caption) { return new QLabel(u8(caption), this); };
+    auto label = [this](const char* caption) { return new QLabel(tr(caption), this); };
 
-    command1_ = button("Command1", "生成");
-    command2_ = button("Command2", "保存");
+    command1_ = button("Command1", QT_TR_NOOP("生成"));
+    command2_ = button("Command2", QT_TR_NOOP("保存"));
     command3_ = button("Command3", kPrintCaption);
-    command4_ = button("Command4", "最终效果预览");
-    command5_ = button("Command5", "readColor");
+    command4_ = button("Command4", QT_TR_NOOP("最终效果预览"));
+    command5_ = button("Command5", QT_TR_NOOP("读取色卡..."));
     command6_ = button("Command6", kPatternTitle);
-    openProject_ = button("cmdOpenProject", "打开绣图工程...");
-    saveProject_ = button("cmdSaveProject", "保存绣图工程...");
+    openProject_ = button("cmdOpenProject", QT_TR_NOOP("打开绣图工程..."));
+    saveProject_ = button("cmdSaveProject", QT_TR_NOOP("保存绣图工程..."));
     combo1_ = new QComboBox(this);
     combo1_->setObjectName(QStringLiteral("Combo1"));
     for (ChartMode m : {ChartMode::BlocksAndSymbols, ChartMode::SymbolsOnly, ChartMode::BlocksOnly})
-        combo1_->addItem(QString::fromUtf8(chartModeText(m).data(), static_cast<int>(chartModeText(m).size())));
+        combo1_->addItem(QCoreApplication::translate("ChartMode", chartModeText(m).data()), static_cast<int>(m));
     combo2_ = new QComboBox(this);
     combo2_->setObjectName(QStringLiteral("Combo2"));
     combo2_->setEditable(true);
     for (const char* t : kThresholds)
         combo2_->addItem(QString::fromUtf8(t));
     combo2_->setEditText(QStringLiteral("5"));
-    combo1_->setCurrentText(QString::fromUtf8(chartModeText(ChartMode::SymbolsOnly).data()));
-    check1_ = new QCheckBox(QStringLiteral("显示全部色块"), this);
+    combo1_->setCurrentIndex(combo1_->findData(static_cast<int>(ChartMode::SymbolsOnly)));
+    check1_ = new QCheckBox(tr("显示全部色块"), this);
     check1_->setObjectName(QStringLiteral("Check1"));
     hScroll1_ = new QScrollBar(Qt::Horizontal, this);
     hScroll1_->setObjectName(QStringLiteral("HScroll1"));
@@ -230,7 +229,7 @@ void ChartWindow::buildControls()
     text1_ = new QLineEdit(QStringLiteral("0"), this);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setFixedWidth(50);
-    label1_ = new QLabel(u8(kInitialStatus), this);
+    label1_ = new QLabel(tr(kInitialStatus), this);
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->hide();
     progress_ = new QProgressBar(this);
@@ -248,20 +247,20 @@ void ChartWindow::buildControls()
     top->addSpacing(12);
     top->addWidget(combo1_);
     top->addSpacing(12);
-    top->addWidget(label("绣线数量："));
+    top->addWidget(label(QT_TR_NOOP("绣线数量：")));
     top->addWidget(text1_);
     top->addStretch(1);
     top->addWidget(command5_);
 
     auto* second = new QHBoxLayout;
-    second->addWidget(label("可忽略颜色出现次数"));
+    second->addWidget(label(QT_TR_NOOP("可忽略颜色出现次数")));
     second->addWidget(combo2_);
     second->addWidget(check1_);
     second->addSpacing(16);
-    second->addWidget(label("减色设置："));
-    second->addWidget(label("更少的绣线"));
+    second->addWidget(label(QT_TR_NOOP("减色设置：")));
+    second->addWidget(label(QT_TR_NOOP("更少的绣线")));
     second->addWidget(hScroll1_, 1);
-    second->addWidget(label("更好的效果"));
+    second->addWidget(label(QT_TR_NOOP("更好的效果")));
 
     auto* status = new QHBoxLayout;
     status->addWidget(label1_, 1);
@@ -353,12 +352,13 @@ void ChartWindow::thresholdTextChanged(const QString& text)
     if (text.isEmpty() || thresholdValue(text))
         return;
     combo2_->setEditText(QStringLiteral("0"));
-    MessageBoxes::current().information(this, u8(kThresholdTitle), u8(kThresholdError));
+    MessageBoxes::current().information(this, tr(kThresholdTitle), tr(kThresholdError));
 }
 
 ChartMode ChartWindow::mode() const
 {
-    return chartModeFromText(combo1_->currentText().toStdString()).value_or(ChartMode::SymbolsOnly);
+    const QVariant mode = combo1_->currentData();
+    return mode.isValid() ? static_cast<ChartMode>(mode.toInt()) : ChartMode::SymbolsOnly;
 }
 
 int ChartWindow::rareThreshold() const
@@ -417,11 +417,11 @@ void ChartWindow::generate()
     view_->showCanvas();
     running_ = true;
     setWorkControlsEnabled(false);
-    label1_->setText(u8(kInitialStatus));
+    label1_->setText(tr(kInitialStatus));
     label1_->show();
     if (model.whichType.empty())
         model.whichType = "DMC";
-    setStopCaption(u8(kStopCaption));
+    setStopCaption(tr(kStopCaption));
     if (model.fromProject) {
         // A project's chart is drawn as it is; only the legend follows the rare-thread box.
         completeChart(model, rareThreshold(), loadedThreadTable());
@@ -444,8 +444,7 @@ bool ChartWindow::buildChartModel()
     ChartModel& model = state_.chart;
     ColorIndexHooks hooks;
     hooks.stage = [this](ColorIndexStage stage) {
-        const std::string_view text = stageText(stage);
-        setStatus(QString::fromUtf8(text.data(), static_cast<int>(text.size())));
+        setStatus(QString::fromStdString(stageText(stage)));
     };
     hooks.progress = [this](int done, int total) {
         setProgress(done, total);
@@ -470,7 +469,7 @@ bool ChartWindow::buildChartModel()
     case ColorIndexError::UnsupportedBrand:
         running_ = false;
         finishGeneration(false);
-        MessageBoxes::current().information(this, u8(kBrandTitle), u8(kBrandError));
+        MessageBoxes::current().information(this, tr(kBrandTitle), tr(kBrandError));
         return false;
     case ColorIndexError::Stopped:
     case ColorIndexError::InvalidSize:
@@ -581,11 +580,11 @@ void ChartWindow::showIdle()
     canvasStale_ = false;
     drawn_ = false;
     view_->showCanvas();
-    label1_->setText(u8(kInitialStatus));
+    label1_->setText(tr(kInitialStatus));
     label1_->hide();
     progress_->setValue(0);
     text1_->setText(QStringLiteral("0"));
-    setStopCaption(u8(kPrintCaption));
+    setStopCaption(tr(kPrintCaption));
     command2_->setEnabled(false);
 }
 
@@ -594,7 +593,7 @@ void ChartWindow::finishGeneration(bool completed)
     setPatternReady(completed && state_.chart.chartReady);
     setWorkControlsEnabled(true);
     if (completed)
-        setStopCaption(u8(kPrintCaption));
+        setStopCaption(tr(kPrintCaption));
 }
 
 void ChartWindow::setPatternReady(bool ready)
@@ -609,7 +608,7 @@ void ChartWindow::stopOrPrint()
         running_ = false;
         return;
     }
-    if (command3_->text() == u8(kStopCaption)) {
+    if (command3_->text() == tr(kStopCaption)) {
         running_ = false;
         command1_->setEnabled(true);
         return;
@@ -711,12 +710,12 @@ bool ChartWindow::saveChartTo(const QString& path)
     MessageBoxes& boxes = MessageBoxes::current();
     std::string error;
     if (!drawn_ || !ScreenChart::saveBitmap(canvas(), path, &error)) {
-        boxes.error(this, u8(kSavedTitle),
-            QStringLiteral("  绣图文件无法保存在") + path + QStringLiteral("，原有文件没有改动。\n")
-                + QString::fromStdString(error.empty() ? std::string("no chart has been generated yet") : error));
+        boxes.error(this, tr(kSavedTitle),
+            tr("  绣图文件无法保存在%1，原有文件没有改动。\n%2")
+                .arg(path, error.empty() ? tr("还没有生成绣图。") : QString::fromStdString(error)));
         return false;
     }
-    boxes.information(this, u8(kSavedTitle), u8(kSavedPrefix) + path);
+    boxes.information(this, tr(kSavedTitle), tr(kSavedText).arg(path));
     return true;
 }
 
@@ -739,9 +738,8 @@ bool ChartWindow::exportPatternTo(const QString& path, const PatternOptions& cho
 {
     MessageBoxes& boxes = MessageBoxes::current();
     const auto failed = [&](const std::string& reason) {
-        boxes.error(this, u8(kPatternTitle),
-            QStringLiteral("  PDF图纸无法保存在") + path + QStringLiteral("，原有文件没有改动。\n")
-                + QString::fromStdString(reason));
+        boxes.error(this, tr(kPatternTitle),
+            tr("  PDF图纸无法保存在%1，原有文件没有改动。\n%2").arg(path, QString::fromStdString(reason)));
         return false;
     };
     if (exporting_)
@@ -756,8 +754,8 @@ bool ChartWindow::exportPatternTo(const QString& path, const PatternOptions& cho
     running_ = true;
     const QString caption = command3_->text();
     setWorkControlsEnabled(false);
-    setStopCaption(u8(kStopCaption));
-    setStatus(u8(kPatternStatus));
+    setStopCaption(tr(kStopCaption));
+    setStatus(tr(kPatternStatus));
     setProgress(0, 1);
     QCoreApplication::processEvents();
 
@@ -776,11 +774,11 @@ bool ChartWindow::exportPatternTo(const QString& path, const PatternOptions& cho
     setStopCaption(caption);
     switch (result) {
     case PatternPdf::Result::Written:
-        setStatus(QStringLiteral("PDF图纸已保存：") + path);
-        boxes.information(this, u8(kSavedTitle), QStringLiteral("  PDF图纸保存成功在") + path);
+        setStatus(tr("PDF图纸已保存：%1").arg(path));
+        boxes.information(this, tr(kSavedTitle), tr("  PDF图纸保存成功在%1").arg(path));
         return true;
     case PatternPdf::Result::Stopped:
-        setStatus(u8(kPatternStopped));
+        setStatus(tr(kPatternStopped));
         return false;
     case PatternPdf::Result::Failed:
         setStatus(QString());
@@ -792,7 +790,7 @@ bool ChartWindow::exportPatternTo(const QString& path, const PatternOptions& cho
 void ChartWindow::showFinalPreview()
 {
     if (!state_.chart.chartReady) {
-        MessageBoxes::current().information(this, u8(kPreviewRefusedTitle), u8(kPreviewRefused));
+        MessageBoxes::current().information(this, tr(kPreviewRefusedTitle), tr(kPreviewRefused));
         return;
     }
     if (preview_ == nullptr) {
@@ -812,7 +810,7 @@ void ChartWindow::openProject()
 void ChartWindow::saveProject()
 {
     if (!drawn_ || busyDepth_ > 0) {
-        MessageBoxes::current().information(this, u8(kSavedTitle), u8(kNoChartToSave));
+        MessageBoxes::current().information(this, tr(kSavedTitle), tr(kNoChartToSave));
         return;
     }
     QString path = chooseProjectToSave ? chooseProjectToSave() : QString();
@@ -826,17 +824,18 @@ void ChartWindow::saveProject()
 bool ChartWindow::openProjectFrom(const QString& path)
 {
     MessageBoxes& boxes = MessageBoxes::current();
-    const QString refused = QStringLiteral("  无法打开绣图工程") + path + QStringLiteral("\n");
+    const QString refused = tr("  无法打开绣图工程%1\n%2").arg(path);
     if (busyDepth_ > 0) {
-        boxes.information(this, u8(kSavedTitle), refused + QStringLiteral("请等绣图生成或打印完成后再打开。"));
+        boxes.information(this, tr(kSavedTitle), refused.arg(tr("请等绣图生成或打印完成后再打开。")));
         return false;
     }
     const OxsReader::Result read = OxsReader::readFile(path.toStdString(), loadedThreadTable());
     if (read.error == ProjectError::None && !confirmDiscardEdits())
         return false;
     if (read.error != ProjectError::None) {
-        boxes.error(this, u8(kSavedTitle), refused + QString::fromStdString(errorText(read.error))
-            + (read.detail.empty() ? QString() : QStringLiteral(" (") + QString::fromStdString(read.detail) + ")"));
+        const QString reason = QString::fromStdString(errorText(read.error));
+        boxes.error(this, tr(kSavedTitle), refused.arg(read.detail.empty()
+            ? reason : tr("%1 (%2)").arg(reason, QString::fromStdString(read.detail))));
         return false;
     }
     if (!state_.chart.fromProject) {
@@ -853,7 +852,7 @@ bool ChartWindow::openProjectFrom(const QString& path)
     activateWindow();
     generate();
     if (!read.notes.empty())
-        boxes.information(this, u8(kSavedTitle), QString::fromStdString(read.notes.text(loadedThreadTable())));
+        boxes.information(this, tr(kSavedTitle), QString::fromStdString(read.notes.text(loadedThreadTable())));
     return true;
 }
 
@@ -865,14 +864,15 @@ bool ChartWindow::saveProjectTo(const QString& path)
     const ProjectError error = !project ? ProjectError::NoChart
                                         : OxsWriter::writeFile(path.toStdString(), *project, loadedThreadTable(), &detail);
     if (error != ProjectError::None) {
-        boxes.error(this, u8(kSavedTitle), QStringLiteral("  绣图工程无法保存在") + path + QStringLiteral("\n")
-            + QString::fromStdString(errorText(error)) + (detail.empty() ? QString() : "\n" + QString::fromStdString(detail)));
+        const QString reason = QString::fromStdString(errorText(error));
+        boxes.error(this, tr(kSavedTitle), tr("  绣图工程无法保存在%1\n%2").arg(path,
+            detail.empty() ? reason : reason + QLatin1Char('\n') + QString::fromStdString(detail)));
         return false;
     }
     recovered_ = false;
     undoStack_->setClean();
     autosave_->discard();
-    boxes.information(this, u8(kSavedTitle), QStringLiteral("  绣图工程保存成功在") + path);
+    boxes.information(this, tr(kSavedTitle), tr("  绣图工程保存成功在%1").arg(path));
     return true;
 }
 
@@ -891,11 +891,11 @@ void ChartWindow::readPalette()
         std::string reason = errorText(result.error);
         if (!result.detail.empty())
             reason += ": " + result.detail;
-        MessageBoxes::current().error(this, QStringLiteral("readColor"), QString::fromStdString(reason));
+        MessageBoxes::current().error(this, tr("读取色卡"), QString::fromStdString(reason));
         return;
     }
     readColorRecords_ = result.records;
-    setStatus(QStringLiteral("已读入 %1 条线色记录，列表写入 %2").arg(result.records).arg(listing));
+    setStatus(tr("已读入 %1 条线色记录，列表写入 %2").arg(result.records).arg(listing));
 }
 
 StitchMatrix ChartWindow::blockColors() const

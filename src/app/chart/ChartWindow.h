@@ -46,7 +46,7 @@ struct RunState;
 // generation left.
 //
 // Controls (objectName): Command1 "生成", Command2 "保存", Command3 "中止"/"打印"/"打印..",
-// Command4 "最终效果预览", Command5 "readColor", Command6 "导出PDF图纸", cmdOpenProject
+// Command4 "最终效果预览", Command5 "读取色卡...", Command6 "导出PDF图纸", cmdOpenProject
 // "打开绣图工程...", cmdSaveProject "保存绣图工程...", Combo1 the chart mode, Combo2 the
 // rare-thread threshold with Check1 "显示全部色块", HScroll1 the merge slider, Text1 the thread
 // count, Label1 the status line, ProgressBar1 the progress, Picture1 the canvas viewport with
@@ -55,11 +55,11 @@ class ChartWindow : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr const char* kTitle = "十字绣图Kanvo ---奎乐软件quillex inc.";
-    static constexpr const char* kInitialStatus = "准备开始生成绣图,请等待约10秒 ...";
-    static constexpr const char* kStopCaption = "中止";
-    static constexpr const char* kPrintCaption = "打印";
-    static constexpr const char* kPrintedCaption = "打印..";
+    static constexpr const char* kTitle = QT_TR_NOOP("十字绣图Kanvo ---奎乐软件quillex inc.");
+    static constexpr const char* kInitialStatus = QT_TR_NOOP("准备开始生成绣图,请等待约10秒 ...");
+    static constexpr const char* kStopCaption = QT_TR_NOOP("中止");
+    static constexpr const char* kPrintCaption = QT_TR_NOOP("打印");
+    static constexpr const char* kPrintedCaption = QT_TR_NOOP("打印..");
 
     ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* parent = nullptr);
     ~ChartWindow() override;
@@ -106,7 +106,7 @@ public:
     // Prints the generated chart on one page (asks for the printer first).
     void printChart();
 
-    // "readColor" (maintenance): reads a binary palette file into a copy of the thread table and
+    // "读取色卡..." (maintenance): reads a binary palette file into a copy of the thread table and
     // writes its text listing; the count of records read stays in readColorRecords().
     void readPalette();
     [[nodiscard]] int readColorRecords() const { return readColorRecords_; }
@@ -168,7 +168,7 @@ public:
     // file dialog. Tests replace them. No options or an empty name cancels.
     std::function<std::optional<PatternOptions>()> choosePatternOptions;
     std::function<QString()> choosePatternPath;
-    // The palette file read and the text file written by "readColor"; empty names cancel.
+    // The palette file read and the text file written by "读取色卡..."; empty names cancel.
     std::function<QString()> choosePaletteFile;
     std::function<QString()> chooseListingFile;
     // The questions of confirmDiscardEdits() and offerRecovery(); by default message boxes

@@ -17,11 +17,11 @@ FinalPreviewWindow::FinalPreviewWindow(RunState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), state_(state)
 {
     setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("最终效果预览"));
+    setWindowTitle(tr("最终效果预览"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    line1_ = new QLabel(QStringLiteral("本预览图使用实际绣线颜色绘制和绣图效果完全相同，为了取得客观效果，"), this);
-    line2_ = new QLabel(QStringLiteral("请您离开电脑屏幕1-2米的距离观看"), this);
+    line1_ = new QLabel(tr("本预览图使用实际绣线颜色绘制和绣图效果完全相同，为了取得客观效果，"), this);
+    line2_ = new QLabel(tr("请您离开电脑屏幕1-2米的距离观看"), this);
     line1_->setObjectName(QStringLiteral("Label1"));
     line2_->setObjectName(QStringLiteral("Label2"));
     for (QLabel* l : {line1_, line2_}) {

@@ -22,22 +22,22 @@ constexpr float kCellSizes[] = {2.5f, 3.0f, 3.5f, 4.0f, 5.0f};
 PatternDialog::PatternDialog(QWidget* parent, std::optional<float> onePageCellMm) : QDialog(parent)
 {
     setObjectName(QStringLiteral("PatternDialog"));
-    setWindowTitle(QStringLiteral("导出PDF图纸"));
+    setWindowTitle(tr("导出PDF图纸"));
 
     paper_ = new QComboBox(this);
     paper_->setObjectName(QStringLiteral("paperBox"));
     paper_->addItem(QStringLiteral("A4 (210 × 297 mm)"), static_cast<int>(PaperSize::A4));
-    paper_->addItem(QStringLiteral("Letter (8.5 × 11 英寸)"), static_cast<int>(PaperSize::Letter));
+    paper_->addItem(tr("Letter (8.5 × 11 英寸)"), static_cast<int>(PaperSize::Letter));
 
     fabric_ = new QSpinBox(this);
     fabric_->setObjectName(QStringLiteral("fabricBox"));
     fabric_->setRange(6, 40);
     fabric_->setValue(PatternOptions::kDefaultFabric);
-    fabric_->setSuffix(QStringLiteral(" CT（每英寸针数）"));
+    fabric_->setSuffix(tr(" CT（每英寸针数）"));
 
     cell_ = new QComboBox(this);
     cell_->setObjectName(QStringLiteral("cellBox"));
-    cell_->addItem(QStringLiteral("自动（2.5 至 3 mm，页数最少）"), static_cast<double>(PatternOptions::kAutoCell));
+    cell_->addItem(tr("自动（2.5 至 3 mm，页数最少）"), static_cast<double>(PatternOptions::kAutoCell));
     for (const float mm : kCellSizes)
         cell_->addItem(QStringLiteral("%1 mm").arg(static_cast<double>(mm)), static_cast<double>(mm));
 
@@ -45,25 +45,25 @@ PatternDialog::PatternDialog(QWidget* parent, std::optional<float> onePageCellMm
     overlap_->setObjectName(QStringLiteral("overlapBox"));
     overlap_->setRange(0, PatternOptions::kOverlapMax);
     overlap_->setValue(PatternOptions{}.overlap);
-    overlap_->setSuffix(QStringLiteral(" 行/列"));
+    overlap_->setSuffix(tr(" 行/列"));
 
     style_ = new QComboBox(this);
     style_->setObjectName(QStringLiteral("styleBox"));
-    style_->addItem(QStringLiteral("浅色底（适合打印）"), static_cast<int>(PatternStyle::Tint));
-    style_->addItem(QStringLiteral("全彩（适合平板）"), static_cast<int>(PatternStyle::FullColour));
+    style_->addItem(tr("浅色底（适合打印）"), static_cast<int>(PatternStyle::Tint));
+    style_->addItem(tr("全彩（适合平板）"), static_cast<int>(PatternStyle::FullColour));
 
     optionsBox_ = new QWidget(this);
     auto* form = new QFormLayout(optionsBox_);
     form->setContentsMargins(0, 0, 0, 0);
-    form->addRow(QStringLiteral("纸张："), paper_);
-    form->addRow(QStringLiteral("绣布："), fabric_);
-    form->addRow(QStringLiteral("格子大小："), cell_);
-    form->addRow(QStringLiteral("重叠："), overlap_);
-    form->addRow(QStringLiteral("样式："), style_);
+    form->addRow(tr("纸张："), paper_);
+    form->addRow(tr("绣布："), fabric_);
+    form->addRow(tr("格子大小："), cell_);
+    form->addRow(tr("重叠："), overlap_);
+    form->addRow(tr("样式："), style_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(onePageCellMm ? tr("打印") : QStringLiteral("导出"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(onePageCellMm ? tr("打印") : tr("导出"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -55,7 +55,7 @@ ColorReplacementWindow::ColorReplacementWindow(RunState& state, WindowHub& hub, 
     : QWidget(parent, Qt::Window), state_(state), hub_(hub), table_(table)
 {
     setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QStringLiteral("绣图颜色替换－用来减少绣图颜色"));
+    setWindowTitle(tr("绣图颜色替换－用来减少绣图颜色"));
     setFixedSize(kWindowWidth, kWindowHeight);
     buildControls();
 }
@@ -127,7 +127,7 @@ void ColorReplacementWindow::buildControls()
         [this](QPointF p, Qt::MouseButton) { targetStripPressed(p.toPoint()); });
 
     auto makeSample = [this](const char* captionName, const char* caption, const char* sampleName, int y) {
-        auto* label = new QLabel(QString::fromUtf8(caption), this);
+        auto* label = new QLabel(tr(caption), this);
         label->setObjectName(QString::fromUtf8(captionName));
         label->setGeometry(kMiddleX, y, kMiddleWidth - 56, 24);
         auto* sample = new QLabel(this);
@@ -137,18 +137,18 @@ void ColorReplacementWindow::buildControls()
         sample->setGeometry(kMiddleX + kMiddleWidth - 50, y, 50, 24);
         return sample;
     };
-    label1_ = makeSample("Label2", "替换颜色", "Label1", kStripY);
-    label7_ = makeSample("Label3", "目标颜色", "Label7", kStripY + 32);
+    label1_ = makeSample("Label2", QT_TR_NOOP("替换颜色"), "Label1", kStripY);
+    label7_ = makeSample("Label3", QT_TR_NOOP("目标颜色"), "Label7", kStripY + 32);
 
     auto makeButton = [this](const char* name, const char* caption, int y) {
-        auto* b = new QPushButton(QString::fromUtf8(caption), this);
+        auto* b = new QPushButton(tr(caption), this);
         b->setObjectName(QString::fromUtf8(name));
         b->setGeometry(kMiddleX, y, kMiddleWidth, 28);
         return b;
     };
-    command1_ = makeButton("Command1", "<－替换", kStripY + 68);
-    command2_ = makeButton("Command2", "撤销", kStripY + 100);
-    command3_ = makeButton("Command3", "完成", kStripY + 132);
+    command1_ = makeButton("Command1", QT_TR_NOOP("<－替换"), kStripY + 68);
+    command2_ = makeButton("Command2", QT_TR_NOOP("撤销"), kStripY + 100);
+    command3_ = makeButton("Command3", QT_TR_NOOP("完成"), kStripY + 132);
     connect(command1_, &QPushButton::clicked, this, &ColorReplacementWindow::replaceClicked);
     connect(command2_, &QPushButton::clicked, this, &ColorReplacementWindow::undoClicked);
     connect(command3_, &QPushButton::clicked, this, &ColorReplacementWindow::doneClicked);

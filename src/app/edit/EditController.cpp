@@ -85,7 +85,7 @@ void EditController::report(EditPrepError error)
     MessageBoxes& boxes = MessageBoxes::current();
     const QString text = QString::fromStdString(errorText(error));
     const std::string caption = errorCaption(error);
-    const QString title = caption.empty() ? QString::fromUtf8(kApplicationTitle) : QString::fromStdString(caption);
+    const QString title = caption.empty() ? tr(kApplicationTitle) : QString::fromStdString(caption);
     if (error == EditPrepError::None)
         return;
     if (error == EditPrepError::BitmapUnreadable)

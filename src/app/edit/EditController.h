@@ -23,7 +23,7 @@ class EditController : public QObject {
 
 public:
     // The caption of the "无法创建！" message.
-    static constexpr const char* kApplicationTitle = "十字绣Kanvo";
+    static constexpr const char* kApplicationTitle = QT_TR_NOOP("十字绣Kanvo");
 
     EditController(MainWindow& mainWindow, WindowHub& hub);
     ~EditController() override;

@@ -1,6 +1,7 @@
 #include "app/edit/OverlayDialogs.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QFontDialog>
 
 namespace kanvo {
@@ -14,7 +15,8 @@ OverlayDialogs* installed = nullptr;
 std::optional<QFont> OverlayDialogs::chooseFont(QWidget* parent, const QFont& current)
 {
     bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, current, parent, QStringLiteral("字体选择"));
+    const QFont font = QFontDialog::getFont(
+        &ok, current, parent, QCoreApplication::translate("kanvo::OverlayDialogs", "字体选择"));
     if (!ok)
         return std::nullopt;
     return font;
@@ -22,7 +24,8 @@ std::optional<QFont> OverlayDialogs::chooseFont(QWidget* parent, const QFont& cu
 
 std::optional<QColor> OverlayDialogs::chooseColor(QWidget* parent, const QColor& current)
 {
-    const QColor colour = QColorDialog::getColor(current, parent, QStringLiteral("字体颜色"));
+    const QColor colour = QColorDialog::getColor(
+        current, parent, QCoreApplication::translate("kanvo::OverlayDialogs", "字体颜色"));
     if (!colour.isValid())
         return std::nullopt;
     return colour;

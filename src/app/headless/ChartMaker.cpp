@@ -17,6 +17,7 @@
 #include "app/headless/HeadlessWorkspace.h"
 #include "app/reduce/SurfaceAdapter.h"
 #include "core/chart/ChartGridText.h"
+#include "core/chart/ChartTexts.h"
 #include "core/chart/ChartResolution.h"
 #include "core/common/AtomicFile.h"
 #include "core/edit/ChartEditor.h"
@@ -252,7 +253,7 @@ bool ChartMaker::savePdf(const QString& path)
     printer.setOutputFileName(path);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setDocName(QString::fromStdString(state_.chart.xiutuTitle.empty() ? "我的绣图" : state_.chart.xiutuTitle));
+    printer.setDocName(QString::fromStdString(chart_texts::title(state_.chart)));
 
     PrintedPage page(printer);
     PrintLayoutError layoutError = PrintLayoutError::None;

@@ -1,22 +1,75 @@
 #include "app/platform/QtTranslation.h"
 
+#include <memory>
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
+
+#include "app/platform/AppPaths.h"
+#include "core/common/Translation.h"
 
 namespace kanvo {
 
-bool QtTranslation::install(QCoreApplication& app, const QLocale& language)
+namespace {
+
+UiLanguage::Language installedLanguage = UiLanguage::Language::Chinese;
+
+bool installTranslator(QCoreApplication& app, std::unique_ptr<QTranslator> translator)
 {
-    QLocale::setDefault(language);
-    auto* translator = new QTranslator(&app);
-    if (!translator->load(language, QStringLiteral("qtbase"), QStringLiteral("_"),
-            QLibraryInfo::path(QLibraryInfo::TranslationsPath))
-        || !QCoreApplication::installTranslator(translator)) {
-        delete translator;
+    if (!QCoreApplication::installTranslator(translator.get()))
         return false;
-    }
+    translator.release()->setParent(&app);
     return true;
+}
+
+} // namespace
+
+bool QtTranslation::install(QCoreApplication& app, UiLanguage::Language language)
+{
+    installedLanguage = language;
+    auto translator = std::make_unique<QTranslator>();
+    if (language == UiLanguage::Language::Chinese) {
+        QLocale::setDefault(chinese());
+        setTranslator({});
+        if (!translator->load(chinese(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            return false;
+    } else {
+        QLocale::setDefault(QLocale::c());
+        // The core's texts go through the same tables as the program's own.
+        setTranslator([](const char* context, const char* source) {
+            return QCoreApplication::translate(context, source).toStdString();
+        });
+        const std::optional<QString> file = programTranslation(language);
+        if (!file || !translator->load(*file))
+            return false;
+    }
+    return installTranslator(app, std::move(translator));
+}
+
+UiLanguage::Language QtTranslation::installed() { return installedLanguage; }
+
+std::optional<QString> QtTranslation::programTranslation(UiLanguage::Language language)
+{
+    if (language == UiLanguage::Language::Chinese)
+        return std::nullopt;
+    const QString name = QStringLiteral("kanvo_%1.qm").arg(UiLanguage::code(language));
+    QStringList folders;
+    for (const QString& shipped : AppPaths::shippedFolders())
+        folders << QDir(shipped).filePath(QStringLiteral("translations"));
+#ifdef KANVO_TRANSLATIONS_BUILD_DIR
+    folders << QStringLiteral(KANVO_TRANSLATIONS_BUILD_DIR);
+#endif
+    for (const QString& folder : folders) {
+        const QFileInfo info(QDir(folder).filePath(name));
+        if (info.isFile())
+            return info.absoluteFilePath();
+    }
+    return std::nullopt;
 }
 
 } // namespace kanvo

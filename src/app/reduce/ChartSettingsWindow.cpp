@@ -1,6 +1,7 @@
 #include "app/reduce/ChartSettingsWindow.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -22,16 +23,30 @@ namespace {
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
+// A choice of the settings model as the user reads it.
+QString shownChoice(const std::string& choice)
+{
+    return QCoreApplication::translate("ChartSettingsModel", choice.c_str());
+}
+
+// The items show their choices translated and keep the model's choice as their data.
 void fillCombo(QComboBox* combo, const std::vector<std::string>& items, const std::string& shown)
 {
     const QSignalBlocker blocker(combo);
     combo->clear();
     for (const std::string& item : items)
-        combo->addItem(qs(item));
+        combo->addItem(shownChoice(item), qs(item));
     if (combo->isEditable())
-        combo->setEditText(qs(shown));
+        combo->setEditText(shownChoice(shown));
     else
-        combo->setCurrentIndex(combo->findText(qs(shown)));
+        combo->setCurrentIndex(combo->findData(qs(shown)));
+}
+
+// The model's choice: the item's own choice, or the text as typed into an editable list.
+std::string chosen(const QComboBox* combo)
+{
+    const int index = combo->findText(combo->currentText());
+    return (index >= 0 ? combo->itemData(index).toString() : combo->currentText()).toStdString();
 }
 
 QComboBox* makeCombo(QWidget* parent, const char* name, bool editable)
@@ -49,8 +64,8 @@ QSpinBox* makeSpinBox(QWidget* parent, const char* name, int maximum, const char
     auto* box = new QSpinBox(parent);
     box->setObjectName(QString::fromUtf8(name));
     box->setRange(0, maximum);
-    box->setSuffix(QString::fromUtf8(suffix));
-    box->setSpecialValueText(QString::fromUtf8(zeroText));
+    box->setSuffix(ChartSettingsWindow::tr(suffix));
+    box->setSpecialValueText(*zeroText ? ChartSettingsWindow::tr(zeroText) : QString());
     return box;
 }
 
@@ -59,7 +74,7 @@ QSpinBox* makeSpinBox(QWidget* parent, const char* name, int maximum, const char
 ChartSettingsWindow::ChartSettingsWindow(RunState& state, QWidget* parent) : QWidget(parent, Qt::Window), state_(state)
 {
     setObjectName(QStringLiteral("Form3"));
-    setWindowTitle(QString::fromUtf8(kTitle));
+    setWindowTitle(tr(kTitle));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     // The method, block and strength boxes take typed text ("1bit", "8bit", other sizes).
@@ -80,20 +95,20 @@ ChartSettingsWindow::ChartSettingsWindow(RunState& state, QWidget* parent) : QWi
     text1_ = new QLineEdit(this);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->installEventFilter(this);
-    command1_ = new QPushButton(QStringLiteral("确定"), this);
+    command1_ = new QPushButton(tr("确定"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
-    command2_ = new QPushButton(QStringLiteral("取消"), this);
+    command2_ = new QPushButton(tr("取消"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
     using Limits = ThreadReductionSettings;
-    threadCount_ = makeSpinBox(this, "ThreadCount", Limits::kMaxThreads, " 种", "");
+    threadCount_ = makeSpinBox(this, "ThreadCount", Limits::kMaxThreads, QT_TR_NOOP(" 种"), "");
     threadCount_->setMinimum(Limits::kMinThreads);
-    threadCount_->setToolTip(QStringLiteral("绣图最多用这么多种绣线"));
-    ditherStrength_ = makeSpinBox(this, "DitherStrength", Limits::kMaxDither, "", "不抖动");
-    ditherStrength_->setToolTip(QStringLiteral("越小色块越干净，越大渐变越平滑"));
-    cleanupSize_ = makeSpinBox(this, "CleanupSize", Limits::kMaxCleanup, "", "不清除");
+    threadCount_->setToolTip(tr("绣图最多用这么多种绣线"));
+    ditherStrength_ = makeSpinBox(this, "DitherStrength", Limits::kMaxDither, "", QT_TR_NOOP("不抖动"));
+    ditherStrength_->setToolTip(tr("越小色块越干净，越大渐变越平滑"));
+    cleanupSize_ = makeSpinBox(this, "CleanupSize", Limits::kMaxCleanup, "", QT_TR_NOOP("不清除"));
     cleanupSize_->setToolTip(tr("单针和两针的杂点在远看不失真时并入相邻的颜色；越大清除得越多"));
 
-    auto* heading = new QLabel(QStringLiteral("设置生成绣图的属性："), this);
+    auto* heading = new QLabel(tr("设置生成绣图的属性："), this);
     heading->setObjectName(QStringLiteral("Label1"));
     QFont headingFont = heading->font();
     headingFont.setBold(true);
@@ -102,32 +117,33 @@ ChartSettingsWindow::ChartSettingsWindow(RunState& state, QWidget* parent) : QWi
     auto* grid = new QGridLayout;
     int row = 0;
     const auto addRow = [&](const char* caption, QWidget* field) {
-        auto* label = new QLabel(QString::fromUtf8(caption), this);
+        auto* label = new QLabel(tr(caption), this);
         grid->addWidget(label, row, 0, Qt::AlignRight | Qt::AlignVCenter);
         grid->addWidget(field, row, 1);
         ++row;
         return label;
     };
-    addRow("绣线类别：", combo1_);
-    addRow("减色方法：", combo3_);
-    threadRows_ = {addRow("绣线数量：", threadCount_), threadCount_, addRow("抖动强度：", ditherStrength_),
-        ditherStrength_, addRow("杂点清除：", cleanupSize_), cleanupSize_};
-    addRow("绣格宽度：", combo4_);
-    addRow("绣格高度：", combo5_);
-    addRow("减色强度：", text2_);
+    addRow(QT_TR_NOOP("绣线类别："), combo1_);
+    addRow(QT_TR_NOOP("减色方法："), combo3_);
+    threadRows_ = {addRow(QT_TR_NOOP("绣线数量："), threadCount_), threadCount_,
+        addRow(QT_TR_NOOP("抖动强度："), ditherStrength_), ditherStrength_, addRow(QT_TR_NOOP("杂点清除："), cleanupSize_),
+        cleanupSize_};
+    addRow(QT_TR_NOOP("绣格宽度："), combo4_);
+    addRow(QT_TR_NOOP("绣格高度："), combo5_);
+    addRow(QT_TR_NOOP("减色强度："), text2_);
     auto* sliderBox = new QWidget(this);
     auto* sliderLayout = new QVBoxLayout(sliderBox);
     sliderLayout->setContentsMargins(0, 0, 0, 0);
     sliderLayout->addWidget(hScroll1_);
     auto* ends = new QHBoxLayout;
-    ends->addWidget(new QLabel(QStringLiteral("更少的绣线"), sliderBox));
+    ends->addWidget(new QLabel(tr("更少的绣线"), sliderBox));
     ends->addStretch();
-    ends->addWidget(new QLabel(QStringLiteral("更好的效果"), sliderBox));
+    ends->addWidget(new QLabel(tr("更好的效果"), sliderBox));
     sliderLayout->addLayout(ends);
     grid->addWidget(sliderBox, row++, 1);
-    addRow("自动减色功能：", combo2_);
-    addRow("缩放时不改变颜色数：", combo6_);
-    addRow("绣图名称：", text1_);
+    addRow(QT_TR_NOOP("自动减色功能："), combo2_);
+    addRow(QT_TR_NOOP("缩放时不改变颜色数："), combo6_);
+    addRow(QT_TR_NOOP("绣图名称："), text1_);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -148,9 +164,8 @@ ChartSettingsWindow::ChartSettingsWindow(RunState& state, QWidget* parent) : QWi
             hScroll1_->setValue(*position);
         }
     });
-    connect(combo3_, &QComboBox::currentTextChanged, this, [this](const QString& method) {
-        showThreadSettings(ChartSettingsModel::showsThreadSettings(method.toStdString()));
-    });
+    connect(combo3_, &QComboBox::currentTextChanged, this,
+        [this] { showThreadSettings(ChartSettingsModel::showsThreadSettings(chosen(combo3_))); });
     connect(command1_, &QPushButton::clicked, this, [this] { (void)accept(); });
     connect(command2_, &QPushButton::clicked, this, &ChartSettingsWindow::cancel);
 
@@ -178,13 +193,14 @@ void ChartSettingsWindow::fill()
     text2_->setText(qs(shown.strength));
 
     // Only the placeholder goes at the first click, never a title the user gave.
-    text1_->setText(qs(shown.title));
-    titleClicked_ = shown.title != ChartSettingsModel::kTitlePlaceholder;
+    const bool placeholder = shown.title == ChartSettingsModel::kTitlePlaceholder;
+    text1_->setText(placeholder ? shownChoice(shown.title) : qs(shown.title));
+    titleClicked_ = !placeholder;
 
     threadCount_->setValue(shown.threads.threads);
     ditherStrength_->setValue(shown.threads.dither);
     cleanupSize_->setValue(shown.threads.cleanup);
-    showThreadSettings(ChartSettingsModel::showsThreadSettings(combo3_->currentText().toStdString()));
+    showThreadSettings(ChartSettingsModel::showsThreadSettings(chosen(combo3_)));
 }
 
 void ChartSettingsWindow::showThreadSettings(bool shown)
@@ -210,11 +226,12 @@ void ChartSettingsWindow::openWindow()
 ChartSettingsModel::Entries ChartSettingsWindow::entries() const
 {
     ChartSettingsModel::Entries e;
-    e.title = text1_->text().toStdString();
-    e.brand = combo1_->currentText().toStdString();
-    e.method = combo3_->currentText().toStdString();
-    e.autoReduce = combo2_->currentText().toStdString();
-    e.keepColoursOnZoom = combo6_->currentText().toStdString();
+    const std::string placeholder(ChartSettingsModel::kTitlePlaceholder);
+    e.title = text1_->text() == shownChoice(placeholder) ? placeholder : text1_->text().toStdString();
+    e.brand = chosen(combo1_);
+    e.method = chosen(combo3_);
+    e.autoReduce = chosen(combo2_);
+    e.keepColoursOnZoom = chosen(combo6_);
     e.blockWidth = combo4_->currentText().toStdString();
     e.blockHeight = combo5_->currentText().toStdString();
     e.strength = text2_->text().toStdString();
@@ -235,7 +252,7 @@ bool ChartSettingsWindow::accept()
         return false;
     }
     ChartSettingsModel::apply(*verdict.choice, state_);
-    keepColoursOnZoom_ = combo6_->currentText().toStdString();
+    keepColoursOnZoom_ = chosen(combo6_);
     close();
     return true;
 }

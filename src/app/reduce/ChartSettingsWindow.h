@@ -30,7 +30,7 @@ class ChartSettingsWindow : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr const char* kTitle = "十字绣图Kanvo       -quillex inc.";
+    static constexpr const char* kTitle = QT_TR_NOOP("十字绣图Kanvo       -quillex inc.");
 
     explicit ChartSettingsWindow(RunState& state, QWidget* parent = nullptr);
 

@@ -64,7 +64,8 @@ ReductionPipeline::Hooks ReductionController::makeHooks()
     hooks.report = [this](ReduceError error, const std::string& detail) { report(error, detail); };
     hooks.effectSaved = [this](const std::string& path) {
         MessageBoxes::current().information(&mainWindow_, QString::fromUtf8(kSaveTitle),
-            QString::fromUtf8(ReductionPipeline::kSavedPrefix.data()) + QDir::toNativeSeparators(qs(path)));
+            QCoreApplication::translate("ReductionPipeline", ReductionPipeline::kSavedText.data())
+                .arg(QDir::toNativeSeparators(qs(path))));
     };
     // Other handlers may run here; the pipeline re-reads the run state and the surface after.
     hooks.pumpEvents = [] { QCoreApplication::processEvents(); };
@@ -94,13 +95,13 @@ void ReductionController::report(ReduceError error, const std::string& detail)
     case ReduceError::Busy: // a second click while a run is going: that run finishes the job
         return;
     case ReduceError::BitmapUnreadable:
-        boxes.error(&mainWindow_, QString::fromUtf8(kErrorTitle), text);
+        boxes.error(&mainWindow_, tr(kErrorTitle), text);
         return;
     case ReduceError::BufferNotCreated:
-        boxes.information(&mainWindow_, QString::fromUtf8(kApplicationTitle), text);
+        boxes.information(&mainWindow_, tr(kApplicationTitle), text);
         return;
     case ReduceError::ScratchNotWritten:
-        boxes.error(&mainWindow_, QString::fromUtf8(kErrorTitle), text + QLatin1Char('\n') + qs(detail));
+        boxes.error(&mainWindow_, tr(kErrorTitle), text + QLatin1Char('\n') + qs(detail));
         return;
     case ReduceError::EffectNotWritten:
         boxes.error(&mainWindow_, QString::fromUtf8(kSaveTitle), text + QLatin1Char('\n') + qs(detail));

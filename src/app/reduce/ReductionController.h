@@ -22,9 +22,9 @@ class ReductionController : public QObject {
 
 public:
     // The caption of the "无法创建！" message.
-    static constexpr const char* kApplicationTitle = "十字绣Kanvo";
+    static constexpr const char* kApplicationTitle = QT_TR_NOOP("十字绣Kanvo");
     static constexpr const char* kSaveTitle = "quillex";
-    static constexpr const char* kErrorTitle = "错误！";
+    static constexpr const char* kErrorTitle = QT_TR_NOOP("错误！");
 
     ReductionController(MainWindow& mainWindow, WindowHub& hub);
     ~ReductionController() override;

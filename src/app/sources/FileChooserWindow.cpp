@@ -33,7 +33,7 @@ FileChooserWindow::FileChooserWindow(MainWindow& mainWindow, QWidget* parent)
     : QWidget(parent, Qt::Window), mainWindow_(mainWindow)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("十字绣图Kanvo       -quillex inc."));
+    setWindowTitle(tr("十字绣图Kanvo       -quillex inc."));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kWidth, kHeight);
     buildControls();
@@ -57,7 +57,7 @@ FileChooserWindow::~FileChooserWindow() = default;
 
 void FileChooserWindow::buildControls()
 {
-    label1_ = new QLabel(QStringLiteral("选择转换成绣图的图片或则照片："), this);
+    label1_ = new QLabel(tr("选择转换成绣图的图片或则照片："), this);
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setGeometry(kMargin, 8, kWidth - 2 * kMargin, 22);
 
@@ -105,12 +105,12 @@ void FileChooserWindow::buildControls()
 
     const int buttonX = right + kPreviewWidth + 8;
     const int buttonWidth = kWidth - kMargin - buttonX;
-    command1_ = new QPushButton(QStringLiteral("确定"), this);
+    command1_ = new QPushButton(tr("确定"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setGeometry(buttonX, 34 + 150 + 10, buttonWidth, 28);
     command1_->setDefault(true);
     connect(command1_, &QPushButton::clicked, this, &FileChooserWindow::confirm);
-    command2_ = new QPushButton(QStringLiteral("取消"), this);
+    command2_ = new QPushButton(tr("取消"), this);
     command2_->setObjectName(QStringLiteral("Command2"));
     command2_->setGeometry(buttonX, 34 + 150 + 10 + 36, buttonWidth, 28);
     connect(command2_, &QPushButton::clicked, this, &FileChooserWindow::cancel);

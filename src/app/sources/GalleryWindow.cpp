@@ -34,13 +34,13 @@ GalleryWindow::GalleryWindow(MainWindow& mainWindow, std::function<void()> close
       searchFolders_(std::move(searchFolders))
 {
     setObjectName(QStringLiteral("Form6"));
-    setWindowTitle(QStringLiteral("十字绣图Kanvo ---奎乐软件quillex inc."));
+    setWindowTitle(tr("十字绣图Kanvo ---奎乐软件quillex inc."));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kWidth, kHeight);
     buildControls();
 
-    label1_->setText(QStringLiteral("温馨提示：对于颜色数较少的卡通类图片，可以在 绣图设置-减色方式，选择-'不做减色处理'，"
-                                    "且选择 局部，不要对图形做缩放处理。可得到最佳效果"));
+    label1_->setText(tr("温馨提示：对于颜色数较少的卡通类图片，可以在 绣图设置-减色方式，选择-'不做减色处理'，"
+                        "且选择 局部，不要对图形做缩放处理。可得到最佳效果"));
     // The first category shows without its button being marked; a missing folder leaves the
     // list empty.
     if (const auto folder = categoryFolder(QString::fromUtf8(kCategories[0].name)))
@@ -53,7 +53,7 @@ void GalleryWindow::buildControls()
 {
     int x = kMargin;
     for (int i = 0; i < static_cast<int>(std::size(kCategories)); ++i) {
-        auto* b = new QPushButton(QString::fromUtf8(kCategories[i].name), this);
+        auto* b = new QPushButton(tr(kCategories[i].name), this);
         b->setObjectName(QString::fromUtf8(kCategories[i].button));
         b->setGeometry(x, 10, 80, 30);
         x += 80 + 6;
@@ -81,11 +81,11 @@ void GalleryWindow::buildControls()
     label1_->setGeometry(kMargin, bottom, 620, kHeight - bottom - 8);
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    command5_ = new QPushButton(QStringLiteral("应用Apply)"), this);
+    command5_ = new QPushButton(tr("应用"), this);
     command5_->setObjectName(QStringLiteral("Command5"));
     command5_->setGeometry(kWidth - kMargin - 70 - 8 - 100, bottom + 4, 100, 32);
     connect(command5_, &QPushButton::clicked, this, [this] { (void)apply(); });
-    command9_ = new QPushButton(QStringLiteral("退出"), this);
+    command9_ = new QPushButton(tr("退出"), this);
     command9_->setObjectName(QStringLiteral("Command9"));
     command9_->setGeometry(kWidth - kMargin - 70, bottom + 4, 70, 32);
     connect(command9_, &QPushButton::clicked, this, &QWidget::close);
@@ -117,7 +117,7 @@ void GalleryWindow::chooseCategory(int index)
     for (int i = 0; i < categoryButtons_.size(); ++i)
         categoryButtons_[i]->setEnabled(i != index);
     // The button marks the choice even when its folder is missing; the list then keeps the
-    // previous folder, which is the one "应用Apply)" uses.
+    // previous folder, which is the one "应用" uses.
     if (const auto folder = categoryFolder(QString::fromUtf8(kCategories[index].name)))
         showFolder(*folder);
 }
@@ -163,7 +163,7 @@ bool GalleryWindow::apply()
 
 void GalleryWindow::reportFailure()
 {
-    MessageBoxes::current().information(this, QString::fromUtf8(kErrorTitle), QString::fromUtf8(kErrorText));
+    MessageBoxes::current().information(this, QString::fromUtf8(kErrorTitle), tr(kErrorText));
 }
 
 } // namespace kanvo

@@ -19,11 +19,11 @@ class MainWindow;
 
 // The pattern gallery `Form6`: seven category buttons, the files of the current category's
 // folder in `File1`, the clicked picture at natural size in `Image1`, a hint `Label1`,
-// "应用Apply)" (`Command5`) and "退出" (`Command9`).
+// "应用" (`Command5`) and "退出" (`Command9`).
 //
 // Each category is a folder of the same name found in the first of the search folders that has
 // it (by default AppPaths::shippedFolders(): beside the program, the installed data folder,
-// the source tree's assets/). "应用Apply)" loads the selected file through the main window's
+// the source tree's assets/). "应用" loads the selected file through the main window's
 // loadSourcePicture(), closes the file chooser and keeps the gallery open; a failure shows
 // kErrorText, which the file chooser shows too. The window deletes itself when closed.
 class GalleryWindow : public QWidget {
@@ -32,7 +32,7 @@ class GalleryWindow : public QWidget {
 public:
     static constexpr const char* kErrorTitle = "quillex";
     static constexpr const char* kErrorText =
-        "   错误的图形文件，无法打开，请确认是jpg,gif,bmp,png格式中的一种   ";
+        QT_TR_NOOP("   错误的图形文件，无法打开，请确认是jpg,gif,bmp,png格式中的一种   ");
 
     struct Category {
         const char* button; // objectName of the button
@@ -40,8 +40,9 @@ public:
     };
     // In button order.
     static constexpr Category kCategories[] = {
-        {"Command1", "动漫"}, {"Command2", "美女"}, {"Command3", "汽车"}, {"Command4", "星座"},
-        {"Command6", "动物"}, {"Command7", "风景"}, {"Command8", "艺术"},
+        {"Command1", QT_TR_NOOP("动漫")}, {"Command2", QT_TR_NOOP("美女")}, {"Command3", QT_TR_NOOP("汽车")},
+        {"Command4", QT_TR_NOOP("星座")}, {"Command6", QT_TR_NOOP("动物")}, {"Command7", QT_TR_NOOP("风景")},
+        {"Command8", QT_TR_NOOP("艺术")},
     };
 
     // mainWindow (not owned) must outlive the gallery. closeFileChooser closes the file
@@ -60,7 +61,7 @@ public:
     // Handlers, public so tests can run them as the controls do.
     void chooseCategory(int index); // index into kCategories
     void fileClicked(int row);
-    bool apply(); // "应用Apply)"; true when the picture was loaded
+    bool apply(); // "应用"; true when the picture was loaded
 
     // The picture Image1 shows; null before any preview.
     [[nodiscard]] const QImage& previewImage() const { return preview_; }

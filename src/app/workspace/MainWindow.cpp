@@ -1,8 +1,10 @@
 #include "app/workspace/MainWindow.h"
 
 #include <exception>
+#include <tuple>
 #include <utility>
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -71,7 +73,7 @@ MainWindow::MainWindow(RunState& state, WindowHub& hub, AppPaths paths, QWidget*
     : QMainWindow(parent), state_(state), hub_(hub), paths_(std::move(paths)), model_(state, *this)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("十字绣Kanvo V2008"));
+    setWindowTitle(tr("十字绣Kanvo V2008"));
     buildControls();
     buildMenus();
     openDocument = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
@@ -96,20 +98,19 @@ void MainWindow::buildControls()
         bool hand;
     };
     const LabelSpec topLabels[] = {
-        {"Label2", "生成", "", true},
-        {"Label3", "打印", "", true},
-        {"Label5", "放大", "放大预览图片。", true},
-        {"Label6", "缩小", "缩小预览图片", true},
-        {"Label7", "文字", "给绣图加入文字", true},
-        {"Label9", "编辑", "", true},
-        {"Label12", "超级减色", "", true},
-        {"Label11", "字体选择", "", false},
-        {"Label13", "字体颜色", "", false},
+        {"Label2", QT_TR_NOOP("生成"), "", true},
+        {"Label3", QT_TR_NOOP("打印"), "", true},
+        {"Label5", QT_TR_NOOP("放大"), QT_TR_NOOP("放大预览图片。"), true},
+        {"Label6", QT_TR_NOOP("缩小"), QT_TR_NOOP("缩小预览图片"), true},
+        {"Label7", QT_TR_NOOP("文字"), QT_TR_NOOP("给绣图加入文字"), true},
+        {"Label9", QT_TR_NOOP("编辑"), "", true},
+        {"Label12", QT_TR_NOOP("超级减色"), "", true},
+        {"Label11", QT_TR_NOOP("字体选择"), "", false},
+        {"Label13", QT_TR_NOOP("字体颜色"), "", false},
     };
     int x = kFrameX;
     for (const LabelSpec& s : topLabels) {
-        ClickableLabel* l = makeLabel(QString::fromUtf8(s.name), QString::fromUtf8(s.caption),
-                                      QString::fromUtf8(s.tip));
+        ClickableLabel* l = makeLabel(QString::fromUtf8(s.name), tr(s.caption), *s.tip ? tr(s.tip) : QString());
         const int w = l->sizeHint().width() + 16;
         l->setGeometry(x, 6, w, 20);
         x += w + 6;
@@ -118,7 +119,7 @@ void MainWindow::buildControls()
         hoverLabels_ << l;
     }
     // Hidden routine label of the colour reduction.
-    ClickableLabel* label10 = makeLabel(QStringLiteral("Label10"), QStringLiteral("超级减色"));
+    ClickableLabel* label10 = makeLabel(QStringLiteral("Label10"), tr("超级减色"));
     label10->hide();
     connect(label10, &ClickableLabel::clicked, this, [this] { (void)hub_.invokeColourReduction(); });
 
@@ -135,14 +136,14 @@ void MainWindow::buildControls()
     connect(label("Label11"), &ClickableLabel::clicked, this, [this] { hub_.invokeChooseOverlayFont(); });
     connect(label("Label13"), &ClickableLabel::clicked, this, [this] { hub_.invokeChooseOverlayColor(); });
     const auto hint = [this](ClickableLabel* l, const char* text) {
-        connect(l, &ClickableLabel::hovered, this, [this, text] { label4_->setText(QString::fromUtf8(text)); });
+        connect(l, &ClickableLabel::hovered, this, [this, text] { label4_->setText(tr(text)); });
     };
-    hint(label("Label5"), "增加颜色，得到更逼真效果。需要更多绣线");
-    hint(label("Label6"), "只要10种颜色就可以绣出照片般效果，大大节约绣线。这就是quillex的神奇科技!");
-    hint(label("Label7"), "加入文字");
+    hint(label("Label5"), QT_TR_NOOP("增加颜色，得到更逼真效果。需要更多绣线"));
+    hint(label("Label6"), QT_TR_NOOP("只要10种颜色就可以绣出照片般效果，大大节约绣线。这就是quillex的神奇科技!"));
+    hint(label("Label7"), QT_TR_NOOP("加入文字"));
 
     // The picture frame and its grid window.
-    pictureFrame_ = new QGroupBox(QStringLiteral("我的图片"), central_);
+    pictureFrame_ = new QGroupBox(tr("我的图片"), central_);
     pictureFrame_->setObjectName(QStringLiteral("Frame1"));
     pictureFrame_->setGeometry(kFrameX, kFrameY, kFrameWidth, kFrameHeight);
     pictureArea_ = new QWidget(pictureFrame_);
@@ -181,7 +182,7 @@ void MainWindow::buildControls()
     wChange_->setGeometry(kFrameX, kFrameY + kFrameHeight + 4, kFrameWidth, kBar);
     bindBar(wChange_, model_.wChange);
 
-    auto* zoomCaption = new QLabel(QStringLiteral("缩放"), central_);
+    auto* zoomCaption = new QLabel(tr("缩放"), central_);
     zoomCaption->setObjectName(QStringLiteral("zoomCaption"));
     const int zoomY = kFrameY + kFrameHeight + 4 + kBar + 8;
     zoomCaption->setGeometry(kFrameX, zoomY, 34, kBar);
@@ -193,24 +194,24 @@ void MainWindow::buildControls()
 
     const int modeY = zoomY + kBar + 8;
     const int modeW = (kFrameWidth - 12) / 3;
-    command1_ = makeButton(QStringLiteral("Command1"), QStringLiteral("局部"));
+    command1_ = makeButton(QStringLiteral("Command1"), tr("局部"));
     command1_->setGeometry(kFrameX, modeY, modeW, 26);
     connect(command1_, &QPushButton::clicked, this, &MainWindow::partMode);
-    command11_ = makeButton(QStringLiteral("Command11"), QStringLiteral("全图"));
+    command11_ = makeButton(QStringLiteral("Command11"), tr("全图"));
     command11_->setGeometry(kFrameX + modeW + 6, modeY, modeW, 26);
     connect(command11_, &QPushButton::clicked, this, &MainWindow::wholeMode);
-    QPushButton* command12 = makeButton(QStringLiteral("Command12"), QStringLiteral("还原"));
+    QPushButton* command12 = makeButton(QStringLiteral("Command12"), tr("还原"));
     command12->setGeometry(kFrameX + 2 * (modeW + 6), modeY, modeW, 26);
     connect(command12, &QPushButton::clicked, this, &MainWindow::restore);
 
     // Text overlay entry, shown by "文字".
     const int textY = modeY + 26 + 10;
-    text1_ = new QLineEdit(QStringLiteral("在这里输入你的文字"), central_);
+    text1_ = new QLineEdit(tr("在这里输入你的文字"), central_);
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setGeometry(kFrameX, textY, kFrameWidth - 2 * 56, 24);
-    command8_ = makeButton(QStringLiteral("Command8"), QStringLiteral("确定"));
+    command8_ = makeButton(QStringLiteral("Command8"), tr("确定"));
     command8_->setGeometry(kFrameX + kFrameWidth - 2 * 56 + 4, textY, 52, 24);
-    command9_ = makeButton(QStringLiteral("Command9"), QStringLiteral("清除"));
+    command9_ = makeButton(QStringLiteral("Command9"), tr("清除"));
     command9_->setGeometry(kFrameX + kFrameWidth - 52, textY, 52, 24);
     connect(command8_, &QPushButton::clicked, this, [this] {
         showTextEntry(false);
@@ -227,14 +228,15 @@ void MainWindow::buildControls()
         const char* caption;
     };
     const ButtonSpec buttons[] = {
-        {"Command4", "效果预览->"}, {"Command3", "保存效果"}, {"Command5", "导入图片"},
-        {"Command6", "绣图图库"},   {"Command7", "绣图设置"}, {"Command13", "帮助"},
+        {"Command4", QT_TR_NOOP("效果预览->")}, {"Command3", QT_TR_NOOP("保存效果")},
+        {"Command5", QT_TR_NOOP("导入图片")},   {"Command6", QT_TR_NOOP("绣图图库")},
+        {"Command7", QT_TR_NOOP("绣图设置")},   {"Command13", QT_TR_NOOP("帮助")},
     };
     const int buttonX = kFrameX + kFrameWidth + 2 + kBar + 6;
     const int buttonW = kViewportX - 6 - buttonX;
     int y = kFrameY + kFrameTitle;
     for (const ButtonSpec& s : buttons) {
-        QPushButton* b = makeButton(QString::fromUtf8(s.name), QString::fromUtf8(s.caption));
+        QPushButton* b = makeButton(QString::fromUtf8(s.name), tr(s.caption));
         b->setGeometry(buttonX, y, buttonW, 30);
         y += 30 + (y == kFrameY + kFrameTitle ? 24 : 10);
     }
@@ -253,7 +255,7 @@ void MainWindow::buildControls()
     });
     connect(button("Command7"), &QPushButton::clicked, this, [this] { hub_.invokeShowSettingsWindow(); });
     connect(button("Command13"), &QPushButton::clicked, this, &MainWindow::openHelp);
-    QPushButton* command2 = makeButton(QStringLiteral("Command2"), QStringLiteral("效果预览->"));
+    QPushButton* command2 = makeButton(QStringLiteral("Command2"), tr("效果预览->"));
     command2->hide();
     connect(command2, &QPushButton::clicked, this, [this] { runEffectPreview(); });
 
@@ -295,7 +297,7 @@ void MainWindow::buildControls()
     label1_ = new QLabel(QString::fromStdString(model_.clothLine()), central_);
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setGeometry(kFrameX, bottomY, kViewportX - kFrameX - 8, 22);
-    label4_ = new QLabel(QStringLiteral("欢迎使用十字绣Kanvo，动手把你的照片做成十字绣！"), central_);
+    label4_ = new QLabel(tr("欢迎使用十字绣Kanvo，动手把你的照片做成十字绣！"), central_);
     label4_->setObjectName(QStringLiteral("Label4"));
     label4_->setGeometry(kViewportX, bottomY, kClientWidth - kViewportX - 4, 22);
 
@@ -307,33 +309,47 @@ void MainWindow::buildControls()
 
 void MainWindow::buildMenus()
 {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("文件"));
+    QMenu* file = menuBar()->addMenu(tr("文件"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    auto add = [this](QMenu* menu, const char* name, const char* caption, auto handler) {
-        QAction* a = menu->addAction(QString::fromUtf8(caption));
+    auto add = [this](QMenu* menu, const char* name, const QString& caption, auto handler) {
+        QAction* a = menu->addAction(caption);
         a->setObjectName(QString::fromUtf8(name));
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    add(file, "mnuImportFile", "导入图片文件",
+    add(file, "mnuImportFile", tr("导入图片文件"),
         [this] { hub_.invokeShowFileChooser(WindowHub::Origin::Menu, std::nullopt); });
-    add(file, "mnuScreenCapture", "直接屏幕截图", [this] { hub_.invokeStartScreenCapture(); });
-    add(file, "mnuGenerate", "生成我的绣图", [this] { generateChart(); });
+    add(file, "mnuScreenCapture", tr("直接屏幕截图"), [this] { hub_.invokeStartScreenCapture(); });
+    add(file, "mnuGenerate", tr("生成我的绣图"), [this] { generateChart(); });
     // Printing starts in the chart window; this entry leads there like "打印".
-    add(file, "mnuPrint", "打印绣图", [this] { generateChart(); });
+    add(file, "mnuPrint", tr("打印绣图"), [this] { generateChart(); });
     file->addSeparator();
-    add(file, "mnuOpenProject", "打开绣图工程...", [this] { hub_.invokeOpenChartProject(); });
-    add(file, "mnuSaveProject", "保存绣图工程...", [this] { hub_.invokeSaveChartProject(); });
+    add(file, "mnuOpenProject", tr("打开绣图工程..."), [this] { hub_.invokeOpenChartProject(); });
+    add(file, "mnuSaveProject", tr("保存绣图工程..."), [this] { hub_.invokeSaveChartProject(); });
     file->addSeparator();
-    add(file, "mnuExit", "退出十字绣图Kanvo", [this] { exitProgram(); });
+    add(file, "mnuExit", tr("退出十字绣图Kanvo"), [this] { exitProgram(); });
 
-    QMenu* settings = menuBar()->addMenu(QStringLiteral("设置"));
+    QMenu* settings = menuBar()->addMenu(tr("设置"));
     settings->setObjectName(QStringLiteral("mnuSettings"));
-    add(settings, "mnuSoftwareSettings", "软件设置", [this] { hub_.invokeShowSettingsWindow(); });
-    add(settings, "mnuChartSettings", "绣图设置", [this] { hub_.invokeShowSettingsWindow(); });
+    add(settings, "mnuSoftwareSettings", tr("软件设置"), [this] { hub_.invokeShowSettingsWindow(); });
+    add(settings, "mnuChartSettings", tr("绣图设置", "menu"), [this] { hub_.invokeShowSettingsWindow(); });
     settings->addSeparator();
-    add(settings, "mnuGallery", "绣图图库",
+    add(settings, "mnuGallery", tr("绣图图库"),
         [this] { hub_.invokeShowGallery(WindowHub::Origin::Menu, std::nullopt); });
+
+    // Each language under its own name, so that a user who cannot read the other finds it.
+    QMenu* languages = menuBar()->addMenu(QStringLiteral("语言 / Language"));
+    languages->setObjectName(QStringLiteral("mnuLanguage"));
+    auto* group = new QActionGroup(languages);
+    for (const auto& [name, caption, language] : {std::tuple{"mnuChinese", "中文", UiLanguage::Language::Chinese},
+             std::tuple{"mnuEnglish", "English", UiLanguage::Language::English}}) {
+        QAction* a = languages->addAction(QString::fromUtf8(caption));
+        a->setObjectName(QString::fromUtf8(name));
+        a->setCheckable(true);
+        a->setData(static_cast<int>(language));
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, [this, language] { chooseLanguage(language); });
+    }
 }
 
 void MainWindow::bindBar(QScrollBar* bar, ScrollBarModel& model)
@@ -480,8 +496,8 @@ void MainWindow::generateChart()
         state_.previewReady = false;
         return;
     }
-    MessageBoxes::current().information(this, QStringLiteral("Quillex 你身边的好软件"),
-                                        QStringLiteral("   生成绣图前请先点击效果预览键    "));
+    MessageBoxes::current().information(this, tr("Quillex 你身边的好软件"),
+                                        tr("   生成绣图前请先点击效果预览键    "));
 }
 
 void MainWindow::setWorkControlsEnabled(bool enabled)
@@ -497,20 +513,38 @@ void MainWindow::openHelp()
 {
     // Without a message a missing document or a desktop that cannot open it looks like a dead
     // button: say where the document is (or should be), so it can be opened by hand.
-    const QString title = QStringLiteral("Quillex 你身边的好软件");
+    const QString title = tr("Quillex 你身边的好软件");
     const auto help = paths_.helpDocument();
     if (!help) {
         QStringList folders = paths_.documentFolders();
         if (folders.isEmpty())
             folders << AppPaths::programFolder();
         MessageBoxes::current().information(this, title,
-            QStringLiteral("找不到使用说明“%1”，它应在以下文件夹中：\n").arg(QString::fromUtf8(AppPaths::kHelpDocument))
-                + QDir::toNativeSeparators(folders.join(QLatin1Char('\n'))));
+            tr("找不到使用说明“%1”，它应在以下文件夹中：\n%2")
+                .arg(QString::fromUtf8(AppPaths::kHelpDocument),
+                    QDir::toNativeSeparators(folders.join(QLatin1Char('\n')))));
         return;
     }
     if (!openDocument || !openDocument(QUrl::fromLocalFile(*help)))
         MessageBoxes::current().information(this, title,
-            QStringLiteral("没有能打开使用说明的程序。使用说明在：\n") + QDir::toNativeSeparators(*help));
+            tr("没有能打开使用说明的程序。使用说明在：\n%1").arg(QDir::toNativeSeparators(*help)));
+}
+
+void MainWindow::showLanguage(UiLanguage::Language running)
+{
+    runningLanguage_ = running;
+    for (QAction* a : menuBar()->findChild<QMenu*>(QStringLiteral("mnuLanguage"))->actions())
+        a->setChecked(a->data().toInt() == static_cast<int>(running));
+}
+
+void MainWindow::chooseLanguage(UiLanguage::Language language)
+{
+    if (saveLanguage)
+        saveLanguage(language);
+    // The windows are built in one language; the choice applies from the next start.
+    const QString text = language == runningLanguage_ ? tr("程序已在使用这种语言。")
+                                                      : tr("界面语言将在下次启动程序时改变。");
+    MessageBoxes::current().information(this, QStringLiteral("语言 / Language"), text);
 }
 
 void MainWindow::exitProgram()

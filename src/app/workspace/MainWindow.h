@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include "app/platform/AppPaths.h"
+#include "app/platform/UiLanguage.h"
 #include "core/workspace/RunState.h"
 #include "core/workspace/WorkspaceModel.h"
 #include "core/workspace/WorkspaceView.h"
@@ -77,6 +78,11 @@ public:
     // Opens the help document with the desktop's program for it; false when none opened it.
     // Tests replace it.
     std::function<bool(const QUrl&)> openDocument;
+    // Keeps the language chosen in the "语言 / Language" menu for the next start (the program
+    // writes its settings; empty keeps nothing).
+    std::function<void(UiLanguage::Language)> saveLanguage;
+    // Marks `running` in the language menu.
+    void showLanguage(UiLanguage::Language running);
 
     // The initial picture step: sourceFile = "logo.dll" (found in the working folder first),
     // then loadSourcePicture(); a failure is ignored.
@@ -122,6 +128,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void chooseLanguage(UiLanguage::Language language); // "中文" / "English"
     void buildControls();
     void buildMenus();
     void bindBar(QScrollBar* bar, ScrollBarModel& model);
@@ -133,6 +140,7 @@ private:
     void surfaceMovedPointer(QPointF position);
     void showTextEntry(bool visible);
 
+    UiLanguage::Language runningLanguage_ = UiLanguage::Language::Chinese;
     RunState& state_;
     WindowHub& hub_;
     AppPaths paths_;

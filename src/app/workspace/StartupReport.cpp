@@ -6,6 +6,7 @@
 #include <QListWidget>
 
 #include "app/platform/AppPaths.h"
+#include "app/platform/QtTranslation.h"
 #include "app/sources/GalleryWindow.h"
 #include "app/sources/SourcesController.h"
 #include "app/workspace/MainWindow.h"
@@ -24,6 +25,8 @@ StartupReport StartupReport::collect(MainWindow& mainWindow, WindowHub& hub, std
     report.fontAliasFile = std::move(fontAliasFile);
     // The text Qt gives the standard "OK" button (QPlatformTheme's), translated or not.
     report.okButton = QCoreApplication::translate("QPlatformTheme", "OK");
+    report.english = QtTranslation::installed() == UiLanguage::Language::English;
+    report.englishTranslation = QtTranslation::programTranslation(UiLanguage::Language::English);
 
     hub.invokeShowGallery(WindowHub::Origin::Menu, std::nullopt);
     QCoreApplication::processEvents();
@@ -53,8 +56,8 @@ StartupReport StartupReport::collect(MainWindow& mainWindow, WindowHub& hub, std
 
 bool StartupReport::complete() const
 {
-    if (pictureSize.isEmpty() || !helpDocument || !fontAliasFile || okButton == QLatin1String("OK")
-        || categories.empty())
+    if (pictureSize.isEmpty() || !helpDocument || !fontAliasFile || !englishTranslation
+        || (!english && okButton == QLatin1String("OK")) || categories.empty())
         return false;
     for (const Category& category : categories)
         if (!category.folder || category.previewed == 0)
@@ -74,6 +77,8 @@ QString StartupReport::text() const
     out += QStringLiteral("help document: %1\n").arg(orMissing(helpDocument));
     out += QStringLiteral("font aliases: %1\n").arg(orMissing(fontAliasFile));
     out += QStringLiteral("standard dialogs: %1\n").arg(okButton);
+    out += QStringLiteral("interface: %1\n").arg(english ? QStringLiteral("English") : QStringLiteral("Chinese"));
+    out += QStringLiteral("English translation: %1\n").arg(orMissing(englishTranslation));
     int found = 0;
     int pictures = 0;
     for (const Category& category : categories) {

@@ -285,9 +285,9 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
         vLine(list, kLeft + cw * c, g.legendTop, g.legendTop + ch * lg.rows, kThinLine);
     for (int b = 0; b < lg.bands; ++b) {
         const int y0 = g.legendTop + ch * 3 * b;
-        text(list, kLeft + 4, y0 + 1, texts::kSymbolLabel, song9);
-        text(list, kLeft + 4, y0 + ch + 1, texts::kNumberLabel, song9);
-        text(list, kLeft + 4, y0 + 2 * ch + 1, texts::kCountLabel, song9);
+        text(list, kLeft + 4, y0 + 1, texts::symbolLabel(), song9);
+        text(list, kLeft + 4, y0 + ch + 1, texts::numberLabel(), song9);
+        text(list, kLeft + 4, y0 + 2 * ch + 1, texts::countLabel(), song9);
     }
     list.endSection();
 
@@ -308,7 +308,7 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
 
     list.beginSection(DrawStage::Notes);
     text(list, kLeft + 2, g.legendBottom + 18, texts::totalNote(model), song9);
-    text(list, kLeft + 23, g.legendBottom + 36, texts::kSecondNote, song9);
+    text(list, kLeft + 23, g.legendBottom + 36, texts::secondNote(), song9);
     text(list, kCell * gw + kLeft - 120, g.legendBottom + 48, texts::kFooter, arial8);
     list.endSection();
 

@@ -1,16 +1,18 @@
 #include "core/chart/ChartMode.h"
 
+#include "core/common/Translation.h"
+
 namespace kanvo {
 
 std::string_view chartModeText(ChartMode mode)
 {
     switch (mode) {
     case ChartMode::BlocksAndSymbols:
-        return "生成绣图色块";
+        return sourceText("ChartMode", "生成绣图色块");
     case ChartMode::SymbolsOnly:
-        return "无色块绣图";
+        return sourceText("ChartMode", "无色块绣图");
     case ChartMode::BlocksOnly:
-        return "仅生成色块";
+        return sourceText("ChartMode", "仅生成色块");
     }
     return "无色块绣图";
 }

@@ -12,7 +12,7 @@ enum class ChartMode {
     BlocksOnly,       // "仅生成色块"
 };
 
-// The mode list's caption of mode.
+// The mode list's caption of mode, in Chinese (shown as translate("ChartMode", caption)).
 [[nodiscard]] std::string_view chartModeText(ChartMode mode);
 // The mode of a caption; nullopt for any other text.
 [[nodiscard]] std::optional<ChartMode> chartModeFromText(std::string_view text);

@@ -2,26 +2,35 @@
 
 #include <cstdio>
 
+#include "core/common/Translation.h"
+
 namespace kanvo::chart_texts {
+
+std::string defaultTitle() { return translate("ChartTexts", "我的绣图"); }
+std::string symbolLabel() { return translate("ChartTexts", "符号"); }
+std::string numberLabel() { return translate("ChartTexts", "线号"); }
+std::string countLabel() { return translate("ChartTexts", "数量"); }
+std::string secondNote() { return translate("ChartTexts", "图中的符号代表了绣线颜色，这样就可以方便的绣图。"); }
 
 std::string title(const ChartModel& model)
 {
-    return model.xiutuTitle.empty() ? std::string(kDefaultTitle) : model.xiutuTitle;
+    return model.xiutuTitle.empty() ? defaultTitle() : model.xiutuTitle;
 }
 
 std::string subtitle(const ChartModel& model)
 {
     const std::string brand = model.whichType.empty() ? std::string(kDefaultBrand) : model.whichType;
-    return "绣线:" + brand + "  颜色数：" + std::to_string(model.maxColor) + "   宽x高："
-        + std::to_string(model.gw) + "x" + std::to_string(model.gh);
+    return withArgs(translate("ChartTexts", "绣线:%1  颜色数：%2   宽x高：%3x%4"),
+        {brand, std::to_string(model.maxColor), std::to_string(model.gw), std::to_string(model.gh)});
 }
 
 std::string totalNote(const ChartModel& model)
 {
     // Only stitched cells need thread; a generated chart stitches every cell.
     const long total = model.stitchCount();
-    return "注:全部线量总和为" + std::to_string(total)
-        + "，线量不是某种长度单位，而是针数，具体长度可根据绣布CT数进行估计.";
+    return withArgs(
+        translate("ChartTexts", "注:全部线量总和为%1，线量不是某种长度单位，而是针数，具体长度可根据绣布CT数进行估计."),
+        {std::to_string(total)});
 }
 
 std::string symbolOfThread(const ChartModel& model, int threadIndex)

@@ -9,15 +9,20 @@ namespace kanvo {
 // The texts that the screen chart and the printed page share.
 namespace chart_texts {
 
-inline constexpr const char* kDefaultTitle = "我的绣图";
 inline constexpr const char* kDefaultBrand = "DMC";
-inline constexpr const char* kSymbolLabel = "符号";
-inline constexpr const char* kNumberLabel = "线号";
-inline constexpr const char* kCountLabel = "数量";
-inline constexpr const char* kSecondNote = "图中的符号代表了绣线颜色，这样就可以方便的绣图。";
 inline constexpr const char* kFooter = "Quillex inc.Printed";
 
-// xiutuTitle, or "我的绣图" when it is empty.
+// The texts below are in the chosen language (see core/common/Translation.h).
+
+// "我的绣图": the title of a chart without one.
+[[nodiscard]] std::string defaultTitle();
+// The legend's row captions "符号", "线号", "数量".
+[[nodiscard]] std::string symbolLabel();
+[[nodiscard]] std::string numberLabel();
+[[nodiscard]] std::string countLabel();
+// The second note line under the legend.
+[[nodiscard]] std::string secondNote();
+// xiutuTitle, or defaultTitle() when it is empty.
 [[nodiscard]] std::string title(const ChartModel& model);
 // "绣线:" + brand + "  颜色数：" + maxColor + "   宽x高：" + gw + "x" + gh; the brand is "DMC"
 // when whichType is empty.

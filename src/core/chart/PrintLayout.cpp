@@ -188,9 +188,9 @@ std::optional<PrintLayout> PrintLayout::build(const ChartModel& model, const Sti
         list.line(x0 + col * static_cast<float>(j), lt, x0 + col * static_cast<float>(j),
             lt + row * static_cast<float>(g.rows), thin, 1.0f, true);
     for (int r = 0; r < g.rows; r += 3) {
-        list.text(x0 + 4.0f, lt + row * static_cast<float>(r) + 1.0f, texts::kSymbolLabel, song9);
-        list.text(x0 + 4.0f, lt + row * static_cast<float>(r + 1) + 1.0f, texts::kNumberLabel, song9);
-        list.text(x0 + 4.0f, lt + row * static_cast<float>(r + 2) + 1.0f, texts::kCountLabel, song9);
+        list.text(x0 + 4.0f, lt + row * static_cast<float>(r) + 1.0f, texts::symbolLabel(), song9);
+        list.text(x0 + 4.0f, lt + row * static_cast<float>(r + 1) + 1.0f, texts::numberLabel(), song9);
+        list.text(x0 + 4.0f, lt + row * static_cast<float>(r + 2) + 1.0f, texts::countLabel(), song9);
     }
     list.endSection();
 
@@ -209,7 +209,7 @@ std::optional<PrintLayout> PrintLayout::build(const ChartModel& model, const Sti
     list.beginSection(DrawStage::Notes);
     const float lb = g.tableBottom;
     list.text(x0 + 2.0f, lb + 18.0f, texts::totalNote(model), song9);
-    list.text(x0 + 23.0f, lb + 36.0f, texts::kSecondNote, song9);
+    list.text(x0 + 23.0f, lb + 36.0f, texts::secondNote(), song9);
     list.text(g.gridRight - 120.0f, lb + 48.0f, texts::kFooter, arial8);
     list.endSection();
 

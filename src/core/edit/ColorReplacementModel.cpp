@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/common/Translation.h"
+
 namespace kanvo {
 
 namespace {
@@ -106,7 +108,8 @@ bool ColorReplacementModel::undoReplace()
 
 std::string ColorReplacementModel::statusText() const
 {
-    return "颜色总数：" + std::to_string(colorTotal()) + "  替换" + std::to_string(replaceCount()) + " 处";
+    return withArgs(translate("ColorReplacementModel", "颜色总数：%1  替换%2 处"),
+        {std::to_string(colorTotal()), std::to_string(replaceCount())});
 }
 
 int ColorReplacementModel::threadAt(int x, int y) const

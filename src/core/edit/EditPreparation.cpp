@@ -6,6 +6,7 @@
 
 #include "core/common/BusyScope.h"
 #include "core/common/RunGuard.h"
+#include "core/common/Translation.h"
 #include "core/image/ClsDIB.h"
 #include "core/reduce/ReductionMethod.h"
 #include "core/workspace/RunState.h"
@@ -18,15 +19,15 @@ std::string errorText(EditPrepError error)
     case EditPrepError::None:
         return {};
     case EditPrepError::NoScratchPicture:
-        return "   编辑绣图颜色前请先点击效果预览键    ";
+        return translate("EditPreparation", "   编辑绣图颜色前请先点击效果预览键    ");
     case EditPrepError::BitmapUnreadable:
-        return "不能识别的位图！";
+        return translate("EditPreparation", "不能识别的位图！");
     case EditPrepError::BufferNotCreated:
-        return "无法创建！";
+        return translate("EditPreparation", "无法创建！");
     case EditPrepError::TooManyColors:
-        return "    绣图颜色太多，请减色后再生成。。。 ";
+        return translate("EditPreparation", "    绣图颜色太多，请减色后再生成。。。 ");
     case EditPrepError::InvalidSize:
-        return "绣图大小超出范围，每边只能是1到320针。";
+        return translate("EditPreparation", "绣图大小超出范围，每边只能是1到320针。");
     }
     return {};
 }
@@ -35,9 +36,9 @@ std::string errorCaption(EditPrepError error)
 {
     switch (error) {
     case EditPrepError::NoScratchPicture:
-        return "Quillex 你身边的好软件";
+        return translate("EditPreparation", "Quillex 你身边的好软件");
     case EditPrepError::BitmapUnreadable:
-        return "错误！";
+        return translate("EditPreparation", "错误！");
     case EditPrepError::TooManyColors:
         return "Quillex inc.";
     default:
@@ -110,7 +111,7 @@ EditPreparation::Outcome EditPreparation::prepare()
     RunGuard guard(running_);
     BusyScope busy(hooks_.setBusy, false);
 
-    status(kStatusStarted);
+    status(translate("EditPreparation", kStatusStarted.data()));
     const EditPrepError loadError = loadScratch();
     if (loadError != EditPrepError::None && loadError != EditPrepError::BitmapUnreadable) {
         outcome.error = loadError;

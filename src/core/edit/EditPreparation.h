@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/common/Translation.h"
 #include "core/edit/EditColorModel.h"
 
 namespace kanvo {
@@ -44,7 +45,7 @@ class EditPreparation {
 public:
     static constexpr std::string_view kScratchFile = "tmppicv.bmp";
     static constexpr std::string_view kColorFile = "tmpcolorv.bmp";
-    static constexpr std::string_view kStatusStarted = "开始处理...";
+    static constexpr std::string_view kStatusStarted = sourceText("EditPreparation", "开始处理...");
 
     struct Hooks {
         std::function<void(std::string_view text)> setStatus; // the status line `Label4`

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/Translation.h"
 #include "core/palette/NearestThread.h"
 #include "core/palette/SymbolSet.h"
 
@@ -376,7 +377,7 @@ std::string errorText(ColorIndexError error)
     case ColorIndexError::None:
         return {};
     case ColorIndexError::TooManyColors:
-        return "    绣图颜色太多，请先点 效果预览 进行减色后再生成。。。 ";
+        return translate("ColorIndex", "    绣图颜色太多，请先点 效果预览 进行减色后再生成。。。 ");
     case ColorIndexError::Stopped:
         return "generation stopped";
     case ColorIndexError::InvalidSize:
@@ -392,14 +393,14 @@ std::string errorCaption(ColorIndexError error)
     return error == ColorIndexError::TooManyColors ? "Quillex inc." : std::string{};
 }
 
-std::string_view stageText(ColorIndexStage stage)
+std::string stageText(ColorIndexStage stage)
 {
     switch (stage) {
     case ColorIndexStage::Indexing:
     case ColorIndexStage::Remapping:
-        return "正在创建颜色索引......";
+        return translate("ColorIndex", "正在创建颜色索引......");
     case ColorIndexStage::Counting:
-        return "正在计算颜色数目等信息......";
+        return translate("ColorIndex", "正在计算颜色数目等信息......");
     }
     return {};
 }

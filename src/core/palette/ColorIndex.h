@@ -33,7 +33,7 @@ enum class ColorIndexStage {
     Counting,  // building the legend
 };
 // The chart window's status text for a stage.
-[[nodiscard]] std::string_view stageText(ColorIndexStage stage);
+[[nodiscard]] std::string stageText(ColorIndexStage stage);
 
 // Hooks for the window; each may be empty. progress(rowsDone, rowsTotal) runs after every row
 // of every pass (and with rowsDone = 0 when a pass starts); stopRequested runs after every row

@@ -6,7 +6,9 @@
 #include <optional>
 #include <tuple>
 
+#include "core/chart/ChartTexts.h"
 #include "core/chart/SymbolInk.h"
+#include "core/common/Translation.h"
 #include "core/palette/ThreadTable.h"
 #include "core/pattern/SkeinEstimate.h"
 
@@ -123,7 +125,7 @@ void PatternBuilder::build()
     out_.geometry_ = PatternLayout::geometryFor(gw_, gh_, options_);
     out_.paging_ = PatternPaging::build(gw_, gh_, out_.geometry_.columnsPerPage, out_.geometry_.rowsPerPage,
         options_.overlap);
-    out_.title_ = model_.xiutuTitle.empty() ? "我的绣图" : model_.xiutuTitle;
+    out_.title_ = chart_texts::title(model_);
     countStitches();
     const PatternGeometry& g = out_.geometry_;
     keyRowsPerPage_ = std::max(1, static_cast<int>((g.pageHeight - kMargin - kKeyFootnote - kKeyTop) / kKeyRow));
@@ -220,19 +222,21 @@ void PatternBuilder::cover()
     const double widthInches = gw_ / fabric;
     const double heightInches = gh_ / fabric;
     const std::string lines[] = {
-        "尺寸：" + std::to_string(gw_) + " × " + std::to_string(gh_) + " 针",
-        "在 " + std::to_string(options_.fabricCount) + " CT 绣布上：" + oneDecimal(widthInches * 2.54) + " × "
-            + oneDecimal(heightInches * 2.54) + " cm（" + oneDecimal(widthInches) + " × " + oneDecimal(heightInches)
-            + " 英寸）",
-        "绣线：" + std::to_string(out_.key_.size()) + " 种    针数：" + std::to_string(out_.stitches_),
-        "图纸：封面 1 页，绣线表 " + std::to_string(out_.keyPages_) + " 页，绣图 " + std::to_string(chartPageCount()) + " 页",
+        withArgs(translate("PatternLayout", "尺寸：%1 × %2 针"), {std::to_string(gw_), std::to_string(gh_)}),
+        withArgs(translate("PatternLayout", "在 %1 CT 绣布上：%2 × %3 cm（%4 × %5 英寸）"),
+            {std::to_string(options_.fabricCount), oneDecimal(widthInches * 2.54), oneDecimal(heightInches * 2.54),
+                oneDecimal(widthInches), oneDecimal(heightInches)}),
+        withArgs(translate("PatternLayout", "绣线：%1 种    针数：%2"),
+            {std::to_string(out_.key_.size()), std::to_string(out_.stitches_)}),
+        withArgs(translate("PatternLayout", "图纸：封面 1 页，绣线表 %1 页，绣图 %2 页"),
+            {std::to_string(out_.keyPages_), std::to_string(chartPageCount())}),
     };
     for (const std::string& line : lines) {
         list.text(kMargin + 10.0f, y, line, textFont);
         y += 6.5f;
     }
     y += 2.0f;
-    list.text(kMargin + 10.0f, y, "分页图", textFont);
+    list.text(kMargin + 10.0f, y, translate("PatternLayout", "分页图"), textFont);
     y += 7.0f;
     pageMap(list, kMargin + 10.0f, y, boxWidth - 20.0f, g.pageHeight - kMargin - y, 0, true);
     list.endSection();
@@ -259,16 +263,17 @@ void PatternBuilder::keyPages()
         const int heading = list.fontId(font(14.0f));
         const int textFont = list.fontId(font(9.0f));
         const int noteFont = list.fontId(font(7.5f));
-        std::string title = "绣线表";
-        if (out_.keyPages_ > 1)
-            title += "（" + std::to_string(p + 1) + "/" + std::to_string(out_.keyPages_) + "）";
+        const std::string title = out_.keyPages_ > 1
+            ? withArgs(translate("PatternLayout", "绣线表（%1/%2）"),
+                {std::to_string(p + 1), std::to_string(out_.keyPages_)})
+            : translate("PatternLayout", "绣线表");
         list.text(left, kMargin, title, heading);
         const float headY = kKeyTop - 6.0f;
-        list.text(symbolX, headY, "符号", textFont);
-        list.text(swatchX + 2.0f, headY, "颜色", textFont);
-        list.text(numberX, headY, "线号", textFont);
-        list.text(stitchesRight, headY, "针数", textFont, kBlack, TextAnchor::TopRight);
-        list.text(skeinsRight, headY, "支数", textFont, kBlack, TextAnchor::TopRight);
+        list.text(symbolX, headY, translate("PatternLayout", "符号"), textFont);
+        list.text(swatchX + 2.0f, headY, translate("PatternLayout", "颜色"), textFont);
+        list.text(numberX, headY, translate("PatternLayout", "线号"), textFont);
+        list.text(stitchesRight, headY, translate("PatternLayout", "针数"), textFont, kBlack, TextAnchor::TopRight);
+        list.text(skeinsRight, headY, translate("PatternLayout", "支数"), textFont, kBlack, TextAnchor::TopRight);
         list.line(left, kKeyTop - 1.0f, right, kKeyTop - 1.0f, kBlack, 0.25f);
 
         const float cell = 4.4f;
@@ -296,10 +301,11 @@ void PatternBuilder::keyPages()
         const int fabric = options_.fabricCount;
         const double perStitchMm = SkeinEstimate::metres(1000, fabric) / (1.0 + SkeinEstimate::kWaste);
         const std::string notes[] = {
-            "注：支数为估算。每针用线 = (2√2 + 2) × 格宽，格宽 = 25.4 mm ÷ 绣布 CT 数（本图 " + std::to_string(fabric)
-                + " CT，每针约 " + oneDecimal(perStitchMm) + " mm）；",
-            "两股线绣，每支 8 m 六股线可分出 3 × 8 m = 24 m 双股线；另加 20% 损耗（线头、起针、收针）。",
-            "支数 = 针数 × 每针用线 × 1.2 ÷ 24 m，向上取整。针数只计需要绣的格子，空格不计。",
+            withArgs(translate("PatternLayout",
+                         "注：支数为估算。每针用线 = (2√2 + 2) × 格宽，格宽 = 25.4 mm ÷ 绣布 CT 数（本图 %1 CT，每针约 %2 mm）；"),
+                {std::to_string(fabric), oneDecimal(perStitchMm)}),
+            translate("PatternLayout", "两股线绣，每支 8 m 六股线可分出 3 × 8 m = 24 m 双股线；另加 20% 损耗（线头、起针、收针）。"),
+            translate("PatternLayout", "支数 = 针数 × 每针用线 × 1.2 ÷ 24 m，向上取整。针数只计需要绣的格子，空格不计。"),
         };
         for (const std::string& note : notes) {
             list.text(left, y, note, noteFont);
@@ -416,14 +422,14 @@ void PatternBuilder::chartPage(const PatternPage& page)
         const float y = bottom + kArrowBand + 1.5f;
         list.fillRect(left, y, 4.0f, 3.0f, kEmptyOverlap);
         list.line(left + 4.0f, y, left + 4.0f, y + 3.0f, kOverlapEdge, kBlockWidth);
-        std::string note = "灰色格（蓝线外）：重复前页的";
-        if (page.overlapColumns > 0)
-            note += "最后 " + std::to_string(page.overlapColumns) + " 列（左边）";
-        if (page.overlapColumns > 0 && page.overlapRows > 0)
-            note += "和";
-        if (page.overlapRows > 0)
-            note += "最后 " + std::to_string(page.overlapRows) + " 行（上边）";
-        note += "，方便对齐";
+        const std::string columns = std::to_string(page.overlapColumns);
+        const std::string rows = std::to_string(page.overlapRows);
+        const std::string note = page.overlapRows == 0
+            ? withArgs(translate("PatternLayout", "灰色格（蓝线外）：重复前页的最后 %1 列（左边），方便对齐"), {columns})
+            : page.overlapColumns == 0
+            ? withArgs(translate("PatternLayout", "灰色格（蓝线外）：重复前页的最后 %1 行（上边），方便对齐"), {rows})
+            : withArgs(translate("PatternLayout", "灰色格（蓝线外）：重复前页的最后 %1 列（左边）和最后 %2 行（上边），方便对齐"),
+                {columns, rows});
         list.text(left + 5.5f, y, note, list.fontId(font(7.5f)));
     }
     list.endSection();

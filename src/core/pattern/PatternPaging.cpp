@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/common/Translation.h"
+
 namespace kanvo {
 
 std::vector<CellSpan> PatternPaging::split(int length, int perPage, int overlap)
@@ -55,9 +57,9 @@ std::vector<int> PatternPaging::numberedLines(const CellSpan& span, int block)
 
 std::string PatternPaging::header(const PatternPage& page, int pageCount)
 {
-    return "第 " + std::to_string(page.number) + "/" + std::to_string(pageCount) + " 页  列 "
-        + std::to_string(page.columns.begin + 1) + "-" + std::to_string(page.columns.end) + "  行 "
-        + std::to_string(page.rows.begin + 1) + "-" + std::to_string(page.rows.end);
+    return withArgs(translate("PatternPaging", "第 %1/%2 页  列 %3-%4  行 %5-%6"),
+        {std::to_string(page.number), std::to_string(pageCount), std::to_string(page.columns.begin + 1),
+            std::to_string(page.columns.end), std::to_string(page.rows.begin + 1), std::to_string(page.rows.end)});
 }
 
 } // namespace kanvo

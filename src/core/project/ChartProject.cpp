@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/common/Translation.h"
 #include "core/palette/ColorIndex.h"
 #include "core/palette/SymbolSet.h"
 
@@ -23,19 +24,19 @@ std::string ImportNotes::text(const ThreadTable& table) const
     constexpr std::size_t kNamed = 20;
     std::string out;
     if (!substituted.empty()) {
-        out += "以下" + std::to_string(substituted.size()) + "种绣线不在DMC色卡中，已换成颜色最接近的DMC绣线：\n";
+        out += withArgs(translate("ChartProject", "以下%1种绣线不在DMC色卡中，已换成颜色最接近的DMC绣线：\n"),
+            {std::to_string(substituted.size())});
         for (std::size_t i = 0; i < std::min(substituted.size(), kNamed); ++i) {
             const Substitution& s = substituted[i];
-            out += "  " + (s.number.empty() ? std::string("(无线号)") : s.number) + " (" + rgbHex(s.color)
+            out += "  " + (s.number.empty() ? translate("ChartProject", "(无线号)") : s.number) + " (" + rgbHex(s.color)
                 + ") -> DMC " + std::to_string(table.dmc(s.thread).cindex) + "\n";
         }
         if (substituted.size() > kNamed)
             out += "  ……\n";
     }
     if (partStitches + backStitches + knots + beads > 0) {
-        out += "半针" + std::to_string(partStitches) + "处，回针" + std::to_string(backStitches) + "处，法式结"
-            + std::to_string(knots) + "个，珠子" + std::to_string(beads)
-            + "颗：绣图中不显示，保存绣图工程时原样保留。\n";
+        out += withArgs(translate("ChartProject", "半针%1处，回针%2处，法式结%3个，珠子%4颗：绣图中不显示，保存绣图工程时原样保留。\n"),
+            {std::to_string(partStitches), std::to_string(backStitches), std::to_string(knots), std::to_string(beads)});
     }
     return out;
 }

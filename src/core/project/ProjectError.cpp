@@ -1,5 +1,7 @@
 #include "core/project/ProjectError.h"
 
+#include "core/common/Translation.h"
+
 namespace kanvo {
 
 std::string errorText(ProjectError error)
@@ -8,29 +10,29 @@ std::string errorText(ProjectError error)
     case ProjectError::None:
         return {};
     case ProjectError::CannotRead:
-        return "文件无法读取。";
+        return translate("ProjectError", "文件无法读取。");
     case ProjectError::TooLarge:
-        return "文件太大，不是绣图工程文件。";
+        return translate("ProjectError", "文件太大，不是绣图工程文件。");
     case ProjectError::NotXml:
-        return "文件不是XML格式的绣图工程。";
+        return translate("ProjectError", "文件不是XML格式的绣图工程。");
     case ProjectError::NoProperties:
-        return "文件中没有绣图属性(properties)。";
+        return translate("ProjectError", "文件中没有绣图属性(properties)。");
     case ProjectError::NoPalette:
-        return "文件中没有绣线表(palette)。";
+        return translate("ProjectError", "文件中没有绣线表(palette)。");
     case ProjectError::NoFullStitches:
-        return "文件中没有全针(fullstitches)。";
+        return translate("ProjectError", "文件中没有全针(fullstitches)。");
     case ProjectError::BadSize:
-        return "绣图的宽和高必须在1到320针之间。";
+        return translate("ProjectError", "绣图的宽和高必须在1到320针之间。");
     case ProjectError::BadPaletteItem:
-        return "绣线表中有一种绣线既没有DMC线号，也没有颜色。";
+        return translate("ProjectError", "绣线表中有一种绣线既没有DMC线号，也没有颜色。");
     case ProjectError::UnknownPalIndex:
-        return "有针脚使用了绣线表中没有的绣线。";
+        return translate("ProjectError", "有针脚使用了绣线表中没有的绣线。");
     case ProjectError::StitchOutside:
-        return "有针脚在绣图范围之外。";
+        return translate("ProjectError", "有针脚在绣图范围之外。");
     case ProjectError::NoChart:
-        return "还没有生成绣图。";
+        return translate("ProjectError", "还没有生成绣图。");
     case ProjectError::CannotWrite:
-        return "文件无法写入，原有文件没有改动。";
+        return translate("ProjectError", "文件无法写入，原有文件没有改动。");
     }
     return {};
 }

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/common/Rounding.h"
+#include "core/common/Translation.h"
 #include "core/reduce/ReductionMethod.h"
 #include "core/workspace/RunState.h"
 
@@ -33,15 +34,15 @@ namespace {
     return std::string(buffer.data(), end);
 }
 
-[[nodiscard]] std::string_view fieldCaption(ChartSettingsModel::Field field)
+[[nodiscard]] std::string fieldCaption(ChartSettingsModel::Field field)
 {
     switch (field) {
     case ChartSettingsModel::Field::BlockWidth:
-        return "绣格宽度";
+        return translate("ChartSettingsModel", "绣格宽度");
     case ChartSettingsModel::Field::BlockHeight:
-        return "绣格高度";
+        return translate("ChartSettingsModel", "绣格高度");
     case ChartSettingsModel::Field::Strength:
-        return "减色强度";
+        return translate("ChartSettingsModel", "减色强度");
     }
     return "";
 }
@@ -64,7 +65,9 @@ std::vector<std::string> ChartSettingsModel::brandChoices() { return {"DMC", "CC
 
 std::vector<std::string> ChartSettingsModel::methodChoices()
 {
-    return {"灰度图片", "低分辨彩色图", "高清黑白图片", "高分辨彩色图", "不做减色处理", "精选绣线"};
+    return {sourceText("ChartSettingsModel", "灰度图片"), sourceText("ChartSettingsModel", "低分辨彩色图"),
+        sourceText("ChartSettingsModel", "高清黑白图片"), sourceText("ChartSettingsModel", "高分辨彩色图"),
+        sourceText("ChartSettingsModel", "不做减色处理"), sourceText("ChartSettingsModel", "精选绣线")};
 }
 
 bool ChartSettingsModel::showsThreadSettings(std::string_view methodText)
@@ -74,7 +77,10 @@ bool ChartSettingsModel::showsThreadSettings(std::string_view methodText)
 
 std::vector<std::string> ChartSettingsModel::blockChoices() { return {"16", "12", "10", "8", "7", "6"}; }
 
-std::vector<std::string> ChartSettingsModel::yesNoChoices() { return {"是", "否"}; }
+std::vector<std::string> ChartSettingsModel::yesNoChoices()
+{
+    return {sourceText("ChartSettingsModel", "是"), sourceText("ChartSettingsModel", "否")};
+}
 
 ChartSettingsModel::Opening ChartSettingsModel::opening(int mergeTol)
 {
@@ -217,19 +223,20 @@ void ChartSettingsModel::apply(const Choice& choice, RunState& state)
 
 std::string ChartSettingsModel::errorText(Field field, Error error)
 {
-    std::string text = "“";
-    text += fieldCaption(field);
-    text += "”";
-    if (field == Field::Strength) {
-        text += error == Error::NotANumber ? "不是数字" : "超出范围";
-        text += "：请输入 0 到 " + std::to_string(kStrengthMax) + " 之间的数。";
-    } else {
-        text += error == Error::NotANumber ? "不是整数" : "超出范围";
-        text += "：请输入 " + std::to_string(kBlockMin) + " 到 " + std::to_string(kBlockMax)
-            + " 之间的整数。";
-    }
-    text += "设置未改变。";
-    return text;
+    // %1 the field, %2 and %3 its lowest and highest value.
+    const bool strength = field == Field::Strength;
+    const char* text = nullptr;
+    if (strength)
+        text = error == Error::NotANumber
+            ? sourceText("ChartSettingsModel", "“%1”不是数字：请输入 %2 到 %3 之间的数。设置未改变。")
+            : sourceText("ChartSettingsModel", "“%1”超出范围：请输入 %2 到 %3 之间的数。设置未改变。");
+    else
+        text = error == Error::NotANumber
+            ? sourceText("ChartSettingsModel", "“%1”不是整数：请输入 %2 到 %3 之间的整数。设置未改变。")
+            : sourceText("ChartSettingsModel", "“%1”超出范围：请输入 %2 到 %3 之间的整数。设置未改变。");
+    return withArgs(translate("ChartSettingsModel", text),
+        {fieldCaption(field), std::to_string(strength ? 0 : kBlockMin),
+            std::to_string(strength ? kStrengthMax : kBlockMax)});
 }
 
 } // namespace kanvo

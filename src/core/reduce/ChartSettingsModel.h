@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/Translation.h"
 #include "core/reduce/ThreadPaletteReducer.h"
 
 namespace kanvo {
@@ -23,7 +24,7 @@ public:
     static constexpr int kBlockMin = 1;      // smallest block side accepted, in stitches
     static constexpr int kBlockMax = 320;    // largest block side: the widest chart
     static constexpr int kStrengthMax = 9999; // strength x 20 then covers every colour distance
-    static constexpr std::string_view kTitlePlaceholder = "给你的绣图起个名字";
+    static constexpr std::string_view kTitlePlaceholder = sourceText("ChartSettingsModel", "给你的绣图起个名字");
 
     [[nodiscard]] static std::vector<std::string> brandChoices();   // "DMC", "CC"
     [[nodiscard]] static std::vector<std::string> methodChoices();  // six texts, "精选绣线" last

@@ -8,6 +8,7 @@
 #include "core/common/AtomicFile.h"
 #include "core/common/BusyScope.h"
 #include "core/common/RunGuard.h"
+#include "core/common/Translation.h"
 #include "core/image/ClsDIB.h"
 #include "core/reduce/ReductionMethod.h"
 #include "core/workspace/RunState.h"
@@ -34,15 +35,15 @@ std::string errorText(ReduceError error)
     case ReduceError::None:
         return {};
     case ReduceError::ScratchNotWritten:
-        return "无法写入临时位图 tmppicv.bmp，减色没有进行。";
+        return translate("ReductionPipeline", "无法写入临时位图 tmppicv.bmp，减色没有进行。");
     case ReduceError::BitmapUnreadable:
-        return "不能识别的位图！";
+        return translate("ReductionPipeline", "不能识别的位图！");
     case ReduceError::BufferNotCreated:
-        return "无法创建！";
+        return translate("ReductionPipeline", "无法创建！");
     case ReduceError::EffectNotWritten:
-        return "绣图效果图没有保存：";
+        return translate("ReductionPipeline", "绣图效果图没有保存：");
     case ReduceError::Busy:
-        return "正在处理，请稍候。";
+        return translate("ReductionPipeline", "正在处理，请稍候。");
     }
     return {};
 }
@@ -208,10 +209,11 @@ ReduceError ReductionPipeline::prepareWorkingCopy()
         return ReduceError::ScratchNotWritten;
     }
     if (!writeBitmap(stitches, scratchPath(), &reason)) {
-        report(ReduceError::ScratchNotWritten, absoluteText(scratchPath()) + "：" + reason);
+        report(ReduceError::ScratchNotWritten,
+            withArgs(translate("ReductionPipeline", "%1：%2"), {absoluteText(scratchPath()), reason}));
         return ReduceError::ScratchNotWritten;
     }
-    status(kStatusStarted);
+    status(translate("ReductionPipeline", kStatusStarted.data()));
 
     ReduceError outcome = ReduceError::None;
     ClsDIB loaded;
@@ -259,7 +261,7 @@ bool ReductionPipeline::superReduce()
     // An unknown method code runs no converter and leaves imageBuffer2 empty.
     (void)ReductionMethod::convert(
         state_.ColorBit, state_.imageBuffer2, state_.imageBuffer1, state_.threadReduction);
-    status(kStatusDone);
+    status(translate("ReductionPipeline", kStatusDone.data()));
 
     PixelSurface surface = currentSurface();
     const GridWindow grid = gridWindow();
@@ -310,18 +312,17 @@ ReductionPipeline::SaveOutcome ReductionPipeline::saveEffect()
 
     std::string reason;
     if (result->empty()) {
-        reason = "没有减色结果（未知的减色方法 " + std::to_string(state_.ColorBit) + "）";
+        reason = withArgs(translate("ReductionPipeline", "没有减色结果（未知的减色方法 %1）"), {std::to_string(state_.ColorBit)});
     } else if (writeBitmap(*result, file, &reason)) {
         outcome.written = true;
         outcome.depth = result->ColorBit();
-        const std::string text = std::string(kSavedPrefix) + outcome.path;
-        status(text);
+        status(withArgs(translate("ReductionPipeline", kSavedText.data()), {outcome.path}));
         if (hooks_.effectSaved)
             hooks_.effectSaved(outcome.path);
         return outcome;
     }
     outcome.error = ReduceError::EffectNotWritten;
-    report(ReduceError::EffectNotWritten, outcome.path + "：" + reason);
+    report(ReduceError::EffectNotWritten, withArgs(translate("ReductionPipeline", "%1：%2"), {outcome.path, reason}));
     return outcome;
 }
 

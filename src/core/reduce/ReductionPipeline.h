@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/common/Translation.h"
 #include "core/reduce/PixelSurface.h"
 
 namespace kanvo {
@@ -42,9 +43,10 @@ enum class ReduceError {
 class ReductionPipeline {
 public:
     static constexpr std::string_view kScratchFile = "tmppicv.bmp";
-    static constexpr std::string_view kStatusStarted = "开始处理...";
-    static constexpr std::string_view kStatusDone = "减色处理完毕";
-    static constexpr std::string_view kSavedPrefix = "绣图效果图保存到";
+    static constexpr std::string_view kStatusStarted = sourceText("ReductionPipeline", "开始处理...");
+    static constexpr std::string_view kStatusDone = sourceText("ReductionPipeline", "减色处理完毕");
+    // "绣图效果图保存到" + the file; %1 is the file.
+    static constexpr std::string_view kSavedText = sourceText("ReductionPipeline", "绣图效果图保存到%1");
 
     struct Hooks {
         std::function<PixelSurface()> surface;              // the zoomed picture `Picture4`

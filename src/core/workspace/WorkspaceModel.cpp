@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/common/Rounding.h"
+#include "core/common/Translation.h"
 
 namespace kanvo {
 
@@ -204,8 +205,8 @@ std::string WorkspaceModel::clothLineFor(double picW, int picH)
 {
     const int cw = roundHalfEvenInt(picW / kStitchesPerCm);
     const int ch = roundHalfEvenInt(picH / kStitchesPerCm);
-    return "绣布：宽高" + plainNumber(picW) + "x" + std::to_string(picH) + "(约" + std::to_string(cw)
-        + "x" + std::to_string(ch) + "厘米)";
+    return withArgs(translate("WorkspaceModel", "绣布：宽高%1x%2(约%3x%4厘米)"),
+        {plainNumber(picW), std::to_string(picH), std::to_string(cw), std::to_string(ch)});
 }
 
 int WorkspaceModel::gridWindowPixelWidth() const

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "core/common/Translation.h"
 #include "core/workspace/RunState.h"
 #include "core/workspace/ScrollBarModel.h"
 #include "core/workspace/WorkspaceView.h"
@@ -125,7 +126,7 @@ private:
     WindowRect gridWindow_{53, 67, 132, 132};
     WindowRect surface_{0, 0, 132, 132};
     WindowRect canvas_{0, 0, 0, 0};
-    std::string clothLine_ = "绣布：宽高156x221 ";
+    std::string clothLine_ = translate("WorkspaceModel", "绣布：宽高156x221 ");
     bool partEnabled_ = true;
     bool wholeEnabled_ = true;
     std::optional<PictureSize> picture_;

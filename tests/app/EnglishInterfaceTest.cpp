@@ -1,0 +1,244 @@
+// The English interface: with the English translation installed no window of the program shows
+// Chinese, except the user's own data (picture and file names) and the language menu, which
+// names each language in that language. The choice of language: environment, menu, setting.
+
+#include <functional>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSettings>
+#include <QSpinBox>
+#include <QtTest>
+
+#include "app/chart/ChartWindow.h"
+#include "app/chart/PatternDialog.h"
+#include "app/platform/QtTranslation.h"
+#include "app/platform/UiLanguage.h"
+#include "app/sources/SourcesController.h"
+#include "ProgramSession.h"
+
+using namespace kanvo;
+
+namespace {
+
+// CJK ideographs, CJK punctuation and the full-width forms (“：”, “（”).
+bool hasChinese(const QString& text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u >= 0x3000 && u <= 0x303F) || (u >= 0x3400 && u <= 0x4DBF) || (u >= 0x4E00 && u <= 0x9FFF)
+            || (u >= 0xFF00 && u <= 0xFFEF))
+            return true;
+    }
+    return false;
+}
+
+void addMenuTexts(const QList<QAction*>& actions, QStringList& out)
+{
+    for (const QAction* a : actions) {
+        // The language menu names each language in its own language.
+        if (a->objectName() == QLatin1String("mnuChinese") || a->text() == QStringLiteral("语言 / Language"))
+            continue;
+        out << a->text() << a->toolTip();
+        if (a->menu())
+            addMenuTexts(a->menu()->actions(), out);
+    }
+}
+
+// Every text a user can read in `window` and its visible widgets, each prefixed by its widget.
+QStringList readableTexts(const QWidget* window)
+{
+    QStringList out;
+    const auto add = [&out](const QWidget* w, const QStringList& texts) {
+        for (const QString& t : texts)
+            out << QStringLiteral("%1 %2: %3").arg(QString::fromUtf8(w->metaObject()->className()), w->objectName(), t);
+    };
+    QList<const QWidget*> widgets{window};
+    for (const QWidget* w : window->findChildren<QWidget*>())
+        if (w->isVisibleTo(window))
+            widgets << w;
+    for (const QWidget* w : widgets) {
+        QStringList texts{w->windowTitle(), w->toolTip(), w->statusTip(), w->whatsThis()};
+        if (const auto* l = qobject_cast<const QLabel*>(w))
+            texts << l->text();
+        if (const auto* b = qobject_cast<const QAbstractButton*>(w))
+            texts << b->text();
+        if (const auto* e = qobject_cast<const QLineEdit*>(w))
+            texts << e->text() << e->placeholderText();
+        if (const auto* g = qobject_cast<const QGroupBox*>(w))
+            texts << g->title();
+        if (const auto* c = qobject_cast<const QComboBox*>(w))
+            for (int i = 0; i < c->count(); ++i)
+                texts << c->itemText(i);
+        if (const auto* s = qobject_cast<const QSpinBox*>(w))
+            texts << s->prefix() << s->suffix() << s->specialValueText();
+        if (const auto* m = qobject_cast<const QMenuBar*>(w)) {
+            QStringList menus;
+            addMenuTexts(m->actions(), menus);
+            texts << menus;
+        }
+        add(w, texts);
+    }
+    return out;
+}
+
+QStringList chineseTexts()
+{
+    QStringList out;
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            for (const QString& t : readableTexts(w))
+                if (hasChinese(t))
+                    out << t;
+    return out;
+}
+
+} // namespace
+
+class EnglishInterfaceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void windowsShowNoChinese_data();
+    void windowsShowNoChinese();
+    void languageMenuKeepsTheChoice();
+    void languageFollowsTheEnvironment_data();
+    void languageFollowsTheEnvironment();
+    void savedChoiceComesFirst();
+};
+
+using Opener = std::function<void(ProgramSession&)>;
+Q_DECLARE_METATYPE(Opener)
+
+void EnglishInterfaceTest::initTestCase()
+{
+    QVERIFY(QtTranslation::install(*QCoreApplication::instance(), UiLanguage::Language::English));
+}
+
+void EnglishInterfaceTest::windowsShowNoChinese_data()
+{
+    QTest::addColumn<Opener>("open");
+    QTest::addColumn<int>("windows"); // visible windows, the main window included
+    const auto generated = [](ProgramSession& s) {
+        s.state.previewReady = true;
+        s.window->generateChart();
+        ChartWindow* chart = s.window->findChild<ChartWindow*>();
+        QVERIFY(chart != nullptr);
+        chart->generate();
+    };
+    QTest::newRow("main window") << Opener([](ProgramSession&) {}) << 1;
+    QTest::newRow("chart window after generating") << Opener(generated) << 2;
+    QTest::newRow("final preview") << Opener([generated](ProgramSession& s) {
+        generated(s);
+        s.window->findChild<ChartWindow*>()->showFinalPreview();
+    }) << 3;
+    QTest::newRow("pattern dialog") << Opener([generated](ProgramSession& s) {
+        generated(s);
+        auto* dialog = new PatternDialog(s.window->findChild<ChartWindow*>());
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->show();
+    }) << 3;
+    QTest::newRow("chart settings") << Opener([](ProgramSession& s) { s.hub.invokeShowSettingsWindow(); }) << 2;
+    QTest::newRow("colour replacement") << Opener([](ProgramSession& s) {
+        QVERIFY(s.hub.invokeColourReduction());
+        s.hub.invokePrepareEdit();
+    }) << 2;
+    QTest::newRow("file chooser")
+        << Opener([](ProgramSession& s) { s.window->findChild<QAction*>(QStringLiteral("mnuImportFile"))->trigger(); }) << 2;
+    QTest::newRow("gallery")
+        << Opener([](ProgramSession& s) { s.window->findChild<QAction*>(QStringLiteral("mnuGallery"))->trigger(); }) << 2;
+}
+
+void EnglishInterfaceTest::windowsShowNoChinese()
+{
+    QFETCH(Opener, open);
+    QFETCH(int, windows);
+    ProgramSession session;
+    QVERIFY(session.valid());
+    QVERIFY(session.start());
+    open(session);
+    QApplication::processEvents();
+    QVERIFY(session.boxes.texts.isEmpty());
+    QStringList shown;
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            shown << w->windowTitle();
+    QVERIFY2(shown.size() == windows, qPrintable(shown.join(QLatin1String(", "))));
+    const QStringList chinese = chineseTexts();
+    QVERIFY2(chinese.isEmpty(), qPrintable(chinese.join(QLatin1Char('\n'))));
+}
+
+void EnglishInterfaceTest::languageMenuKeepsTheChoice()
+{
+    ProgramSession session;
+    QVERIFY(session.valid());
+    QList<UiLanguage::Language> saved;
+    session.window->saveLanguage = [&saved](UiLanguage::Language l) { saved << l; };
+    session.window->showLanguage(UiLanguage::Language::English);
+    auto* chinese = session.window->findChild<QAction*>(QStringLiteral("mnuChinese"));
+    auto* english = session.window->findChild<QAction*>(QStringLiteral("mnuEnglish"));
+    QVERIFY(english->isChecked() && !chinese->isChecked());
+    QCOMPARE(chinese->text(), QStringLiteral("中文"));
+    QCOMPARE(english->text(), QStringLiteral("English"));
+
+    chinese->trigger();
+    english->trigger();
+    QCOMPARE(saved, (QList<UiLanguage::Language>{UiLanguage::Language::Chinese, UiLanguage::Language::English}));
+    QCOMPARE(session.boxes.texts, (QStringList{QStringLiteral("The language changes the next time you start the program."),
+                                      QStringLiteral("The program already uses this language.")}));
+}
+
+void EnglishInterfaceTest::languageFollowsTheEnvironment_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<bool>("english");
+    QTest::newRow("LANG=en_US.UTF-8") << QString() << "en_US.UTF-8" << true;
+    QTest::newRow("LANG=en") << QString() << "en" << true;
+    QTest::newRow("LANG=zh_CN.UTF-8") << QString() << "zh_CN.UTF-8" << false;
+    QTest::newRow("LANG=C") << QString() << "C" << false;
+    QTest::newRow("LANG=POSIX") << QString() << "POSIX" << false;
+    QTest::newRow("LANG=C.UTF-8") << QString() << "C.UTF-8" << false;
+    QTest::newRow("nothing set") << QString() << QString() << false;
+    QTest::newRow("LANGUAGE=en_GB:en, LANG=C") << "en_GB:en" << "C" << true;
+    QTest::newRow("LANGUAGE=zh_CN, LANG=en_US") << "zh_CN" << "en_US.UTF-8" << false;
+}
+
+void EnglishInterfaceTest::languageFollowsTheEnvironment()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, lang);
+    QFETCH(bool, english);
+    QCOMPARE(UiLanguage::fromVariables(language, lang) == UiLanguage::Language::English, english);
+}
+
+void EnglishInterfaceTest::savedChoiceComesFirst()
+{
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    QSettings settings(folder.filePath(QStringLiteral("kanvo.conf")), QSettings::IniFormat);
+    qputenv("LANGUAGE", "");
+    qputenv("LANG", "en_US.UTF-8");
+    QCOMPARE(UiLanguage::saved(settings), std::nullopt);
+    QCOMPARE(UiLanguage::atStart(settings), UiLanguage::Language::English);
+
+    UiLanguage::save(settings, UiLanguage::Language::Chinese);
+    QSettings reread(folder.filePath(QStringLiteral("kanvo.conf")), QSettings::IniFormat);
+    QCOMPARE(reread.allKeys(), QStringList{QStringLiteral("language")});
+    QCOMPARE(UiLanguage::atStart(reread), UiLanguage::Language::Chinese);
+
+    // A value the program never writes counts as no choice.
+    reread.setValue(QStringLiteral("language"), QStringLiteral("fr"));
+    QCOMPARE(UiLanguage::atStart(reread), UiLanguage::Language::English);
+}
+
+QTEST_MAIN(EnglishInterfaceTest)
+#include "EnglishInterfaceTest.moc"

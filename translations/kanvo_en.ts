@@ -1,0 +1,1164 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
+<context>
+    <name>ChartMode</name>
+    <message>
+        <source>生成绣图色块</source>
+        <translation>Blocks and symbols</translation>
+    </message>
+    <message>
+        <source>无色块绣图</source>
+        <translation>Symbols only</translation>
+    </message>
+    <message>
+        <source>仅生成色块</source>
+        <translation>Blocks only</translation>
+    </message>
+</context>
+<context>
+    <name>ChartProject</name>
+    <message>
+        <source>以下%1种绣线不在DMC色卡中，已换成颜色最接近的DMC绣线：
+</source>
+        <translation>These %1 threads are not on the DMC colour card and were replaced by the nearest DMC threads:
+</translation>
+    </message>
+    <message>
+        <source>(无线号)</source>
+        <translation>(no number)</translation>
+    </message>
+    <message>
+        <source>未导入：半针%1处，回针%2处，法式结%3个，珠子%4颗。
+</source>
+        <translation>Not imported: %1 part stitches, %2 backstitches, %3 French knots, %4 beads.
+</translation>
+    </message>
+</context>
+<context>
+    <name>ChartSettingsModel</name>
+    <message>
+        <source>绣格宽度</source>
+        <translation>Block width</translation>
+    </message>
+    <message>
+        <source>绣格高度</source>
+        <translation>Block height</translation>
+    </message>
+    <message>
+        <source>减色强度</source>
+        <translation>Merge strength</translation>
+    </message>
+    <message>
+        <source>灰度图片</source>
+        <translation>Greyscale picture</translation>
+    </message>
+    <message>
+        <source>低分辨彩色图</source>
+        <translation>Low-resolution colour</translation>
+    </message>
+    <message>
+        <source>高清黑白图片</source>
+        <translation>Sharp black and white</translation>
+    </message>
+    <message>
+        <source>高分辨彩色图</source>
+        <translation>High-resolution colour</translation>
+    </message>
+    <message>
+        <source>不做减色处理</source>
+        <translation>No colour reduction</translation>
+    </message>
+    <message>
+        <source>精选绣线</source>
+        <translation>Chosen threads</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>“%1”不是数字：请输入 %2 到 %3 之间的数。设置未改变。</source>
+        <translation>&quot;%1&quot; is not a number: enter a number from %2 to %3. The settings were not changed.</translation>
+    </message>
+    <message>
+        <source>“%1”超出范围：请输入 %2 到 %3 之间的数。设置未改变。</source>
+        <translation>&quot;%1&quot; is out of range: enter a number from %2 to %3. The settings were not changed.</translation>
+    </message>
+    <message>
+        <source>“%1”不是整数：请输入 %2 到 %3 之间的整数。设置未改变。</source>
+        <translation>&quot;%1&quot; is not a whole number: enter a whole number from %2 to %3. The settings were not changed.</translation>
+    </message>
+    <message>
+        <source>“%1”超出范围：请输入 %2 到 %3 之间的整数。设置未改变。</source>
+        <translation>&quot;%1&quot; is out of range: enter a whole number from %2 to %3. The settings were not changed.</translation>
+    </message>
+    <message>
+        <source>给你的绣图起个名字</source>
+        <translation>Give your chart a name</translation>
+    </message>
+</context>
+<context>
+    <name>ChartTexts</name>
+    <message>
+        <source>我的绣图</source>
+        <translation>My chart</translation>
+    </message>
+    <message>
+        <source>符号</source>
+        <translation>Sym.</translation>
+    </message>
+    <message>
+        <source>线号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>数量</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>图中的符号代表了绣线颜色，这样就可以方便的绣图。</source>
+        <translation>Each symbol in the chart stands for a thread colour, so the chart is easy to stitch.</translation>
+    </message>
+    <message>
+        <source>绣线:%1  颜色数：%2   宽x高：%3x%4</source>
+        <translation>Threads: %1  Colours: %2   Width x height: %3x%4</translation>
+    </message>
+    <message>
+        <source>注:全部线量总和为%1，线量不是某种长度单位，而是针数，具体长度可根据绣布CT数进行估计.</source>
+        <translation>Note: the thread amounts add up to %1. An amount is a number of stitches, not a length; estimate the length from the fabric count (CT).</translation>
+    </message>
+</context>
+<context>
+    <name>ColorIndex</name>
+    <message>
+        <source>    绣图颜色太多，请先点 效果预览 进行减色后再生成。。。 </source>
+        <translation>    The chart has too many colours. Click Preview to reduce them, then generate again. </translation>
+    </message>
+    <message>
+        <source>正在创建颜色索引......</source>
+        <translation>Building the colour index......</translation>
+    </message>
+    <message>
+        <source>正在计算颜色数目等信息......</source>
+        <translation>Counting the colours......</translation>
+    </message>
+</context>
+<context>
+    <name>ColorReplacementModel</name>
+    <message>
+        <source>颜色总数：%1  替换%2 处</source>
+        <translation>Colours: %1  Replaced: %2</translation>
+    </message>
+</context>
+<context>
+    <name>EditPreparation</name>
+    <message>
+        <source>   编辑绣图颜色前请先点击效果预览键    </source>
+        <translation>   Click Preview before editing the chart colours.    </translation>
+    </message>
+    <message>
+        <source>不能识别的位图！</source>
+        <translation>Unrecognised bitmap!</translation>
+    </message>
+    <message>
+        <source>无法创建！</source>
+        <translation>Cannot create it!</translation>
+    </message>
+    <message>
+        <source>    绣图颜色太多，请减色后再生成。。。 </source>
+        <translation>    The chart has too many colours. Reduce them, then generate again. </translation>
+    </message>
+    <message>
+        <source>绣图大小超出范围，每边只能是1到320针。</source>
+        <translation>The chart size is out of range: each side must be 1 to 320 stitches.</translation>
+    </message>
+    <message>
+        <source>Quillex 你身边的好软件</source>
+        <translation>Quillex, good software at your side</translation>
+    </message>
+    <message>
+        <source>错误！</source>
+        <translation>Error!</translation>
+    </message>
+    <message>
+        <source>开始处理...</source>
+        <translation>Processing...</translation>
+    </message>
+</context>
+<context>
+    <name>PatternLayout</name>
+    <message>
+        <source>尺寸：%1 × %2 针</source>
+        <translation>Size: %1 × %2 stitches</translation>
+    </message>
+    <message>
+        <source>在 %1 CT 绣布上：%2 × %3 cm（%4 × %5 英寸）</source>
+        <translation>On %1 count fabric: %2 × %3 cm (%4 × %5 in)</translation>
+    </message>
+    <message>
+        <source>绣线：%1 种    针数：%2</source>
+        <translation>Threads: %1    Stitches: %2</translation>
+    </message>
+    <message>
+        <source>图纸：封面 1 页，绣线表 %1 页，绣图 %2 页</source>
+        <translation>Pattern: 1 cover page, %1 key page(s), %2 chart page(s)</translation>
+    </message>
+    <message>
+        <source>分页图</source>
+        <translation>Page map</translation>
+    </message>
+    <message>
+        <source>绣线表（%1/%2）</source>
+        <translation>Thread key (%1/%2)</translation>
+    </message>
+    <message>
+        <source>绣线表</source>
+        <translation>Thread key</translation>
+    </message>
+    <message>
+        <source>符号</source>
+        <translation>Sym.</translation>
+    </message>
+    <message>
+        <source>颜色</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <source>线号</source>
+        <translation>Number</translation>
+    </message>
+    <message>
+        <source>针数</source>
+        <translation>Stitches</translation>
+    </message>
+    <message>
+        <source>支数</source>
+        <translation>Skeins</translation>
+    </message>
+    <message>
+        <source>注：支数为估算。每针用线 = (2√2 + 2) × 格宽，格宽 = 25.4 mm ÷ 绣布 CT 数（本图 %1 CT，每针约 %2 mm）；</source>
+        <translation>Note: skeins are estimated. Thread per stitch = (2√2 + 2) × cell width, cell width = 25.4 mm ÷ fabric count (here %1 count, about %2 mm per stitch);</translation>
+    </message>
+    <message>
+        <source>两股线绣，每支 8 m 六股线可分出 3 × 8 m = 24 m 双股线；另加 20% 损耗（线头、起针、收针）。</source>
+        <translation>stitched with two strands, an 8 m skein of six strands gives 3 × 8 m = 24 m of two strands; plus 20% waste (tails, starts, ends).</translation>
+    </message>
+    <message>
+        <source>支数 = 针数 × 每针用线 × 1.2 ÷ 24 m，向上取整。针数只计需要绣的格子，空格不计。</source>
+        <translation>Skeins = stitches × thread per stitch × 1.2 ÷ 24 m, rounded up. Only cells to be stitched count; empty cells do not.</translation>
+    </message>
+    <message>
+        <source>灰色格（蓝线外）：重复前页的最后 %1 列（左边），方便对齐</source>
+        <translation>Grey cells (outside the blue line): the last %1 column(s) of the previous page (left), for lining up</translation>
+    </message>
+    <message>
+        <source>灰色格（蓝线外）：重复前页的最后 %1 行（上边），方便对齐</source>
+        <translation>Grey cells (outside the blue line): the last %1 row(s) of the previous page (top), for lining up</translation>
+    </message>
+    <message>
+        <source>灰色格（蓝线外）：重复前页的最后 %1 列（左边）和最后 %2 行（上边），方便对齐</source>
+        <translation>Grey cells (outside the blue line): the last %1 column(s) (left) and the last %2 row(s) (top) of the previous pages, for lining up</translation>
+    </message>
+</context>
+<context>
+    <name>PatternPaging</name>
+    <message>
+        <source>第 %1/%2 页  列 %3-%4  行 %5-%6</source>
+        <translation>Page %1/%2  Columns %3-%4  Rows %5-%6</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectError</name>
+    <message>
+        <source>文件无法读取。</source>
+        <translation>The file cannot be read.</translation>
+    </message>
+    <message>
+        <source>文件太大，不是绣图工程文件。</source>
+        <translation>The file is too large to be a chart project.</translation>
+    </message>
+    <message>
+        <source>文件不是XML格式的绣图工程。</source>
+        <translation>The file is not a chart project in XML.</translation>
+    </message>
+    <message>
+        <source>文件中没有绣图属性(properties)。</source>
+        <translation>The file has no chart properties (properties).</translation>
+    </message>
+    <message>
+        <source>文件中没有绣线表(palette)。</source>
+        <translation>The file has no thread list (palette).</translation>
+    </message>
+    <message>
+        <source>文件中没有全针(fullstitches)。</source>
+        <translation>The file has no full stitches (fullstitches).</translation>
+    </message>
+    <message>
+        <source>绣图的宽和高必须在1到320针之间。</source>
+        <translation>The chart width and height must be 1 to 320 stitches.</translation>
+    </message>
+    <message>
+        <source>绣线表中有一种绣线既没有DMC线号，也没有颜色。</source>
+        <translation>A thread in the thread list has neither a DMC number nor a colour.</translation>
+    </message>
+    <message>
+        <source>有针脚使用了绣线表中没有的绣线。</source>
+        <translation>Some stitches use a thread that is not in the thread list.</translation>
+    </message>
+    <message>
+        <source>有针脚在绣图范围之外。</source>
+        <translation>Some stitches lie outside the chart.</translation>
+    </message>
+    <message>
+        <source>还没有生成绣图。</source>
+        <translation>No chart has been generated yet.</translation>
+    </message>
+    <message>
+        <source>文件无法写入，原有文件没有改动。</source>
+        <translation>The file cannot be written; the existing file was not changed.</translation>
+    </message>
+</context>
+<context>
+    <name>QPlatformTheme</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>ReductionPipeline</name>
+    <message>
+        <source>无法写入临时位图 tmppicv.bmp，减色没有进行。</source>
+        <translation>The scratch bitmap tmppicv.bmp cannot be written; no colours were reduced.</translation>
+    </message>
+    <message>
+        <source>不能识别的位图！</source>
+        <translation>Unrecognised bitmap!</translation>
+    </message>
+    <message>
+        <source>无法创建！</source>
+        <translation>Cannot create it!</translation>
+    </message>
+    <message>
+        <source>绣图效果图没有保存：</source>
+        <translation>The chart preview was not saved:</translation>
+    </message>
+    <message>
+        <source>正在处理，请稍候。</source>
+        <translation>Working, please wait.</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>没有减色结果（未知的减色方法 %1）</source>
+        <translation>No reduced picture (unknown reduction method %1)</translation>
+    </message>
+    <message>
+        <source>开始处理...</source>
+        <translation>Processing...</translation>
+    </message>
+    <message>
+        <source>减色处理完毕</source>
+        <translation>Colour reduction finished</translation>
+    </message>
+    <message>
+        <source>绣图效果图保存到%1</source>
+        <translation>Chart preview saved to %1</translation>
+    </message>
+</context>
+<context>
+    <name>WorkspaceModel</name>
+    <message>
+        <source>绣布：宽高%1x%2(约%3x%4厘米)</source>
+        <translation>Fabric: %1x%2 stitches (about %3x%4 cm)</translation>
+    </message>
+    <message>
+        <source>绣布：宽高156x221 </source>
+        <translation>Fabric: 156x221 stitches </translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::ChartPrinter</name>
+    <message>
+        <source>打印绣图</source>
+        <translation>Print chart</translation>
+    </message>
+    <message>
+        <source>    打印异常，请确认您的打印机已经就绪。     </source>
+        <translation>    Printing failed. Make sure your printer is ready.     </translation>
+    </message>
+    <message>
+        <source>正在生成打印文档，请等待....</source>
+        <translation>Preparing the print document, please wait....</translation>
+    </message>
+    <message>
+        <source>正在绘制网格，请等待....</source>
+        <translation>Drawing the grid, please wait....</translation>
+    </message>
+    <message>
+        <source>正在绘制绣线表格，请等待....</source>
+        <translation>Drawing the thread table, please wait....</translation>
+    </message>
+    <message>
+        <source>正在绘制绣线符号，请等待....</source>
+        <translation>Drawing the thread symbols, please wait....</translation>
+    </message>
+    <message>
+        <source>正在打印，请等待....</source>
+        <translation>Printing, please wait....</translation>
+    </message>
+    <message>
+        <source>正在绘制分页图纸，请等待....</source>
+        <translation>Drawing the pattern pages, please wait....</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::ChartSettingsWindow</name>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source> 种</source>
+        <translation> threads</translation>
+    </message>
+    <message>
+        <source>绣图最多用这么多种绣线</source>
+        <translation>The chart uses at most this many threads</translation>
+    </message>
+    <message>
+        <source>不抖动</source>
+        <translation>No dithering</translation>
+    </message>
+    <message>
+        <source>越小色块越干净，越大渐变越平滑</source>
+        <translation>Lower gives cleaner blocks, higher gives smoother gradients</translation>
+    </message>
+    <message>
+        <source> 针以内</source>
+        <translation> stitches or fewer</translation>
+    </message>
+    <message>
+        <source>不清除</source>
+        <translation>No cleanup</translation>
+    </message>
+    <message>
+        <source>同色相连不超过这么多针的小块并入相邻的颜色</source>
+        <translation>Patches of one colour with at most this many stitches join a neighbouring colour</translation>
+    </message>
+    <message>
+        <source>设置生成绣图的属性：</source>
+        <translation>Settings for generating the chart:</translation>
+    </message>
+    <message>
+        <source>绣线类别：</source>
+        <translation>Thread brand:</translation>
+    </message>
+    <message>
+        <source>减色方法：</source>
+        <translation>Reduction method:</translation>
+    </message>
+    <message>
+        <source>绣线数量：</source>
+        <translation>Threads:</translation>
+    </message>
+    <message>
+        <source>抖动强度：</source>
+        <translation>Dithering:</translation>
+    </message>
+    <message>
+        <source>杂点清除：</source>
+        <translation>Speckle cleanup:</translation>
+    </message>
+    <message>
+        <source>绣格宽度：</source>
+        <translation>Block width:</translation>
+    </message>
+    <message>
+        <source>绣格高度：</source>
+        <translation>Block height:</translation>
+    </message>
+    <message>
+        <source>减色强度：</source>
+        <translation>Merge strength:</translation>
+    </message>
+    <message>
+        <source>更少的绣线</source>
+        <translation>Fewer threads</translation>
+    </message>
+    <message>
+        <source>更好的效果</source>
+        <translation>Better result</translation>
+    </message>
+    <message>
+        <source>自动减色功能：</source>
+        <translation>Automatic reduction:</translation>
+    </message>
+    <message>
+        <source>缩放时不改变颜色数：</source>
+        <translation>Keep colours when zooming:</translation>
+    </message>
+    <message>
+        <source>绣图名称：</source>
+        <translation>Chart name:</translation>
+    </message>
+    <message>
+        <source>十字绣图Kanvo       -quillex inc.</source>
+        <translation>Kanvo Cross Stitch       -quillex inc.</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::ChartWindow</name>
+    <message>
+        <source>  绣图文件保存成功在%1</source>
+        <translation>  Chart saved to %1</translation>
+    </message>
+    <message>
+        <source>Quillex 你身边的好软件</source>
+        <translation>Quillex, good software at your side</translation>
+    </message>
+    <message>
+        <source>请先点一次 生成 按钮，再进行最终效果预览</source>
+        <translation>Click Generate once before the final preview</translation>
+    </message>
+    <message>
+        <source>导出PDF图纸</source>
+        <translation>Export PDF pattern</translation>
+    </message>
+    <message>
+        <source>正在导出PDF图纸，请等待....</source>
+        <translation>Exporting the PDF pattern, please wait....</translation>
+    </message>
+    <message>
+        <source>PDF图纸导出已中止，没有写入文件</source>
+        <translation>PDF pattern export stopped; no file was written</translation>
+    </message>
+    <message>
+        <source>奎乐软件</source>
+        <translation>Quillex Software</translation>
+    </message>
+    <message>
+        <source>输入有错误,只能是数字</source>
+        <translation>Invalid input: numbers only</translation>
+    </message>
+    <message>
+        <source>    只有DMC绣线带有颜色表，请在绣图设置中选择DMC绣线后再生成。    </source>
+        <translation>    Only DMC threads have a colour table. Choose DMC threads in Chart settings, then generate again.    </translation>
+    </message>
+    <message>
+        <source>绣图工程 (*.oxs)</source>
+        <translation>Chart projects (*.oxs)</translation>
+    </message>
+    <message>
+        <source>还没有绣图可以保存，请先点一次 生成 按钮，或打开一个绣图工程。</source>
+        <translation>There is no chart to save yet. Click Generate once, or open a chart project.</translation>
+    </message>
+    <message>
+        <source>保存绣图</source>
+        <translation>Save chart</translation>
+    </message>
+    <message>
+        <source>位图文件 (*.bmp)</source>
+        <translation>Bitmap files (*.bmp)</translation>
+    </message>
+    <message>
+        <source>打开绣图工程</source>
+        <translation>Open chart project</translation>
+    </message>
+    <message>
+        <source>保存绣图工程</source>
+        <translation>Save chart project</translation>
+    </message>
+    <message>
+        <source>PDF文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>选择线色文件</source>
+        <translation>Choose a thread colour file</translation>
+    </message>
+    <message>
+        <source>线色文件 (*.pal);;所有文件 (*)</source>
+        <translation>Thread colour files (*.pal);;All files (*)</translation>
+    </message>
+    <message>
+        <source>保存线色列表</source>
+        <translation>Save thread colour list</translation>
+    </message>
+    <message>
+        <source>文本文件 (*.txt)</source>
+        <translation>Text files (*.txt)</translation>
+    </message>
+    <message>
+        <source>生成</source>
+        <translation>Generate</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>最终效果预览</source>
+        <translation>Final preview</translation>
+    </message>
+    <message>
+        <source>读取色卡...</source>
+        <translation>Read colour card...</translation>
+    </message>
+    <message>
+        <source>打开绣图工程...</source>
+        <translation>Open chart project...</translation>
+    </message>
+    <message>
+        <source>保存绣图工程...</source>
+        <translation>Save chart project...</translation>
+    </message>
+    <message>
+        <source>显示全部色块</source>
+        <translation>Show all colour blocks</translation>
+    </message>
+    <message>
+        <source>绣线数量：</source>
+        <translation>Threads:</translation>
+    </message>
+    <message>
+        <source>可忽略颜色出现次数</source>
+        <translation>Ignore colours used fewer times than</translation>
+    </message>
+    <message>
+        <source>减色设置：</source>
+        <translation>Colour merging:</translation>
+    </message>
+    <message>
+        <source>更少的绣线</source>
+        <translation>Fewer threads</translation>
+    </message>
+    <message>
+        <source>更好的效果</source>
+        <translation>Better result</translation>
+    </message>
+    <message>
+        <source>  绣图文件无法保存在%1，原有文件没有改动。
+%2</source>
+        <translation>  The chart cannot be saved to %1; the existing file was not changed.
+%2</translation>
+    </message>
+    <message>
+        <source>还没有生成绣图。</source>
+        <translation>No chart has been generated yet.</translation>
+    </message>
+    <message>
+        <source>  PDF图纸无法保存在%1，原有文件没有改动。
+%2</source>
+        <translation>  The PDF pattern cannot be saved to %1; the existing file was not changed.
+%2</translation>
+    </message>
+    <message>
+        <source>PDF图纸已保存：%1</source>
+        <translation>PDF pattern saved: %1</translation>
+    </message>
+    <message>
+        <source>  PDF图纸保存成功在%1</source>
+        <translation>  PDF pattern saved to %1</translation>
+    </message>
+    <message>
+        <source>  无法打开绣图工程%1
+%2</source>
+        <translation>  Cannot open the chart project %1
+%2</translation>
+    </message>
+    <message>
+        <source>请等绣图生成或打印完成后再打开。</source>
+        <translation>Wait until the chart has been generated or printed, then open it again.</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>  绣图工程无法保存在%1
+%2</source>
+        <translation>  The chart project cannot be saved to %1
+%2</translation>
+    </message>
+    <message>
+        <source>  绣图工程保存成功在%1</source>
+        <translation>  Chart project saved to %1</translation>
+    </message>
+    <message>
+        <source>读取色卡</source>
+        <translation>Read colour card</translation>
+    </message>
+    <message>
+        <source>已读入 %1 条线色记录，列表写入 %2</source>
+        <translation>Read %1 thread colour records; the list was written to %2</translation>
+    </message>
+    <message>
+        <source>十字绣图Kanvo ---奎乐软件quillex inc.</source>
+        <translation>Kanvo Cross Stitch ---Quillex Software quillex inc.</translation>
+    </message>
+    <message>
+        <source>准备开始生成绣图,请等待约10秒 ...</source>
+        <translation>Getting ready to generate the chart, please wait about 10 seconds ...</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>打印..</source>
+        <translation>Print..</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::ColorReplacementWindow</name>
+    <message>
+        <source>绣图颜色替换－用来减少绣图颜色</source>
+        <translation>Chart colour replacement - for fewer chart colours</translation>
+    </message>
+    <message>
+        <source>替换颜色</source>
+        <translation>Colour to replace</translation>
+    </message>
+    <message>
+        <source>目标颜色</source>
+        <translation>Target colour</translation>
+    </message>
+    <message>
+        <source>&lt;－替换</source>
+        <translation>&lt;- Replace</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::EditController</name>
+    <message>
+        <source>十字绣Kanvo</source>
+        <translation>Kanvo Cross Stitch</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::FileChooserWindow</name>
+    <message>
+        <source>十字绣图Kanvo       -quillex inc.</source>
+        <translation>Kanvo Cross Stitch       -quillex inc.</translation>
+    </message>
+    <message>
+        <source>选择转换成绣图的图片或则照片：</source>
+        <translation>Choose the picture or photo to turn into a chart:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::FinalPreviewWindow</name>
+    <message>
+        <source>最终效果预览</source>
+        <translation>Final preview</translation>
+    </message>
+    <message>
+        <source>本预览图使用实际绣线颜色绘制和绣图效果完全相同，为了取得客观效果，</source>
+        <translation>This preview is drawn in the real thread colours and looks exactly like the stitched chart. For a fair impression,</translation>
+    </message>
+    <message>
+        <source>请您离开电脑屏幕1-2米的距离观看</source>
+        <translation>view it from 1-2 metres away from the screen</translation>
+    </message>
+    <message>
+        <source>按 Esc 键或点击画面关闭</source>
+        <translation>Press Esc or click the picture to close</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::GalleryWindow</name>
+    <message>
+        <source>十字绣图Kanvo ---奎乐软件quillex inc.</source>
+        <translation>Kanvo Cross Stitch ---Quillex Software quillex inc.</translation>
+    </message>
+    <message>
+        <source>温馨提示：对于颜色数较少的卡通类图片，可以在 绣图设置-减色方式，选择-&apos;不做减色处理&apos;，且选择 局部，不要对图形做缩放处理。可得到最佳效果</source>
+        <translation>Tip: for cartoon pictures with few colours, choose &apos;No colour reduction&apos; as the reduction method in Chart settings and choose Part, without zooming the picture. That gives the best result</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>   错误的图形文件，无法打开，请确认是jpg,gif,bmp格式中的一种   </source>
+        <translation>   Wrong picture file, cannot open it. Make sure it is a jpg, gif or bmp file.   </translation>
+    </message>
+    <message>
+        <source>动漫</source>
+        <translation>Anime</translation>
+    </message>
+    <message>
+        <source>美女</source>
+        <translation>Beauties</translation>
+    </message>
+    <message>
+        <source>汽车</source>
+        <translation>Cars</translation>
+    </message>
+    <message>
+        <source>星座</source>
+        <translation>Zodiac</translation>
+    </message>
+    <message>
+        <source>动物</source>
+        <translation>Animals</translation>
+    </message>
+    <message>
+        <source>风景</source>
+        <translation>Landscapes</translation>
+    </message>
+    <message>
+        <source>艺术</source>
+        <translation>Art</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::MainWindow</name>
+    <message>
+        <source>十字绣Kanvo V2008</source>
+        <translation>Kanvo Cross Stitch V2008</translation>
+    </message>
+    <message>
+        <source>生成</source>
+        <translation>Generate</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>放大</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>放大预览图片。</source>
+        <translation>Enlarge the preview picture.</translation>
+    </message>
+    <message>
+        <source>缩小</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>缩小预览图片</source>
+        <translation>Shrink the preview picture</translation>
+    </message>
+    <message>
+        <source>文字</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>给绣图加入文字</source>
+        <translation>Add text to the chart</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>超级减色</source>
+        <translation>Super reduction</translation>
+    </message>
+    <message>
+        <source>字体选择</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>字体颜色</source>
+        <translation>Font colour</translation>
+    </message>
+    <message>
+        <source>增加颜色，得到更逼真效果。需要更多绣线</source>
+        <translation>More colours for a more lifelike result. Needs more threads</translation>
+    </message>
+    <message>
+        <source>只要10种颜色就可以绣出照片般效果，大大节约绣线。这就是quillex的神奇科技!</source>
+        <translation>A photo-like result with only 10 colours, saving lots of thread. That is the magic of quillex!</translation>
+    </message>
+    <message>
+        <source>加入文字</source>
+        <translation>Add text</translation>
+    </message>
+    <message>
+        <source>我的图片</source>
+        <translation>My picture</translation>
+    </message>
+    <message>
+        <source>缩放</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>局部</source>
+        <translation>Part</translation>
+    </message>
+    <message>
+        <source>全图</source>
+        <translation>Whole</translation>
+    </message>
+    <message>
+        <source>还原</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>在这里输入你的文字</source>
+        <translation>Type your text here</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>效果预览-&gt;</source>
+        <translation>Preview -&gt;</translation>
+    </message>
+    <message>
+        <source>保存效果</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>导入图片</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>绣图图库</source>
+        <translation>Gallery</translation>
+    </message>
+    <message>
+        <source>绣图设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>欢迎使用十字绣Kanvo，动手把你的照片做成十字绣！</source>
+        <translation>Welcome to Kanvo Cross Stitch: turn your photos into cross-stitch!</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>导入图片文件</source>
+        <translation>Import picture file</translation>
+    </message>
+    <message>
+        <source>直接屏幕截图</source>
+        <translation>Capture the screen</translation>
+    </message>
+    <message>
+        <source>生成我的绣图</source>
+        <translation>Generate my chart</translation>
+    </message>
+    <message>
+        <source>打印绣图</source>
+        <translation>Print chart</translation>
+    </message>
+    <message>
+        <source>打开绣图工程...</source>
+        <translation>Open chart project...</translation>
+    </message>
+    <message>
+        <source>保存绣图工程...</source>
+        <translation>Save chart project...</translation>
+    </message>
+    <message>
+        <source>退出十字绣图Kanvo</source>
+        <translation>Exit Kanvo</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>软件设置</source>
+        <translation>Program settings</translation>
+    </message>
+    <message>
+        <source>Quillex 你身边的好软件</source>
+        <translation>Quillex, good software at your side</translation>
+    </message>
+    <message>
+        <source>   生成绣图前请先点击效果预览键    </source>
+        <translation>   Click Preview before generating the chart    </translation>
+    </message>
+    <message>
+        <source>找不到使用说明“%1”，它应在以下文件夹中：
+%2</source>
+        <translation>The user&apos;s guide &quot;%1&quot; cannot be found. It should be in one of these folders:
+%2</translation>
+    </message>
+    <message>
+        <source>没有能打开使用说明的程序。使用说明在：
+%1</source>
+        <translation>No program can open the user&apos;s guide. The guide is at:
+%1</translation>
+    </message>
+    <message>
+        <source>程序已在使用这种语言。</source>
+        <translation>The program already uses this language.</translation>
+    </message>
+    <message>
+        <source>界面语言将在下次启动程序时改变。</source>
+        <translation>The language changes the next time you start the program.</translation>
+    </message>
+    <message>
+        <source>绣图设置</source>
+        <comment>menu</comment>
+        <translation>Chart settings</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::OverlayDialogs</name>
+    <message>
+        <source>字体选择</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>字体颜色</source>
+        <translation>Font colour</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::PatternDialog</name>
+    <message>
+        <source>导出PDF图纸</source>
+        <translation>Export PDF pattern</translation>
+    </message>
+    <message>
+        <source>Letter (8.5 × 11 英寸)</source>
+        <translation>Letter (8.5 × 11 in)</translation>
+    </message>
+    <message>
+        <source> CT（每英寸针数）</source>
+        <translation> count (stitches per inch)</translation>
+    </message>
+    <message>
+        <source>自动（2.5 至 3 mm，页数最少）</source>
+        <translation>Automatic (2.5 to 3 mm, fewest pages)</translation>
+    </message>
+    <message>
+        <source> 行/列</source>
+        <translation> rows/columns</translation>
+    </message>
+    <message>
+        <source>浅色底（适合打印）</source>
+        <translation>Light tint (for printing)</translation>
+    </message>
+    <message>
+        <source>全彩（适合平板）</source>
+        <translation>Full colour (for tablets)</translation>
+    </message>
+    <message>
+        <source>纸张：</source>
+        <translation>Paper:</translation>
+    </message>
+    <message>
+        <source>绣布：</source>
+        <translation>Fabric:</translation>
+    </message>
+    <message>
+        <source>格子大小：</source>
+        <translation>Cell size:</translation>
+    </message>
+    <message>
+        <source>重叠：</source>
+        <translation>Overlap:</translation>
+    </message>
+    <message>
+        <source>样式：</source>
+        <translation>Style:</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>打印</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>打印绣图</source>
+        <translation>Print chart</translation>
+    </message>
+    <message>
+        <source>分页图纸</source>
+        <translation>Pattern pages</translation>
+    </message>
+    <message>
+        <source>单页绣图</source>
+        <translation>One-page chart</translation>
+    </message>
+    <message>
+        <source>这张绣图放不进一页，请用分页图纸：封面、线表和分页图，每格 2.5 至 3 mm。</source>
+        <translation>This chart does not fit on one page. Print the pattern pages: cover, thread key and chart pages, 2.5 to 3 mm per cell.</translation>
+    </message>
+    <message>
+        <source>单页绣图每格 %1 mm，符号放得下。分页图纸另有封面、线表和分页图。</source>
+        <translation>The one-page chart has %1 mm cells, large enough for the symbols. The pattern pages add a cover, a thread key and chart pages.</translation>
+    </message>
+    <message>
+        <source>单页绣图每格只有 %1 mm，放不下符号，会糊成一片；分页图纸把绣图分到几页上，每格 2.5 至 3 mm，符号清楚。</source>
+        <translation>The one-page chart has only %1 mm cells, too small for the symbols, which run together; the pattern pages spread the chart over several pages with 2.5 to 3 mm cells and clear symbols.</translation>
+    </message>
+    <message>
+        <source>打印方式：</source>
+        <translation>Print as:</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::ReductionController</name>
+    <message>
+        <source>十字绣Kanvo</source>
+        <translation>Kanvo Cross Stitch</translation>
+    </message>
+    <message>
+        <source>错误！</source>
+        <translation>Error!</translation>
+    </message>
+</context>
+</TS>
