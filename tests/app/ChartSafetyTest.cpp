@@ -62,6 +62,7 @@ private slots:
     void autosaveFollowsTheEditsAndGoesOnClose();
     void crashLeavesTheChartToReopen_data();
     void crashLeavesTheChartToReopen();
+    void otherProgramsStitchesSurviveAnEditAndASave();
 
 private:
     // A generated 12 x 8 chart in a chart window whose questions are answered by `answer` and
@@ -292,6 +293,29 @@ void ChartSafetyTest::crashLeavesTheChartToReopen()
         // Still not in a project file of the user's.
         QVERIFY(next.hasUnsavedEdits());
     }
+}
+
+void ChartSafetyTest::otherProgramsStitchesSurviveAnEditAndASave()
+{
+    generateChart();
+    const QString source = QStringLiteral(KANVO_TEST_DATA_DIR "/oxs/kept-extras-with-a-backstitch-only-thread.oxs");
+    QVERIFY(chart->openProjectFrom(source));
+    // The notes say the part and back stitches, knots and beads are kept though not drawn.
+    QVERIFY(boxes->texts.last().contains(QStringLiteral("半针1处，回针2处，法式结1个，珠子1颗：绣图中不显示，保存绣图工程时原样保留")));
+    edit(0, 0);
+    QVERIFY(chart->saveProjectTo(savedTo));
+    QFile file(savedTo);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray xml = file.readAll();
+    QCOMPARE(xml.count("<partstitch "), 1);
+    QCOMPARE(xml.count("<backstitch "), 2);
+    QCOMPARE(xml.count("objecttype=\"knot\""), 1);
+    QCOMPARE(xml.count("objecttype=\"bead\""), 1);
+    QVERIFY(xml.contains("number=\"DMC 150\""));
+    const OxsReader::Result read = OxsReader::read(xml.toStdString(), loadedThreadTable());
+    QCOMPARE(read.error, ProjectError::None);
+    QCOMPARE(read.notes.backStitches, 2);
+    QCOMPARE(read.project.chart.stitchCount(), 2);
 }
 
 QTEST_MAIN(ChartSafetyTest)

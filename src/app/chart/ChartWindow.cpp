@@ -157,7 +157,12 @@ void ChartWindow::buildSafety()
     askToReopen = [this](const QString& savedAt) { return UnsavedChangesPrompt::askToReopen(this, savedAt); };
 }
 
-ChartWindow::~ChartWindow() = default;
+ChartWindow::~ChartWindow()
+{
+    // The stack clears itself as it goes; that is no change of the chart, and the autosave of a
+    // run that never closed the window must stay.
+    undoStack_->disconnect(this);
+}
 
 void ChartWindow::install(MainWindow& mainWindow, WindowHub& hub)
 {
