@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -12,6 +14,7 @@
 #include "app/chart/ChartWindow.h"
 #include "app/chart/FinalPreviewWindow.h"
 #include "app/edit/ColorReplacementWindow.h"
+#include "app/reduce/ChartSettingsWindow.h"
 #include "app/workspace/MainWindow.h"
 #include "core/palette/ThreadTable.h"
 #include "core/project/OxsReader.h"
@@ -149,13 +152,24 @@ void ChartProjectTest::menuOpensAProjectWithoutAnEffectPreview()
     QCOMPARE(colorAt(preview, 11 + 3 * 12, 61 + 3 * 2), makeColor(0xC0, 0xE0, 0xFF));
     QCOMPARE(colorAt(preview, 11 + 3 * 15 + 1, 61 + 3 * 5 + 1), kRed666);
 
+    // 绣图设置 shows the title the next chart of the picture gets, not the project's; a new one
+    // given there is the one that chart gets, and the project's chart keeps its own.
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("Command7")), Qt::LeftButton);
+    auto* settings = window->findChild<ChartSettingsWindow*>(QStringLiteral("Form3"));
+    QVERIFY(settings != nullptr && settings->isVisible());
+    auto* title = settings->findChild<QLineEdit*>(QStringLiteral("Text1"));
+    QCOMPARE(title->text(), QStringLiteral("设置的标题"));
+    title->setText(QStringLiteral("新的标题"));
+    QVERIFY(settings->accept());
+    QCOMPARE(QString::fromStdString(model.xiutuTitle), QStringLiteral("空格绣图"));
+
     // The main window's "生成" after an effect preview: the window charts the picture again,
     // under the settings' title.
     state->previewReady = true;
     window->generateChart();
     QVERIFY(!state->chart.fromProject);
     QVERIFY(!state->chart.chartReady);
-    QCOMPARE(QString::fromStdString(state->chart.xiutuTitle), QStringLiteral("设置的标题"));
+    QCOMPARE(QString::fromStdString(state->chart.xiutuTitle), QStringLiteral("新的标题"));
 }
 
 void ChartProjectTest::emptyCellsGetNoBlockNoSymbolAndCountNowhere()

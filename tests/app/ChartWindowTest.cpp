@@ -21,6 +21,7 @@
 #include "app/chart/ChartPrinter.h"
 #include "app/chart/ChartWindow.h"
 #include "app/chart/FinalPreviewWindow.h"
+#include "app/chart/PatternDialog.h"
 #include "app/platform/MessageBoxes.h"
 #include "app/workspace/AppWiring.h"
 #include "app/workspace/MainWindow.h"
@@ -88,6 +89,10 @@ private slots:
     void finalPreviewPaintsThreadColours();
     void finalPreviewRefusedWithoutChart();
     void printsOnePagePdf();
+    void printChoiceDefaultsToPagesForSmallCells_data();
+    void printChoiceDefaultsToPagesForSmallCells();
+    void printsPatternPages_data();
+    void printsPatternPages();
     void exportsPatternAfterCompleteGeneration();
     void printFailureRestoresControls();
     void closingStopsPrint();
@@ -99,6 +104,19 @@ private:
     // A stitch matrix of w x h stitches: colour(x, y).
     template <class F> void fillStitches(int w, int h, F colour);
     void openChart();
+    // The one-page print from here on ("单页绣图" in the print choice).
+    void chooseOnePage() { chart->printer().choosePrintKind = [](float) { return ChartPrinter::PrintChoice{}; }; }
+    // Prints go to the PDF file pdf, on pages of 200 x 285 mm printable from edge to edge.
+    void printInto200x285(const QString& pdf)
+    {
+        chart->printer().choosePrinter = [pdf](QPrinter& p) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            p.setPageLayout(QPageLayout(QPageSize(QSizeF(200, 285), QPageSize::Millimeter), QPageLayout::Portrait,
+                QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+            return true;
+        };
+    }
 
     ChartWindow* chart = nullptr;
 };
@@ -476,12 +494,24 @@ void ChartWindowTest::finalPreviewPaintsThreadColours()
     preview->tick();
     QVERIFY(!preview->timerActive());
     const QImage& p = preview->picture();
+    // Scaled up to fill most of the screen: 50 x 16 stitches in whole pixels, at least 3 each.
+    const int side = preview->stitchSide();
+    const QSize screen = preview->size();
+    QCOMPARE(side, std::max(3, std::min(int((screen.width() - 22) * 0.92) / 50, int((screen.height() - 81) * 0.92) / 16)));
+    QVERIFY(side > 3);
+    QVERIFY(11 + 50 * side <= screen.width() && 61 + 16 * side <= screen.height());
     QCOMPARE(colorAt(p, 11, 61), kThread150); // the thread's colour, not the stitch's
-    QCOMPARE(colorAt(p, 13, 63), kThread150);
-    QCOMPARE(colorAt(p, 11 + 3 * 33, 61 + 3 * 15 + 2), kBlack); // thread 34 is 310 black
+    QCOMPARE(colorAt(p, 11 + side - 1, 61 + side - 1), kThread150);
+    QCOMPARE(colorAt(p, 11 + side * 33, 61 + side * 15 + side - 1), kBlack); // thread 34 is 310 black
     QCOMPARE(colorAt(p, 10, 61), makeColor(255, 255, 255));
-    QCOMPARE(colorAt(p, 11 + 150, 61), makeColor(255, 255, 255));
+    QCOMPARE(colorAt(p, 11 + 50 * side, 61), makeColor(255, 255, 255));
+    // The hint names both ways out.
+    QCOMPARE(preview->findChild<QLabel*>(QStringLiteral("Label3"))->text(), QStringLiteral("按 Esc 键或点击画面关闭"));
     QTest::mouseClick(preview, Qt::LeftButton);
+    QVERIFY(!preview->isVisible());
+    chart->showFinalPreview();
+    QVERIFY(preview->isVisible());
+    QTest::keyClick(preview, Qt::Key_Escape);
     QVERIFY(!preview->isVisible());
 
     // 51 threads: the stitch colours
@@ -492,7 +522,7 @@ void ChartWindowTest::finalPreviewPaintsThreadColours()
     chart->showFinalPreview();
     preview->tick();
     preview->tick();
-    QCOMPARE(colorAt(preview->picture(), 12, 62), makeColor(0xAA, 0x03, 0x48));
+    QCOMPARE(colorAt(preview->picture(), 11 + preview->stitchSide() / 2, 62), makeColor(0xAA, 0x03, 0x48));
 }
 
 void ChartWindowTest::finalPreviewRefusedWithoutChart()
@@ -570,14 +600,9 @@ void ChartWindowTest::printsOnePagePdf()
     const QString pdf = session->filePath(QStringLiteral("chart.pdf"));
     QStringList statuses;
     ChartPrinter& printer = chart->printer();
+    chooseOnePage();
     printer.statusShown = [&](const QString& s) { statuses << s; };
-    printer.choosePrinter = [&](QPrinter& p) {
-        p.setOutputFormat(QPrinter::PdfFormat);
-        p.setOutputFileName(pdf);
-        p.setPageLayout(QPageLayout(QPageSize(QSizeF(200, 285), QPageSize::Millimeter), QPageLayout::Portrait,
-            QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
-        return true;
-    };
+    printInto200x285(pdf);
     QTest::mouseClick(chartChild<QPushButton>("Command3"), Qt::LeftButton);
     QVERIFY(boxes->texts.isEmpty());
     QCOMPARE(statuses, (QStringList{"正在生成打印文档，请等待....", "正在绘制网格，请等待....",
@@ -634,6 +659,114 @@ void ChartWindowTest::printsOnePagePdf()
     QVERIFY(colorAt(page, qRound(88 * c * 10) - 8, y0 + 400) != makeColor(255, 255, 255));
 }
 
+void ChartWindowTest::printChoiceDefaultsToPagesForSmallCells_data()
+{
+    QTest::addColumn<double>("cellMm");
+    QTest::addColumn<bool>("paged");
+    QTest::newRow("80 x 80 on A4, 2.3 mm") << 2.3 << true;
+    QTest::newRow("just under 3.2 mm") << 3.19 << true;
+    QTest::newRow("3.2 mm") << 3.2 << false;
+    QTest::newRow("30 x 30, 5.6 mm") << 5.6 << false;
+    QTest::newRow("no page fit") << 0.0 << true;
+}
+
+// The print choice opens on "分页图纸" when the one-page print's 9 pt symbols would not fit its
+// cells, and says why; the pattern's options are there only for "分页图纸".
+void ChartWindowTest::printChoiceDefaultsToPagesForSmallCells()
+{
+    QFETCH(double, cellMm);
+    QFETCH(bool, paged);
+    PatternDialog dialog(nullptr, static_cast<float>(cellMm));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("打印绣图"));
+    auto* kind = dialog.findChild<QComboBox*>(QStringLiteral("printKindBox"));
+    QVERIFY(kind != nullptr);
+    QCOMPARE(kind->currentText(), paged ? QStringLiteral("分页图纸") : QStringLiteral("单页绣图"));
+    QCOMPARE(dialog.paged(), paged);
+    const QString note = dialog.findChild<QLabel*>(QStringLiteral("printKindNote"))->text();
+    if (cellMm > 0)
+        QVERIFY2(note.contains(QString::number(cellMm, 'f', 1) + QStringLiteral(" mm")), qPrintable(note));
+    QCOMPARE(dialog.findChild<QComboBox*>(QStringLiteral("paperBox"))->isEnabled(), paged);
+    kind->setCurrentText(paged ? QStringLiteral("单页绣图") : QStringLiteral("分页图纸"));
+    QCOMPARE(dialog.paged(), !paged);
+    QCOMPARE(dialog.findChild<QComboBox*>(QStringLiteral("paperBox"))->isEnabled(), !paged);
+    // The export's dialog has no choice: it always makes the pages.
+    QVERIFY(PatternDialog().findChild<QComboBox*>(QStringLiteral("printKindBox")) == nullptr);
+    QVERIFY(PatternDialog().paged());
+}
+
+void ChartWindowTest::printsPatternPages_data()
+{
+    QTest::addColumn<bool>("closeWhileDrawing");
+    QTest::newRow("printed") << false;
+    QTest::newRow("window closed while drawing") << true;
+}
+
+// "分页图纸" through a PDF-file printer: the pattern's cover, key and chart pages, with the one-page
+// print's status line and its stop (closing the window throws the document away).
+void ChartWindowTest::printsPatternPages()
+{
+    QFETCH(bool, closeWhileDrawing);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext (poppler-utils) is not installed");
+    fillStitches(80, 80, [](int x, int) { return loadedThreadTable().colorOf(1 + x * 12 / 80); });
+    openChart();
+    state->chart.xiutuTitle = "分页测试";
+    chart->generate();
+    QCOMPARE(state->chart.maxColor, 12);
+
+    const QString pdf = session->filePath(QStringLiteral("pages.pdf"));
+    ChartPrinter& printer = chart->printer();
+    printInto200x285(pdf);
+    float offeredCell = -1;
+    bool offeredPages = false;
+    printer.choosePrintKind = [&](float cellMm) {
+        offeredCell = cellMm;
+        offeredPages = PatternDialog(nullptr, cellMm).paged();
+        ChartPrinter::PrintChoice choice;
+        choice.paged = true;
+        choice.pattern.cellMm = 2.5f; // 80 stitches: 200 mm, two pages across on A4, one down
+        return std::optional(choice);
+    };
+    QStringList statuses;
+    printer.statusShown = [&](const QString& s) {
+        statuses << s;
+        if (closeWhileDrawing && s == QStringLiteral("正在绘制分页图纸，请等待...."))
+            chart->close();
+    };
+    QTest::mouseClick(chartChild<QPushButton>("Command3"), Qt::LeftButton);
+    // The one-page cell on this page: c = 10 x 200 / (10 x 80 + 83) - 0.01, too small for 9 pt.
+    QVERIFY(qAbs(offeredCell - (2000.0f / 883.0f - 0.01f)) < 1e-3f);
+    QVERIFY(offeredPages);
+    QVERIFY(boxes->texts.isEmpty());
+    QVERIFY(chartChild<QPushButton>("Command1")->isEnabled());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QVERIFY(!printer.printing());
+    if (closeWhileDrawing) {
+        QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("打印"));
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(QDir(session->folder()).entryList({QStringLiteral("*pages*")}, QDir::Files | QDir::Hidden),
+            QStringList());
+        return;
+    }
+    QCOMPARE(statuses, (QStringList{"正在生成打印文档，请等待....", "正在绘制分页图纸，请等待....",
+                           "正在打印，请等待...."}));
+    QCOMPARE(chartChild<QPushButton>("Command3")->text(), QStringLiteral("打印.."));
+    auto* progress = chartChild<QProgressBar>("ProgressBar1");
+    QCOMPARE(progress->value(), progress->maximum());
+
+    // Cover, key (12 threads), and the chart pages 1/2 and 2/2, on A4, the pattern's paper.
+    const QString info = runTool(QStringLiteral("pdfinfo"), {pdf}).value_or(QString());
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+4\\n"))), qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595[.\\d]* x 84[12][.\\d]* pts \\(A4\\)"))), qPrintable(info));
+    const QString text = runTool(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}).value_or(QString());
+    const QStringList pages = text.split(QLatin1Char('\f'));
+    QVERIFY(pages.size() >= 4);
+    QVERIFY2(pages[0].contains(QStringLiteral("分页测试")), qPrintable(pages[0]));
+    QVERIFY2(pages[1].contains(QStringLiteral("线号")), qPrintable(pages[1]));
+    QVERIFY2(pages[2].contains(QStringLiteral("第 1/2 页")), qPrintable(pages[2]));
+    QVERIFY2(pages[3].contains(QStringLiteral("第 2/2 页")), qPrintable(pages[3]));
+}
+
 void ChartWindowTest::printFailureRestoresControls()
 {
     // 10 stitches wide: the screen legend holds no thread per band, so no page fit exists
@@ -643,6 +776,7 @@ void ChartWindowTest::printFailureRestoresControls()
     chart->generate();
     QVERIFY(state->chart.chartReady);
     const QString pdf = session->filePath(QStringLiteral("narrow.pdf"));
+    chooseOnePage();
     chart->printer().choosePrinter = [&](QPrinter& p) {
         p.setOutputFormat(QPrinter::PdfFormat);
         p.setOutputFileName(pdf);
@@ -665,6 +799,7 @@ void ChartWindowTest::closingStopsPrint()
     chart->generate();
     const QString pdf = session->filePath(QStringLiteral("stopped.pdf"));
     ChartPrinter& printer = chart->printer();
+    chooseOnePage();
     printer.choosePrinter = [&](QPrinter& p) {
         p.setOutputFormat(QPrinter::PdfFormat);
         p.setOutputFileName(pdf);

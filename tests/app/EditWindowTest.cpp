@@ -185,12 +185,19 @@ void EditWindowTest::editOpensTheReplacementWindow()
     QCOMPARE(editorChild<QPushButton>("Command1")->text(), QStringLiteral("<－替换"));
     QCOMPARE(editorChild<QPushButton>("Command2")->text(), QStringLiteral("撤销"));
     QCOMPARE(editorChild<QPushButton>("Command3")->text(), QStringLiteral("完成"));
-    QVERIFY(!e->palettesShown());
-    QVERIFY(editorChild<PictureBox>("Picture5")->image().isNull());
-    QVERIFY(editorChild<PictureBox>("Picture2")->image().isNull());
+    // Drawn on opening: both strips with every thread, the zoom view from the top-left stitch.
+    QVERIFY(e->palettesShown());
+    const ChartModel chart = generate();
+    for (const char* strip : {"Picture5", "Picture6"}) {
+        const QImage& swatches = editorChild<PictureBox>(strip)->image();
+        QCOMPARE(swatches.height(), (chart.colorCount + 9) / 10 * 14 + 10);
+        QCOMPARE(colourOf(swatches, swatchCentre(1)), loadedThreadTable().colorOf(e->model()->entry(1)));
+    }
+    const QImage& zoom = editorChild<PictureBox>("Picture2")->image();
+    QCOMPARE(zoom.size(), e->zoomSize());
+    QCOMPARE(colourOf(zoom, QPoint(4 * 3 + 2, 4 * 2 + 2)), state->stitchMatrix.at(3, 2));
 
     // The editor's list is the chart's threads; the overview one pixel per stitch.
-    const ChartModel chart = generate();
     QCOMPARE(e->model()->colorTotal(), chart.colorCount);
     // The status line counts the threads shown from the start.
     QCOMPARE(editorChild<QLabel>("Label6")->text(), QStringLiteral("颜色总数：%1  替换0 处").arg(chart.colorCount));
@@ -213,8 +220,17 @@ void EditWindowTest::replacingAThreadLeavesOneThreadFewer()
     const int source = e->model()->entry(1);
     const int target = e->model()->entry(2);
 
-    press(editorChild<PictureBox>("Picture1"), QPoint(3, 3)); // draws the palettes
-    QVERIFY(e->palettesShown());
+    // A stitch of the source thread in the zoom view, which shows the top-left stitches.
+    QPoint sourceStitch(-1, -1);
+    for (int y = 0; y < e->viewport().height() && sourceStitch.x() < 0; ++y)
+        for (int x = 0; x < e->viewport().width() && sourceStitch.x() < 0; ++x)
+            if (e->model()->threadAt(x, y) == source)
+                sourceStitch = QPoint(x, y);
+    QVERIFY2(sourceStitch.x() >= 0, "the first thread has a stitch in the zoom view");
+    const QPoint sourcePixel = 4 * sourceStitch + QPoint(2, 2);
+    QCOMPARE(colourOf(editorChild<PictureBox>("Picture2")->image(), sourcePixel),
+        state->stitchMatrix.at(sourceStitch.x(), sourceStitch.y()));
+
     press(editorChild<PictureBox>("Picture5"), swatchCentre(1));
     press(editorChild<PictureBox>("Picture6"), swatchCentre(2));
     QCOMPARE(e->model()->sourceThread(), source);
@@ -227,8 +243,9 @@ void EditWindowTest::replacingAThreadLeavesOneThreadFewer()
     QCOMPARE(editorChild<QLabel>("Label6")->text(),
         QStringLiteral("颜色总数：%1  替换1 处").arg(before.colorCount - 1));
     QVERIFY(editorChild<QPushButton>("Command2")->isEnabled());
-    // The first swatch now shows what was the second thread.
+    // The first swatch now shows what was the second thread, the zoom view the replacement.
     QCOMPARE(colourOf(editorChild<PictureBox>("Picture5")->image(), swatchCentre(1)), table.colorOf(target));
+    QCOMPARE(colourOf(editorChild<PictureBox>("Picture2")->image(), sourcePixel), table.colorOf(target));
     QCOMPARE(chartOpened, 0);
 
     QTest::mouseClick(editorChild<QPushButton>("Command3"), Qt::LeftButton);
@@ -250,9 +267,8 @@ void EditWindowTest::replacingAThreadLeavesOneThreadFewer()
             QCOMPARE(t.count, sourceCount + targetCount);
     }
     QVERIFY(!sourceListed);
-    // The window stays open with its state.
-    QVERIFY(e->isVisible());
-    QCOMPARE(e->model()->replaceCount(), 1);
+    // Done: the window closes and leaves the chart window in front.
+    QVERIFY(!e->isVisible());
 }
 
 void EditWindowTest::undoRestoresTheThreadAsLastSwatch()
@@ -266,8 +282,10 @@ void EditWindowTest::undoRestoresTheThreadAsLastSwatch()
     e->sourceStripPressed(swatchCentre(1));
     e->targetStripPressed(swatchCentre(3));
     const QImage opened = editorChild<PictureBox>("Picture1")->image();
+    const QImage zoomOpened = editorChild<PictureBox>("Picture2")->image();
     e->replaceClicked();
     const QImage edited = editorChild<PictureBox>("Picture1")->image();
+    QVERIFY(editorChild<PictureBox>("Picture2")->image() != zoomOpened); // the zoom view follows too
     QTest::mouseClick(editorChild<QPushButton>("Command2"), Qt::LeftButton);
     QVERIFY(!editorChild<QPushButton>("Command2")->isEnabled());
     QCOMPARE(editorChild<QLabel>("Label6")->text(), QStringLiteral("颜色总数：%1  替换0 处").arg(total));
@@ -277,6 +295,7 @@ void EditWindowTest::undoRestoresTheThreadAsLastSwatch()
     QVERIFY(editorChild<PictureBox>("Picture1")->image() != edited); // the overview follows
     // Stitches of the target thread from before the replacement keep it: the chart is as opened.
     QCOMPARE(editorChild<PictureBox>("Picture1")->image(), opened);
+    QCOMPARE(editorChild<PictureBox>("Picture2")->image(), zoomOpened);
     // A second undo has nothing to undo.
     e->undoClicked();
     QCOMPARE(e->model()->colorTotal(), total);
@@ -337,10 +356,7 @@ void EditWindowTest::zoomClickPicksTheStitchThread()
     edit();
     ColorReplacementWindow* e = editor();
     auto* zoom = editorChild<PictureBox>("Picture2");
-    press(zoom, QPoint(6, 6)); // not drawn yet: nothing to pick
-    QCOMPARE(e->model()->sourceThread(), -1);
-    press(editorChild<PictureBox>("Picture1"), QPoint(0, 0));
-    press(zoom, QPoint(9, 6)); // stitch (2, 1)
+    press(zoom, QPoint(9, 6)); // stitch (2, 1), drawn since the window opened
     QCOMPARE(e->model()->sourceThread(), e->model()->threadAt(2, 1));
     const QColor sample = editorChild<QLabel>("Label1")->palette().color(QPalette::Window);
     QCOMPARE(makeColor(sample.red(), sample.green(), sample.blue()),
@@ -357,9 +373,6 @@ void EditWindowTest::scrollBarsMoveTheStrips()
     const int total = e->model()->colorTotal();
     QVERIFY2(total > 20, "the reduced start-up picture has enough threads for three rows");
     auto* bar = editorChild<QScrollBar>("VScroll3");
-    QCOMPARE(bar->maximum(), 0);
-    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); // the first use draws the palettes
-    QVERIFY(e->palettesShown());
     bar->setValue(14);
     const int rows = (total + 9) / 10;
     QCOMPARE(bar->maximum(), rows * 14);
@@ -401,7 +414,7 @@ void EditWindowTest::editAgainStartsAfresh()
     QVERIFY(e->isVisible());
     QCOMPARE(e->model()->replaceCount(), 0);
     QCOMPARE(e->model()->colorTotal(), total); // nothing was written back
-    QVERIFY(!e->palettesShown());
+    QCOMPARE(editorChild<PictureBox>("Picture5")->image().height(), (total + 9) / 10 * 14 + 10);
     QVERIFY(!editorChild<QPushButton>("Command2")->isEnabled());
 }
 

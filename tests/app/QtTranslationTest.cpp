@@ -1,14 +1,17 @@
 // Qt's own Chinese texts for the standard dialogs: before QtTranslation::install() they are
-// English, after it Chinese, as a user of the program sees them.
+// English, after it Chinese, as a user of the program sees them; dates, sizes and file types in
+// the file dialog follow the Chinese locale.
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QFontDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/platform/QtTranslation.h"
@@ -34,6 +37,7 @@ class QtTranslationTest : public QObject {
 
 private slots:
     void standardDialogsSpeakChinese();
+    void fileDialogWritesFileTypesAndDatesInChinese();
 };
 
 void QtTranslationTest::standardDialogsSpeakChinese()
@@ -62,6 +66,29 @@ void QtTranslationTest::standardDialogsSpeakChinese()
     QPrinter printer;
     QPrintDialog print(&printer);
     QVERIFY(texts(print).contains(QStringLiteral("打印(&P)")));
+}
+
+// The default locale is Chinese: the file dialog's file types (the MIME comments) and every
+// date and size the program writes with QLocale() follow it.
+void QtTranslationTest::fileDialogWritesFileTypesAndDatesInChinese()
+{
+    QVERIFY(QtTranslation::install(*QCoreApplication::instance()));
+    QCOMPARE(QLocale().name(), QStringLiteral("zh_CN"));
+    QCOMPARE(QLocale().toString(QDate(2026, 12, 9), QLocale::ShortFormat), QStringLiteral("2026/12/9"));
+    QCOMPARE(QLocale().toString(QDate(2026, 12, 9), QStringLiteral("MMM")), QStringLiteral("12月"));
+
+    // The type column of Qt's file dialog, as its model fills it for a picture.
+    QTemporaryDir dir;
+    QFile picture(dir.filePath(QStringLiteral("picture.bmp")));
+    QVERIFY(picture.open(QIODevice::WriteOnly));
+    picture.write(QByteArray(3000, 'x'));
+    picture.close();
+    QFileSystemModel model;
+    const QModelIndex root = model.setRootPath(dir.path());
+    QTRY_COMPARE(model.rowCount(root), 1);
+    const QModelIndex file = model.index(dir.filePath(QStringLiteral("picture.bmp")));
+    const QString type = model.data(file.siblingAtColumn(2)).toString();
+    QVERIFY2(type.contains(QStringLiteral("图像")), qPrintable(type));
 }
 
 QTEST_MAIN(QtTranslationTest)

@@ -55,6 +55,8 @@ private slots:
 
     void previewThenGenerateOpensChart();
     void secondReductionKeepsTheMatrix();
+    void noReductionPreviewEndsWithFinalStatus();
+    void newPictureClearsTheEffectPreview();
     void saveEffectWritesNumberedFiles();
     void failedSaveShowsTheReason();
     void unwritableScratchShowsAMessage();
@@ -67,6 +69,8 @@ private slots:
     void settingsOpenFromEveryControl();
     void settingsSliderCouplesStrength_data();
     void settingsSliderCouplesStrength();
+    void settingsTypedStrengthMovesSlider_data();
+    void settingsTypedStrengthMovesSlider();
     void settingsOkWritesInForce();
     void settingsTypedMethods_data();
     void settingsTypedMethods();
@@ -141,6 +145,32 @@ void ReduceWindowTest::previewThenGenerateOpensChart()
     QTest::mouseClick(child<QWidget>("Label2"), Qt::LeftButton);
     QCOMPARE(chartOpened, 1);
     QCOMPARE(boxes->texts.size(), 1);
+}
+
+// "不做减色处理" reduces nothing, but the status line ends as after any reduction, also when an
+// edit preparation left "开始处理..." there.
+void ReduceWindowTest::noReductionPreviewEndsWithFinalStatus()
+{
+    state->ColorBit = 0;
+    window->statusLine()->setText(QStringLiteral("开始处理..."));
+    QTest::mouseClick(child<QPushButton>("Command4"), Qt::LeftButton);
+    QVERIFY(state->previewReady);
+    QCOMPARE(window->statusLine()->text(), QStringLiteral("减色处理完毕"));
+}
+
+// A new picture takes the old picture's effect preview off the grid display and closes the gate
+// to "生成" until a new preview is made.
+void ReduceWindowTest::newPictureClearsTheEffectPreview()
+{
+    QTest::mouseClick(child<QPushButton>("Command4"), Qt::LeftButton);
+    QVERIFY(state->previewReady);
+    QVERIFY(!window->gridCanvas().isNull());
+    QVERIFY(window->loadSourcePicture());
+    QVERIFY(window->gridCanvas().isNull());
+    QVERIFY(!state->previewReady);
+    QTest::mouseClick(child<QWidget>("Label2"), Qt::LeftButton);
+    QCOMPARE(chartOpened, 0);
+    QCOMPARE(boxes->texts.size(), 1); // asks for an effect preview first
 }
 
 void ReduceWindowTest::secondReductionKeepsTheMatrix()
@@ -339,6 +369,37 @@ void ReduceWindowTest::settingsSliderCouplesStrength()
     QVERIFY(settings->accept());
     QCOMPARE(state->mergeTol, mergeTol);
     QVERIFY(!settings->isVisible());
+}
+
+void ReduceWindowTest::settingsTypedStrengthMovesSlider_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("position"); // 300 - the strength rounded half to even, within 1..300
+    QTest::newRow("12") << "12" << 288;
+    QTest::newRow("12.5 rounds to 12") << "12.5" << 288;
+    QTest::newRow("13.5 rounds to 14") << "13.5" << 286;
+    QTest::newRow("0") << "0" << 300;
+    QTest::newRow("299") << "299" << 1;
+    QTest::newRow("above the slider") << "500" << 1;
+    QTest::newRow("blanks around") << " 40 " << 260;
+    QTest::newRow("no number") << "多" << 150;
+    QTest::newRow("nothing") << "" << 150;
+}
+
+// Typing into 减色强度's box moves its slider, and the box keeps what was typed.
+void ReduceWindowTest::settingsTypedStrengthMovesSlider()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, position);
+    QVERIFY(openSettings());
+    auto* slider = setting<QScrollBar>("HScroll1");
+    slider->setValue(150);
+    auto* box = setting<QLineEdit>("Text2");
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, typed);
+    QCOMPARE(slider->value(), position);
+    QCOMPARE(box->text(), typed);
 }
 
 void ReduceWindowTest::settingsOkWritesInForce()

@@ -299,6 +299,7 @@ QString ChartCliTest::windowChart(const QString& picture, const Settings& s, con
             p.setPageSize(QPageSize(QPageSize::A4));
             return true;
         };
+        chart->printer().choosePrintKind = [](float) { return ChartPrinter::PrintChoice{}; }; // one page
         chart->printChart();
     }
     QString csv = QStringLiteral("symbol,thread,count\n");

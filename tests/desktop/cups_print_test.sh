@@ -21,11 +21,12 @@ missing=()
 [ -x /usr/lib/cups/backend/cups-pdf ] || missing+=(printer-driver-cups-pdf)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing ${missing[*]}"
+  log=$(mktemp /tmp/kanvo-cups-install.XXXXXX.log)
   if ! { timeout 90 apt-get update -qq &&
     DEBIAN_FRONTEND=noninteractive timeout 150 apt-get install -y -qq -o DPkg::Lock::Timeout=60 --no-install-recommends "${missing[@]}"; } \
-    >/tmp/kanvo-cups-install.log 2>&1; then
-    tail -5 /tmp/kanvo-cups-install.log
-    skip "could not install ${missing[*]} (log in /tmp/kanvo-cups-install.log)"
+    >"$log" 2>&1; then
+    tail -5 "$log"
+    skip "could not install ${missing[*]} (log in $log)"
   fi
 fi
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd

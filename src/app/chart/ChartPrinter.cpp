@@ -7,6 +7,8 @@
 
 #include "app/chart/ChartPainter.h"
 #include "app/chart/ChartWindow.h"
+#include "app/chart/PatternDialog.h"
+#include "app/chart/PatternPdf.h"
 #include "app/chart/PrintedPage.h"
 #include "app/platform/MessageBoxes.h"
 #include "core/chart/PrintLayout.h"
@@ -23,6 +25,12 @@ ChartPrinter::ChartPrinter(RunState& state, ChartWindow& window) : state_(state)
         dialog.setWindowTitle(QStringLiteral("打印绣图"));
         return dialog.exec() == QDialog::Accepted;
     };
+    choosePrintKind = [this](float onePageCellMm) -> std::optional<PrintChoice> {
+        PatternDialog dialog(&window_, onePageCellMm);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return PrintChoice{dialog.paged(), dialog.options()};
+    };
 }
 
 void ChartPrinter::printChart()
@@ -34,7 +42,25 @@ void ChartPrinter::printChart()
     printer.setDocName(QString::fromStdString(state_.chart.xiutuTitle.empty() ? "我的绣图" : state_.chart.xiutuTitle));
     if (!choosePrinter || !choosePrinter(printer))
         return;
-    (void)printTo(printer);
+    const std::optional<PrintChoice> choice = choosePrintKind ? choosePrintKind(onePageCell(printer)) : PrintChoice{};
+    if (!choice)
+        return;
+    (void)(choice->paged ? printPagesTo(printer, choice->pattern) : printTo(printer));
+}
+
+std::optional<PrintLayout> ChartPrinter::onePageLayout(const PrintedPage& page) const
+{
+    const ChartOptions options{state_.blockW, state_.blockH, window_.mode(), state_.ColorBit};
+    // The chart window's block colours: the reduced picture, with edited cells and a project's
+    // chart in their threads' colours.
+    return page.layout(state_.chart, window_.blockColors(), options);
+}
+
+float ChartPrinter::onePageCell(QPrinter& printer) const
+{
+    const PrintedPage page(printer);
+    const std::optional<PrintLayout> layout = onePageLayout(page);
+    return layout ? layout->geometry().cell : 0.0f;
 }
 
 void ChartPrinter::status(const char* text)
@@ -60,20 +86,48 @@ ChartPrinter::Outcome ChartPrinter::fail()
     return Outcome::Failed;
 }
 
-ChartPrinter::Outcome ChartPrinter::printTo(QPrinter& printer)
+bool ChartPrinter::start()
 {
     if (printing_)
-        return Outcome::Cancelled;
+        return false;
     printing_ = true;
     // Only closing the window stops a print; a window closed and opened again prints anew.
     window_.setRunning(true);
     window_.setWorkControlsEnabled(false);
+    return true;
+}
+
+ChartPrinter::Outcome ChartPrinter::stopped(QPrinter& printer, QPainter& painter)
+{
+    printer.abort();
+    painter.end();
+    window_.setStatus(QString());
+    restoreControls(ChartWindow::kPrintCaption);
+    printing_ = false;
+    return Outcome::Stopped;
+}
+
+ChartPrinter::Outcome ChartPrinter::finish(QPainter& painter, PrintedPage& page)
+{
+    status(kStatusPrinting);
+    if (!painter.end() || !page.commit())
+        return fail();
+    // The document has gone to the printer: nothing is printing any more.
+    window_.hideStatus();
+    restoreControls(ChartWindow::kPrintedCaption);
+    printing_ = false;
+    return Outcome::Printed;
+}
+
+ChartPrinter::Outcome ChartPrinter::printTo(QPrinter& printer)
+{
+    if (!start())
+        return Outcome::Cancelled;
     if (!printer.isValid())
         return fail();
 
     PrintedPage page(printer);
-    const ChartOptions options{state_.blockW, state_.blockH, window_.mode(), state_.ColorBit};
-    const std::optional<PrintLayout> layout = page.layout(state_.chart, window_.blockColors(), options);
+    const std::optional<PrintLayout> layout = onePageLayout(page);
     if (!layout || !window_.hasChart())
         return fail();
 
@@ -107,15 +161,8 @@ ChartPrinter::Outcome ChartPrinter::printTo(QPrinter& printer)
                 window_.setProgress(0, gh);
             }
             QCoreApplication::processEvents();
-            if (!window_.running()) {
-                // Stopped: the page is thrown away rather than sent half drawn.
-                printer.abort();
-                painter.end();
-                window_.setStatus(QString());
-                restoreControls(ChartWindow::kPrintCaption);
-                printing_ = false;
-                return Outcome::Stopped;
-            }
+            if (!window_.running())
+                return stopped(printer, painter);
             break;
         default: // the grid pass
             if (!gridAnnounced) {
@@ -131,14 +178,49 @@ ChartPrinter::Outcome ChartPrinter::printTo(QPrinter& printer)
         if (section.stage == DrawStage::Symbols)
             window_.setProgress(section.row + 1, gh);
     }
-    status(kStatusPrinting);
-    if (!painter.end() || !page.commit())
+    return finish(painter, page);
+}
+
+ChartPrinter::Outcome ChartPrinter::printPagesTo(QPrinter& printer, const PatternOptions& chosen)
+{
+    if (!start())
+        return Outcome::Cancelled;
+    if (!printer.isValid() || !window_.hasChart() || !state_.chart.chartReady)
         return fail();
-    // The page has gone to the printer: nothing is printing any more.
-    window_.hideStatus();
-    restoreControls(ChartWindow::kPrintedCaption);
-    printing_ = false;
-    return Outcome::Printed;
+
+    status(kStatusDocument);
+    PatternOptions options = chosen;
+    options.blockW = state_.blockW;
+    options.blockH = state_.blockH;
+    const PatternLayout layout = PatternLayout::build(state_.chart, loadedThreadTable(), options);
+    // The pattern places everything from the paper's corner and keeps its own margins.
+    printer.setPageSize(PatternPdf::pageSize(layout));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setFullPage(true);
+    PrintedPage page(printer);
+
+    status(kStatusPages);
+    window_.setProgress(0, 1);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return fail();
+    PatternPdf pages;
+    pages.progress = [this](int done, int total) {
+        window_.setProgress(done, total);
+        QCoreApplication::processEvents();
+    };
+    pages.stopRequested = [this] { return !window_.running(); };
+    switch (pages.paintPages(layout, painter, printer, page.dotsPerMm())) {
+    case PatternPdf::Result::Stopped:
+        return stopped(printer, painter);
+    case PatternPdf::Result::Failed:
+        printer.abort();
+        painter.end();
+        return fail();
+    case PatternPdf::Result::Written:
+        break;
+    }
+    return finish(painter, page);
 }
 
 } // namespace kanvo

@@ -319,8 +319,8 @@ void ChartWindow::openWindow()
         // The window now charts the main window's picture; the project's chart is not its chart.
         model.fromProject = false;
         model.chartReady = false;
-        model.xiutuTitle = settingsTitle_;
-        model.whichType = settingsBrand_;
+        model.xiutuTitle = state_.settingsTitle;
+        model.whichType = state_.settingsBrand;
         fabricCount_ = ChartProject::kDefaultFabricCount;
         keptSections_.clear();
     }
@@ -839,8 +839,8 @@ bool ChartWindow::openProjectFrom(const QString& path)
     }
     if (!state_.chart.fromProject) {
         // The settings window's title and brand come back when the picture is charted again.
-        settingsTitle_ = state_.chart.xiutuTitle;
-        settingsBrand_ = state_.chart.whichType;
+        state_.settingsTitle = state_.chart.xiutuTitle;
+        state_.settingsBrand = state_.chart.whichType;
     }
     state_.chart = read.project.chart;
     state_.chart.fromProject = true;

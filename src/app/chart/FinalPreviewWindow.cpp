@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
@@ -18,6 +19,7 @@ FinalPreviewWindow::FinalPreviewWindow(RunState& state, QWidget* parent)
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("最终效果预览"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
     line1_ = new QLabel(QStringLiteral("本预览图使用实际绣线颜色绘制和绣图效果完全相同，为了取得客观效果，"), this);
     line2_ = new QLabel(QStringLiteral("请您离开电脑屏幕1-2米的距离观看"), this);
     line1_->setObjectName(QStringLiteral("Label1"));
@@ -29,6 +31,10 @@ FinalPreviewWindow::FinalPreviewWindow(RunState& state, QWidget* parent)
         l->adjustSize();
         l->hide();
     }
+    hint_ = new QLabel(tr("按 Esc 键或点击画面关闭"), this);
+    hint_->setObjectName(QStringLiteral("Label3"));
+    hint_->setStyleSheet(QStringLiteral("color: rgb(110, 110, 110);"));
+    hint_->adjustSize();
     timer_.setInterval(kTickMs);
     connect(&timer_, &QTimer::timeout, this, &FinalPreviewWindow::tick);
 }
@@ -40,11 +46,14 @@ void FinalPreviewWindow::openWindow()
     setGeometry(0, 0, area.width(), area.height());
     picture_ = QImage(std::max(1, area.width()), std::max(1, area.height()), QImage::Format_RGB32);
     picture_.fill(Qt::white);
+    side_ = stitchSide(area.size(), state_.chart.gw, state_.chart.gh);
     line1_->move(0, 10);
     line2_->move(0, 30);
+    hint_->move(std::max(0, area.width() - hint_->width() - 12), 10);
     timer_.start();
     show();
     raise();
+    activateWindow(); // Esc reaches the window that has the keyboard
 }
 
 void FinalPreviewWindow::tick()
@@ -57,18 +66,27 @@ void FinalPreviewWindow::tick()
         return;
     timer_.stop();
     if (pictureColours)
-        paintStitches(state_, pictureColours(), picture_);
+        paintStitches(state_, pictureColours(), picture_, side_);
     else
-        paintStitches(state_, picture_);
+        paintStitches(state_, picture_, side_);
     update();
 }
 
-void FinalPreviewWindow::paintStitches(const RunState& state, QImage& image)
+int FinalPreviewWindow::stitchSide(QSize screen, int gw, int gh)
 {
-    paintStitches(state, state.stitchMatrix, image);
+    if (gw < 1 || gh < 1)
+        return kBox;
+    const int across = static_cast<int>((screen.width() - 2 * kLeft) * kFill) / gw;
+    const int down = static_cast<int>((screen.height() - kTop - kBottom) * kFill) / gh;
+    return std::max(kBox, std::min(across, down));
 }
 
-void FinalPreviewWindow::paintStitches(const RunState& state, const StitchMatrix& pictureColours, QImage& image)
+void FinalPreviewWindow::paintStitches(const RunState& state, QImage& image, int side)
+{
+    paintStitches(state, state.stitchMatrix, image, side);
+}
+
+void FinalPreviewWindow::paintStitches(const RunState& state, const StitchMatrix& pictureColours, QImage& image, int side)
 {
     const ChartModel& model = state.chart;
     const ThreadTable& table = loadedThreadTable();
@@ -85,7 +103,7 @@ void FinalPreviewWindow::paintStitches(const RunState& state, const StitchMatrix
                 : threadColours                           ? table.colorOf(model.threadAt(x, y))
                                                           : pictureColours.at(x, y);
             const QRgb rgb = qRgb(redOf(c), greenOf(c), blueOf(c));
-            const QRect box = QRect(kLeft + kBox * x, kTop + kBox * y, kBox, kBox).intersected(bounds);
+            const QRect box = QRect(kLeft + side * x, kTop + side * y, side, side).intersected(bounds);
             for (int py = box.top(); py <= box.bottom(); ++py) {
                 auto* row = reinterpret_cast<QRgb*>(image.scanLine(py));
                 std::fill(row + box.left(), row + box.right() + 1, rgb);
@@ -103,6 +121,14 @@ void FinalPreviewWindow::paintEvent(QPaintEvent* /*event*/)
 void FinalPreviewWindow::mousePressEvent(QMouseEvent* /*event*/)
 {
     close();
+}
+
+void FinalPreviewWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void FinalPreviewWindow::closeEvent(QCloseEvent* event)

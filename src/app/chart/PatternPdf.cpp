@@ -29,10 +29,9 @@ QByteArray PatternPdf::render(const PatternLayout& layout, Result* result)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const PatternGeometry& g = layout.geometry();
     QPdfWriter writer(&buffer);
     writer.setResolution(kDotsPerInch);
-    writer.setPageSize(QPageSize(QSizeF(g.pageWidth, g.pageHeight), QPageSize::Millimeter));
+    writer.setPageSize(pageSize(layout));
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setTitle(QString::fromStdString(layout.title()));
     writer.setCreator(QStringLiteral("十字绣Kanvo"));
@@ -43,26 +42,11 @@ QByteArray PatternPdf::render(const PatternLayout& layout, Result* result)
         finish(Result::Failed);
         return {};
     }
-    ChartPainter chartPainter(static_cast<float>(kDotsPerInch / 25.4));
-    int total = 0;
-    for (const DrawList& page : layout.pages())
-        total += static_cast<int>(page.sections().size());
-    int done = 0;
-    bool first = true;
-    for (const DrawList& page : layout.pages()) {
-        if (!first)
-            writer.newPage();
-        first = false;
-        for (const DrawSection& section : page.sections()) {
-            if (stopRequested && stopRequested()) {
-                painter.end();
-                finish(Result::Stopped);
-                return {};
-            }
-            chartPainter.paint(painter, page, section);
-            if (progress)
-                progress(++done, total);
-        }
+    if (const Result painted = paintPages(layout, painter, writer, static_cast<float>(kDotsPerInch / 25.4));
+        painted != Result::Written) {
+        painter.end();
+        finish(painted);
+        return {};
     }
     if (!painter.end()) {
         error_ = "the PDF document cannot be completed";
@@ -71,6 +55,38 @@ QByteArray PatternPdf::render(const PatternLayout& layout, Result* result)
     }
     finish(Result::Written);
     return bytes;
+}
+
+QPageSize PatternPdf::pageSize(const PatternLayout& layout)
+{
+    const PatternGeometry& g = layout.geometry();
+    return QPageSize(QSizeF(g.pageWidth, g.pageHeight), QPageSize::Millimeter);
+}
+
+PatternPdf::Result PatternPdf::paintPages(const PatternLayout& layout, QPainter& painter, QPagedPaintDevice& device,
+    float dotsPerMm)
+{
+    ChartPainter chartPainter(dotsPerMm);
+    int total = 0;
+    for (const DrawList& page : layout.pages())
+        total += static_cast<int>(page.sections().size());
+    int done = 0;
+    bool first = true;
+    for (const DrawList& page : layout.pages()) {
+        if (!first && !device.newPage()) {
+            error_ = "a new page cannot be started";
+            return Result::Failed;
+        }
+        first = false;
+        for (const DrawSection& section : page.sections()) {
+            if (stopRequested && stopRequested())
+                return Result::Stopped;
+            chartPainter.paint(painter, page, section);
+            if (progress)
+                progress(++done, total);
+        }
+    }
+    return Result::Written;
 }
 
 PatternPdf::Result PatternPdf::write(const PatternLayout& layout, const QString& path)

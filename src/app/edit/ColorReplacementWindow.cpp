@@ -18,7 +18,6 @@
 #include "app/workspace/WindowHub.h"
 #include "core/edit/PaletteLayout.h"
 #include "core/edit/ZoomViewRenderer.h"
-#include "core/palette/NearestThread.h"
 #include "core/palette/ThreadTable.h"
 #include "core/project/ChartProject.h"
 #include "core/workspace/RunState.h"
@@ -220,6 +219,9 @@ void ColorReplacementWindow::startEditing(const EditColorModel& colors)
     setSample(label7_, ColorReplacementModel::kNone);
     command2_->setEnabled(false);
     updateStatus();
+    // The window opens with its colours and its zoom view drawn, not waiting for a click.
+    drawPalettes();
+    drawZoomView();
 }
 
 QSize ColorReplacementWindow::zoomSize() const
@@ -277,9 +279,8 @@ void ColorReplacementWindow::drawZoomView()
     const auto words = static_cast<std::size_t>(view.sizeInBytes() / 4);
     const std::span<std::uint32_t> pixels(reinterpret_cast<std::uint32_t*>(view.bits()), words);
     const QRect rect = viewport();
-    // The run state's matrix, not the working copy: the view shows the stitches as they stand
-    // until "完成" writes the edits back.
-    (void)ZoomViewRenderer::render(original(), rect.left(), rect.top(), size.width(), size.height(),
+    // The working copy: the view shows every replacement as soon as it is made.
+    (void)ZoomViewRenderer::render(model_->editMatrix(), rect.left(), rect.top(), size.width(), size.height(),
         pixels, static_cast<std::size_t>(view.bytesPerLine() / 4));
     picture2_->setImage(std::move(view));
     picture2_->resize(size);
@@ -295,8 +296,7 @@ void ColorReplacementWindow::zoomPressed(QPoint position)
     const int y = ZoomViewRenderer::stitchRow(rect.top(), position.y());
     if (position.x() < 0 || position.y() < 0 || x >= model_->width() || y >= model_->height())
         return;
-    const int thread = chartStitches_ ? state_.chart.threadAt(x, y)
-                                      : NearestThread::forTable(table_).nearest(state_.stitchMatrix.at(x, y));
+    const int thread = model_->threadAt(x, y);
     if (model_->pickSource(thread))
         setSample(label1_, thread);
 }
@@ -387,6 +387,7 @@ void ColorReplacementWindow::replacementsChanged()
 {
     updateStatus();
     drawOverview();
+    drawZoomView();
     if (palettesShown_)
         drawPalettes();
 }
@@ -395,11 +396,15 @@ void ColorReplacementWindow::doneClicked()
 {
     if (model_ && chartStitches_ && !model_->busy() && state_.chart.fromProject) {
         setChartThreads(state_.chart, [this](int x, int y) { return model_->threadAt(x, y); });
+        close();
         hub_.invokeRedrawProjectChart();
         return;
     }
-    if (model_ && !chartStitches_ && model_->writeBack(state_.stitchMatrix))
+    if (model_ && !chartStitches_ && model_->writeBack(state_.stitchMatrix)) {
+        // The edits live on in the chart window; this window is done with.
+        close();
         hub_.invokeShowChartWindow();
+    }
 }
 
 void ColorReplacementWindow::drawOverview()

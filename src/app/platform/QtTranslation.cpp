@@ -6,10 +6,12 @@
 
 namespace kanvo {
 
-bool QtTranslation::install(QCoreApplication& app)
+bool QtTranslation::install(QCoreApplication& app, const QLocale& language)
 {
+    QLocale::setDefault(language);
     auto* translator = new QTranslator(&app);
-    if (!translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+    if (!translator->load(language, QStringLiteral("qtbase"), QStringLiteral("_"),
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath))
         || !QCoreApplication::installTranslator(translator)) {
         delete translator;
         return false;

@@ -141,6 +141,13 @@ ChartSettingsWindow::ChartSettingsWindow(RunState& state, QWidget* parent) : QWi
 
     connect(hScroll1_, &QScrollBar::valueChanged, this,
         [this](int position) { text2_->setText(qs(ChartSettingsModel::strengthForSlider(position))); });
+    // A typed strength moves the slider; the box keeps what was typed.
+    connect(text2_, &QLineEdit::textEdited, this, [this](const QString& text) {
+        if (const auto position = ChartSettingsModel::sliderForStrength(text.toStdString())) {
+            const QSignalBlocker blocker(hScroll1_);
+            hScroll1_->setValue(*position);
+        }
+    });
     connect(combo3_, &QComboBox::currentTextChanged, this, [this](const QString& method) {
         showThreadSettings(ChartSettingsModel::showsThreadSettings(method.toStdString()));
     });

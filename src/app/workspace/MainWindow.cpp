@@ -423,7 +423,13 @@ void MainWindow::initialPictureStep()
 
 bool MainWindow::loadSourcePicture()
 {
-    return model_.loadSourcePicture();
+    if (!model_.loadSourcePicture())
+        return false;
+    // The effect preview on the right was the old picture's: the grid display is empty again.
+    state_.previewReady = false;
+    picture1_->setImage(QImage());
+    picture1_->resize(0, 0);
+    return true;
 }
 
 void MainWindow::drawMatrixS()

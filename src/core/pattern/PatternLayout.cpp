@@ -389,10 +389,10 @@ void PatternBuilder::chartPage(const PatternPage& page)
 
     list.beginSection(DrawStage::ColumnNumbers);
     const int numberFont = list.fontId(font(6.0f));
-    for (const int n : PatternPaging::numberedLines(page.columns))
+    for (const int n : PatternPaging::numberedLines(page.columns, blockW))
         list.text(left + c * static_cast<float>(n - page.columns.begin), top - kArrowBand - kNumberBand / 2.0f,
             std::to_string(n), numberFont, kBlack, TextAnchor::Centre);
-    for (const int n : PatternPaging::numberedLines(page.rows))
+    for (const int n : PatternPaging::numberedLines(page.rows, blockH))
         list.text(left - kArrowBand - kNumberBand / 2.0f - 0.5f, top + c * static_cast<float>(n - page.rows.begin),
             std::to_string(n), numberFont, kBlack, TextAnchor::Centre);
 

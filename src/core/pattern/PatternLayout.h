@@ -66,7 +66,7 @@ struct PatternGeometry {
 // A multi-page pattern of a chart: a cover (title, the finished piece in thread colours, sizes,
 // counts and a map of the chart pages), the key (every thread the chart uses, in symbol order,
 // with symbol, colour, number, stitches and skeins, and the skein formula) and the chart pages
-// (cells with their symbols as text, thin and block lines, numbers every 10, centre marks, the
+// (cells with their symbols as text, thin and block lines, numbers on the block lines, centre marks, the
 // overlap tinted, a header and a small page map). Every page is a display list in millimetres;
 // cells without a stitch stay blank and are not counted.
 class PatternLayout {

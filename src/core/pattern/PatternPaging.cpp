@@ -44,10 +44,11 @@ PatternPaging PatternPaging::build(int gw, int gh, int columnsPerPage, int rowsP
     return paging;
 }
 
-std::vector<int> PatternPaging::numberedLines(const CellSpan& span)
+std::vector<int> PatternPaging::numberedLines(const CellSpan& span, int block)
 {
+    block = std::max(block, 1);
     std::vector<int> lines;
-    for (int n = (std::max(span.begin, 1) + 9) / 10 * 10; n <= span.end; n += 10)
+    for (int n = (std::max(span.begin, 1) + block - 1) / block * block; n <= span.end; n += block)
         lines.push_back(n);
     return lines;
 }

@@ -41,9 +41,10 @@ struct PatternPaging {
     // Pages of a gw x gh chart with at most columnsPerPage x rowsPerPage cells a page.
     [[nodiscard]] static PatternPaging build(int gw, int gh, int columnsPerPage, int rowsPerPage, int overlap);
 
-    // The chart's numbered lines within span: the multiples of 10 n with span.begin <= n <=
-    // span.end (line n is the one after the n-th column or row, counted from 1).
-    [[nodiscard]] static std::vector<int> numberedLines(const CellSpan& span);
+    // The chart's numbered lines within span: the block boundaries, multiples n of block (the
+    // block width or height, at least 1) with span.begin <= n <= span.end. Line n is the one
+    // after the n-th column or row counted from 1, so it carries the stitch count n.
+    [[nodiscard]] static std::vector<int> numberedLines(const CellSpan& span, int block);
 
     // The header line of page, "第 3/8 页  列 61-130  行 1-70": 1-based and inclusive.
     [[nodiscard]] static std::string header(const PatternPage& page, int pageCount);

@@ -99,8 +99,10 @@ ChartSettingsModel::Opening ChartSettingsModel::opening(int mergeTol)
 ChartSettingsModel::Entries ChartSettingsModel::inForce(const RunState& state)
 {
     Entries e;
-    e.title = state.chart.xiutuTitle.empty() ? std::string(kTitlePlaceholder) : state.chart.xiutuTitle;
-    e.brand = state.chart.whichType == "CC" ? "CC" : "DMC";
+    const bool project = state.chart.fromProject;
+    const std::string& title = project ? state.settingsTitle : state.chart.xiutuTitle;
+    e.title = title.empty() ? std::string(kTitlePlaceholder) : title;
+    e.brand = (project ? state.settingsBrand : state.chart.whichType) == "CC" ? "CC" : "DMC";
     e.method = defaultMethod();
     auto texts = methodChoices();
     texts.insert(texts.end(), {"1bit", "8bit"});
@@ -119,6 +121,15 @@ ChartSettingsModel::Entries ChartSettingsModel::inForce(const RunState& state)
 }
 
 std::string ChartSettingsModel::strengthForSlider(int position) { return std::to_string(kSliderMax - position); }
+
+std::optional<int> ChartSettingsModel::sliderForStrength(std::string_view text)
+{
+    const auto strength = parseNumber(text);
+    if (!strength)
+        return std::nullopt;
+    const double kept = std::clamp(*strength, -1.0, static_cast<double>(kStrengthMax) + 1.0);
+    return opening(roundHalfEvenInt(kept) * 20).sliderPosition;
+}
 
 std::optional<double> ChartSettingsModel::parseNumber(std::string_view text)
 {
@@ -192,8 +203,9 @@ ChartSettingsModel::Verdict ChartSettingsModel::check(const Entries& entries)
 
 void ChartSettingsModel::apply(const Choice& choice, RunState& state)
 {
-    state.chart.xiutuTitle = choice.xiutuTitle;
-    state.chart.whichType = choice.whichType;
+    // A project's chart keeps its own title; the settings' one waits for the next chart.
+    (state.chart.fromProject ? state.settingsTitle : state.chart.xiutuTitle) = choice.xiutuTitle;
+    (state.chart.fromProject ? state.settingsBrand : state.chart.whichType) = choice.whichType;
     if (choice.colorBit)
         state.ColorBit = *choice.colorBit;
     state.autoColor = choice.autoColor;

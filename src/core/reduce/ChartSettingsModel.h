@@ -45,6 +45,10 @@ public:
 
     // The strength shown for a slider position (300 - position) as text.
     [[nodiscard]] static std::string strengthForSlider(int position);
+    // The slider position for a strength typed into its box: where the window would open with
+    // that strength (300 - the strength rounded, within 1..300). nullopt when the text is no
+    // number; the slider then stays where it is.
+    [[nodiscard]] static std::optional<int> sliderForStrength(std::string_view text);
 
     // --- OK ---
     enum class Field { BlockWidth, BlockHeight, Strength };
@@ -64,7 +68,9 @@ public:
     };
 
     // The texts the window opens with: the values in force in `state` (the defaults before the
-    // first OK), so that OK after changing one thing keeps the others. The strength is
+    // first OK), so that OK after changing one thing keeps the others. Title and brand are the
+    // ones the next chart of the picture gets (settingsTitle and settingsBrand while the chart
+    // model holds a project's chart). The strength is
     // opening(mergeTol).strengthText; the zoom choice, kept nowhere in the run state, is "否".
     [[nodiscard]] static Entries inForce(const RunState& state);
 
@@ -91,7 +97,8 @@ public:
     // window shows fractional strengths set elsewhere). Blanks around a number are ignored.
     [[nodiscard]] static Verdict check(const Entries& entries);
 
-    // Writes an accepted choice in the window's order: title and brand into the chart model,
+    // Writes an accepted choice in the window's order: title and brand into the chart model (into
+    // settingsTitle and settingsBrand while it holds a project's chart),
     // then autoColor, ColorBit (only when the method text selected one), blockW, blockH, mergeTol,
     // and the "精选绣线" settings, which are kept for the run whichever method is chosen.
     static void apply(const Choice& choice, RunState& state);

@@ -243,8 +243,11 @@ bool ReductionPipeline::superReduce()
         report(ReduceError::Busy, {});
         return false;
     }
-    if (state_.ColorBit == ReductionMethod::kNoReduction)
+    if (state_.ColorBit == ReductionMethod::kNoReduction) {
+        // Nothing to reduce, but the status line ends as after any reduction.
+        status(kStatusDone);
         return effectPreview();
+    }
 
     RunGuard guard(running_);
     if (prepareWorkingCopy() != ReduceError::None)

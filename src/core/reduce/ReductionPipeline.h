@@ -71,7 +71,8 @@ public:
     // "超级减色": samples the grid window, round-trips it through the scratch bitmap into
     // `imageBuffer1`, converts it with the method of `ColorBit` into `imageBuffer2`, paints the
     // result back onto the surface at the grid window's offset and runs the effect preview.
-    // With `ColorBit` 0 only the effect preview runs. False when the run stopped early.
+    // With `ColorBit` 0 only the effect preview runs, after the status line's final text. False
+    // when the run stopped early.
     bool superReduce();
 
     // The effect preview: `previewReady`, fresh sampling of the grid window, grid redraw.

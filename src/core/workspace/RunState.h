@@ -53,6 +53,11 @@ struct RunState {
 
     // The chart model every window shares (chart window, legend, printing, editor).
     ChartModel chart;
+    // The chart settings' title and thread brand while `chart` holds a chart read from a project
+    // (chart.fromProject): the settings window shows and sets these, and the next chart of the
+    // picture takes them.
+    std::string settingsTitle;
+    std::string settingsBrand;
 
     // Grid width as a whole number of stitches (the width bar always holds this value).
     [[nodiscard]] int gridWidth() const { return roundHalfEvenInt(picW); }

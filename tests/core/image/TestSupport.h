@@ -7,22 +7,9 @@
 #include <vector>
 
 #include "core/common/Color.h"
+#include "common/TempDir.h"
 
 namespace kanvo::test {
-
-// A fresh folder under the system's temp folder, removed with everything in it on destruction.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
-    [[nodiscard]] std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 [[nodiscard]] std::vector<std::uint8_t> readBytes(const std::string& path);
 void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);

@@ -82,14 +82,30 @@ TEST(PatternPagingTest, EveryStitchOfEveryChartSizeIsOnAPage)
     }
 }
 
-TEST(PatternPagingTest, NumbersEveryTenthLineAndNamesThePageRange)
-{
-    EXPECT_EQ(PatternPaging::numberedLines({0, 63}), (std::vector<int>{10, 20, 30, 40, 50, 60}));
-    EXPECT_EQ(PatternPaging::numberedLines({61, 124}), (std::vector<int>{70, 80, 90, 100, 110, 120}));
-    EXPECT_EQ(PatternPaging::numberedLines({60, 70}), (std::vector<int>{60, 70}));
-    EXPECT_EQ(PatternPaging::numberedLines({0, 9}), std::vector<int>{});
-    EXPECT_EQ(PatternPaging::numberedLines({318, 320}), std::vector<int>{320});
+struct NumberCase {
+    CellSpan span;
+    int block;
+    std::vector<int> lines;
+};
 
+class NumberedLinesTest : public testing::TestWithParam<NumberCase> {};
+
+TEST_P(NumberedLinesTest, NumbersEveryBlockBoundaryWithTheStitchCount)
+{
+    const NumberCase& c = GetParam();
+    EXPECT_EQ(PatternPaging::numberedLines(c.span, c.block), c.lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(Blocks, NumberedLinesTest,
+    testing::Values(NumberCase{{0, 63}, 10, {10, 20, 30, 40, 50, 60}},
+        NumberCase{{61, 124}, 10, {70, 80, 90, 100, 110, 120}}, NumberCase{{60, 70}, 10, {60, 70}},
+        NumberCase{{0, 9}, 10, {}}, NumberCase{{318, 320}, 10, {320}},
+        NumberCase{{0, 50}, 12, {12, 24, 36, 48}}, NumberCase{{46, 100}, 12, {48, 60, 72, 84, 96}},
+        NumberCase{{0, 30}, 8, {8, 16, 24}}, NumberCase{{22, 41}, 8, {24, 32, 40}},
+        NumberCase{{0, 3}, 1, {1, 2, 3}}, NumberCase{{0, 4}, 0, {1, 2, 3, 4}}));
+
+TEST(PatternPagingTest, NamesThePageRange)
+{
     PatternPage page;
     page.number = 3;
     page.columns = {60, 130};
@@ -213,6 +229,54 @@ TEST(PatternLayoutTest, ChartPageHasOneCentredSymbolPerStitchAndNoOtherTextInThe
                 EXPECT_NE(expected[row][col], ' ') << col << "," << row;
         }
     }
+}
+
+TEST(PatternLayoutTest, NumbersStandOnTheThickLinesOfBlocksOtherThanTen)
+{
+    // 30 x 20 stitches in blocks of 12 x 8 on one page: thick lines and numbers after columns
+    // 12 and 24 and after rows 8 and 16.
+    PatternOptions options;
+    options.cellMm = 3.0f;
+    options.blockW = 12;
+    options.blockH = 8;
+    const PatternLayout layout
+        = PatternLayout::build(test::makeModel(30, 20, 1, [](int, int) { return 1; }), threeThreads(), options);
+    ASSERT_EQ(layout.paging().pages.size(), 1u);
+    const PatternGeometry& g = layout.geometry();
+    const DrawList& page = layout.pages()[static_cast<std::size_t>(layout.firstChartPage())];
+    std::vector<std::string> columns;
+    std::vector<std::string> rows;
+    for (const TextOp& t : test::textsOf(page)) {
+        const float col = (t.x - g.gridLeft) / g.cell;
+        const float row = (t.y - g.gridTop) / g.cell;
+        if (row < 0 && row > -3 && col >= 0 && col <= 30) {
+            EXPECT_NEAR(col, std::stof(t.text), 1e-3) << t.text;
+            columns.push_back(t.text);
+        } else if (col < 0 && col > -3 && row >= 0 && row <= 20) {
+            EXPECT_NEAR(row, std::stof(t.text), 1e-3) << t.text;
+            rows.push_back(t.text);
+        }
+    }
+    EXPECT_EQ(columns, (std::vector<std::string>{"12", "24"}));
+    EXPECT_EQ(rows, (std::vector<std::string>{"8", "16"}));
+    // The lines under the numbers are thick ones: wider than the thin line after column 1.
+    auto widthAt = [&](float x1, float y1, float x2, float y2) {
+        for (const DrawOp& op : page.ops())
+            if (const auto* l = std::get_if<LineOp>(&op);
+                l && std::abs(l->x1 - x1) < 1e-3f && std::abs(l->y1 - y1) < 1e-3f
+                && std::abs(l->x2 - x2) < 1e-3f && std::abs(l->y2 - y2) < 1e-3f)
+                return l->width;
+        return 0.0f;
+    };
+    const float right = g.gridLeft + 30 * g.cell;
+    const float bottom = g.gridTop + 20 * g.cell;
+    const float thin = widthAt(g.gridLeft + g.cell, g.gridTop, g.gridLeft + g.cell, bottom);
+    ASSERT_GT(thin, 0.0f);
+    for (const int n : {12, 24})
+        EXPECT_GT(widthAt(g.gridLeft + n * g.cell, g.gridTop, g.gridLeft + n * g.cell, bottom), thin) << n;
+    for (const int n : {8, 16})
+        EXPECT_GT(widthAt(g.gridLeft, g.gridTop + n * g.cell, right, g.gridTop + n * g.cell), thin) << n;
+    EXPECT_EQ(widthAt(g.gridLeft + 10 * g.cell, g.gridTop, g.gridLeft + 10 * g.cell, bottom), thin);
 }
 
 TEST(PatternLayoutTest, GridsFitThePaperAndTheAutomaticCellStaysBetween2_5And3mm)

@@ -11,6 +11,7 @@
 #include "core/palette/ThreadTable.h"
 #include "core/project/OxsReader.h"
 #include "core/project/PaletteItemMatcher.h"
+#include "common/TempDir.h"
 
 namespace kanvo {
 namespace {
@@ -212,7 +213,8 @@ TEST(OxsReaderHostile, DeepNestingHugeAttributesAndHugeFilesStayBounded)
     // Over the limit: refused before parsing, also for the file reader.
     std::string tooLarge(OxsReader::kMaxFileBytes + 1, ' ');
     EXPECT_EQ(OxsReader::read(tooLarge, table()).error, ProjectError::TooLarge);
-    const std::string path = testing::TempDir() + "/too-large.oxs";
+    const test::TempDir folder;
+    const std::string path = folder.file("too-large.oxs");
     std::ofstream(path, std::ios::binary) << tooLarge;
     EXPECT_EQ(OxsReader::readFile(path, table()).error, ProjectError::TooLarge);
 }

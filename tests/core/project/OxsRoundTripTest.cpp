@@ -14,6 +14,7 @@
 #include "core/project/OxsReader.h"
 #include "core/project/OxsWriter.h"
 #include "core/workspace/StitchMatrix.h"
+#include "common/TempDir.h"
 
 namespace kanvo {
 namespace {
@@ -44,7 +45,8 @@ ChartModel roundTrip(const ChartModel& chart, int fabricCount = 14)
     project.chart = chart;
     project.stitchesPerInch = fabricCount;
     project.stitchesPerInchY = fabricCount;
-    const std::string path = testing::TempDir() + "/round-trip.oxs";
+    const test::TempDir folder;
+    const std::string path = folder.file("round-trip.oxs");
     EXPECT_EQ(OxsWriter::writeFile(path, project, table()), ProjectError::None);
     const OxsReader::Result r = OxsReader::readFile(path, table());
     EXPECT_EQ(r.error, ProjectError::None) << r.detail;
@@ -152,13 +154,14 @@ TEST(OxsWriter, WritesTheDocumentOtherProgramsRead)
 
 TEST(OxsWriter, RefusesAnEmptyModelAndKeepsTheOldFile)
 {
-    const std::string path = testing::TempDir() + "/kept.oxs";
+    const test::TempDir folder;
+    const std::string path = folder.file("kept.oxs");
     std::ofstream(path) << "old";
     EXPECT_EQ(OxsWriter::writeFile(path, ChartProject{}, table()), ProjectError::NoChart);
     ChartProject project;
     project.chart = generated(4, 4, 2);
     std::string detail;
-    EXPECT_EQ(OxsWriter::writeFile(testing::TempDir() + "/no-such-folder/x.oxs", project, table(), &detail),
+    EXPECT_EQ(OxsWriter::writeFile(folder.file("no-such-folder/x.oxs"), project, table(), &detail),
         ProjectError::CannotWrite);
     EXPECT_FALSE(detail.empty());
     std::stringstream kept;
