@@ -1,8 +1,8 @@
 // One cell step of a pencil stroke on the largest chart (320 x 320 stitches, 60 threads), with
 // the legend brought up to date, as the chart window does it after every pointer move:
-//   EditStep            the editor: the cell, the thread counts, symbols and the legend list;
-//   EditStepWithLegend  the same and the chart's frame laid out again (legend, totals,
-//                       subtitle), what refreshChart() builds before the repaint;
+//   EditStep/withFrame:0  the editor: the cell, the thread counts, symbols and the legend list;
+//   EditStep/withFrame:1  the same and the chart's frame laid out again (legend, totals,
+//                         subtitle), what refreshChart() builds before the repaint;
 // against a baseline in the same process:
 //   SnapshotStep        the way an editor without changed-cell commands keeps its history: a
 //                       copy of the chart for undo, the cell, then the legend and symbols of the
@@ -48,8 +48,10 @@ struct Stroke {
     }
 };
 
+// Arg 0: the editor's step alone; arg 1: and the frame refreshChart() lays out.
 void BM_EditStep(benchmark::State& state)
 {
+    const bool withFrame = state.range(0) != 0;
     ChartModel model = benchChart();
     ChartEditor editor(model, loadedThreadTable(), 5);
     Stroke stroke;
@@ -59,23 +61,10 @@ void BM_EditStep(benchmark::State& state)
         const CellPos next = stroke.cell();
         ChartChange change = editor.stroke(last, next, stroke.threadFor(model));
         benchmark::DoNotOptimize(change.cells.data());
-        last = next;
-    }
-}
-
-void BM_EditStepWithLegend(benchmark::State& state)
-{
-    ChartModel model = benchChart();
-    ChartEditor editor(model, loadedThreadTable(), 5);
-    Stroke stroke;
-    CellPos last = stroke.cell();
-    for (auto _ : state) {
-        ++stroke.step;
-        const CellPos next = stroke.cell();
-        ChartChange change = editor.stroke(last, next, stroke.threadFor(model));
-        const ChartLayout frame = ScreenChart::frame(model, kOptions);
-        benchmark::DoNotOptimize(change.cells.data());
-        benchmark::DoNotOptimize(frame.geometry().legendBottom);
+        if (withFrame) {
+            const ChartLayout frame = ScreenChart::frame(model, kOptions);
+            benchmark::DoNotOptimize(frame.geometry().legendBottom);
+        }
         last = next;
     }
 }
@@ -101,6 +90,5 @@ void BM_SnapshotStep(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_EditStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_EditStepWithLegend)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_EditStep)->ArgName("withFrame")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_SnapshotStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);

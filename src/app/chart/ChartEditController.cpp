@@ -100,7 +100,7 @@ QString ChartEditController::strokeText() const
 
 void ChartEditController::pressed(QPointF canvasPoint, Qt::KeyboardModifiers /*modifiers*/)
 {
-    if (!editor_)
+    if (!editor_ || !panel_.isEnabled())
         return;
     if (dialog_) {
         // While 去除背景 is open a click chooses the background colour.
@@ -190,7 +190,7 @@ void ChartEditController::setSelection(std::optional<CellRect> selection)
 
 void ChartEditController::clearSelection()
 {
-    if (editor_ && selection_)
+    if (editor_ && selection_ && panel_.isEnabled())
         push(editor_->fillRect(*selection_, ChartModel::kNoStitch), tr("删除选区"));
 }
 

@@ -52,6 +52,8 @@ void ChartPrinter::printChart()
 std::optional<PrintLayout> ChartPrinter::onePageLayout(const PrintedPage& page) const
 {
     const ChartOptions options{state_.blockW, state_.blockH, window_.mode(), state_.ColorBit};
+    // The chart window's block colours: the reduced picture, with edited cells and a project's
+    // chart in their threads' colours.
     return page.layout(state_.chart, window_.blockColors(), options);
 }
 

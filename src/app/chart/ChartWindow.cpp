@@ -372,6 +372,8 @@ void ChartWindow::setWorkControlsEnabled(bool enabled)
     command2_->setEnabled(enabled && drawn_);
     command6_->setEnabled(enabled && patternReady_);
     mainWindow_.setWorkControlsEnabled(enabled);
+    // No edits while a chart is printed or exported from the model.
+    toolPanel_->setEnabled(enabled && editing_ != nullptr && editing_->editing());
     if (!enabled) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         ++busyDepth_;
