@@ -29,9 +29,9 @@
         <translation>(no number)</translation>
     </message>
     <message>
-        <source>未导入：半针%1处，回针%2处，法式结%3个，珠子%4颗。
+        <source>半针%1处，回针%2处，法式结%3个，珠子%4颗：绣图中不显示，保存绣图工程时原样保留。
 </source>
-        <translation>Not imported: %1 part stitches, %2 backstitches, %3 French knots, %4 beads.
+        <translation>%1 part stitches, %2 back stitches, %3 French knots, %4 beads: not drawn in the chart, kept unchanged when the project is saved.
 </translation>
     </message>
 </context>
@@ -324,6 +324,13 @@
     </message>
 </context>
 <context>
+    <name>QAbstractFileIconProvider</name>
+    <message>
+        <source>Folder</source>
+        <translation>Folder</translation>
+    </message>
+</context>
+<context>
     <name>QPlatformTheme</name>
     <message>
         <source>OK</source>
@@ -374,6 +381,41 @@
     </message>
 </context>
 <context>
+    <name>UnsavedChangesPrompt</name>
+    <message>
+        <source>十字绣图Kanvo</source>
+        <translation>Kanvo cross-stitch chart</translation>
+    </message>
+    <message>
+        <source>绣图已经修改，还没有保存。要先保存为绣图工程吗？</source>
+        <translation>The chart has changes that are not saved. Save it as a chart project first?</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>不保存</source>
+        <translation>Don&apos;t save</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>上次没有正常退出，修改过的绣图已自动保存（%1）。要重新打开它吗？</source>
+        <translation>Kanvo did not close normally last time; the edited chart was saved automatically (%1). Open it again?</translation>
+    </message>
+    <message>
+        <source>重新打开</source>
+        <translation>Reopen</translation>
+    </message>
+    <message>
+        <source>不打开</source>
+        <translation>Don&apos;t open</translation>
+    </message>
+</context>
+<context>
     <name>WorkspaceModel</name>
     <message>
         <source>绣布：宽高%1x%2(约%3x%4厘米)</source>
@@ -382,6 +424,97 @@
     <message>
         <source>绣布：宽高156x221 </source>
         <translation>Fabric: 156x221 stitches </translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::BackgroundRemovalDialog</name>
+    <message>
+        <source>去除背景</source>
+        <translation>Remove background</translation>
+    </message>
+    <message>
+        <source>与绣图边缘相连、颜色相近的绣格将被清空，不再绣。
+在绣图上点一下可改选背景颜色。</source>
+        <translation>Cells joined to the chart&apos;s edge with a colour close to the background become empty and are not stitched.
+Click the chart to choose another background colour.</translation>
+    </message>
+    <message>
+        <source>背景颜色：</source>
+        <translation>Background:</translation>
+    </message>
+    <message>
+        <source>容差：</source>
+        <translation>Tolerance:</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ΔE %1</source>
+        <translation>ΔE %1</translation>
+    </message>
+    <message>
+        <source>%1（点选）</source>
+        <translation>%1 (clicked)</translation>
+    </message>
+    <message>
+        <source>%1（边缘最多的绣线）</source>
+        <translation>%1 (most common on the edge)</translation>
+    </message>
+    <message>
+        <source>预览：将清空 %1 针（绣图上以紫色标出）</source>
+        <translation>Preview: %1 stitches will be emptied (marked in magenta)</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::ChartEditController</name>
+    <message>
+        <source>橡皮</source>
+        <translation>Eraser</translation>
+    </message>
+    <message>
+        <source>画笔 %1</source>
+        <translation>Pencil %1</translation>
+    </message>
+    <message>
+        <source>填充 %1</source>
+        <translation>Fill %1</translation>
+    </message>
+    <message>
+        <source>删除选区</source>
+        <translation>Delete selection</translation>
+    </message>
+    <message>
+        <source>填充选区 %1</source>
+        <translation>Fill selection %1</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>去除背景（容差 %1）</source>
+        <translation>Remove background (tolerance %1)</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::ChartNavigationBar</name>
+    <message>
+        <source>适合窗口</source>
+        <translation>Fit to window</translation>
+    </message>
+    <message>
+        <source>第%1行 第%2列  %3</source>
+        <translation>Row %1, column %2  %3</translation>
+    </message>
+    <message>
+        <source>空</source>
+        <translation>empty</translation>
+    </message>
+    <message>
+        <source>缩放 %1%</source>
+        <translation>Zoom %1%</translation>
     </message>
 </context>
 <context>
@@ -446,16 +579,8 @@
         <translation>Lower gives cleaner blocks, higher gives smoother gradients</translation>
     </message>
     <message>
-        <source> 针以内</source>
-        <translation> stitches or fewer</translation>
-    </message>
-    <message>
         <source>不清除</source>
         <translation>No cleanup</translation>
-    </message>
-    <message>
-        <source>同色相连不超过这么多针的小块并入相邻的颜色</source>
-        <translation>Patches of one colour with at most this many stitches join a neighbouring colour</translation>
     </message>
     <message>
         <source>设置生成绣图的属性：</source>
@@ -516,6 +641,10 @@
     <message>
         <source>十字绣图Kanvo       -quillex inc.</source>
         <translation>Kanvo Cross Stitch       -quillex inc.</translation>
+    </message>
+    <message>
+        <source>单针和两针的杂点在远看不失真时并入相邻的颜色；越大清除得越多</source>
+        <translation>Single stitches and two-stitch islands join a neighbouring colour when the picture seen from a distance does not suffer; higher values clean more</translation>
     </message>
 </context>
 <context>
@@ -724,6 +853,14 @@
         <source>打印..</source>
         <translation>Print..</translation>
     </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>%1 %2  符号 %3</source>
+        <translation>%1 %2  symbol %3</translation>
+    </message>
 </context>
 <context>
     <name>kanvo::ColorReplacementWindow</name>
@@ -750,6 +887,18 @@
     <message>
         <source>完成</source>
         <translation>Done</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>撤销 %1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <source>替换 DMC %1 为 DMC %2</source>
+        <translation>replace DMC %1 with DMC %2</translation>
     </message>
 </context>
 <context>
@@ -816,10 +965,6 @@
         <translation>Exit</translation>
     </message>
     <message>
-        <source>   错误的图形文件，无法打开，请确认是jpg,gif,bmp格式中的一种   </source>
-        <translation>   Wrong picture file, cannot open it. Make sure it is a jpg, gif or bmp file.   </translation>
-    </message>
-    <message>
         <source>动漫</source>
         <translation>Anime</translation>
     </message>
@@ -846,6 +991,10 @@
     <message>
         <source>艺术</source>
         <translation>Art</translation>
+    </message>
+    <message>
+        <source>   错误的图形文件，无法打开，请确认是jpg,gif,bmp,png格式中的一种   </source>
+        <translation>   Cannot open this picture file. Please check that it is a JPG, GIF, BMP or PNG file.   </translation>
     </message>
 </context>
 <context>
@@ -1159,6 +1308,105 @@
     <message>
         <source>错误！</source>
         <translation>Error!</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::StitchToolPanel</name>
+    <message>
+        <source>画笔</source>
+        <translation>Pencil</translation>
+    </message>
+    <message>
+        <source>点击或拖动：把绣格设为当前绣线</source>
+        <translation>Click or drag: set cells to the current thread</translation>
+    </message>
+    <message>
+        <source>橡皮</source>
+        <translation>Eraser</translation>
+    </message>
+    <message>
+        <source>点击或拖动：清空绣格</source>
+        <translation>Click or drag: empty cells</translation>
+    </message>
+    <message>
+        <source>填充</source>
+        <translation>Fill</translation>
+    </message>
+    <message>
+        <source>相连的同色区域改为当前绣线</source>
+        <translation>The joined area of one thread becomes the current thread</translation>
+    </message>
+    <message>
+        <source>吸管</source>
+        <translation>Pick</translation>
+    </message>
+    <message>
+        <source>点击绣格或图例：取其绣线</source>
+        <translation>Click a cell or a legend entry: take its thread</translation>
+    </message>
+    <message>
+        <source>选区</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>拖出矩形选区；Delete 清空选区</source>
+        <translation>Drag a rectangle; Delete empties it</translation>
+    </message>
+    <message>
+        <source>当前绣线：</source>
+        <translation>Thread:</translation>
+    </message>
+    <message>
+        <source>绣图中的绣线</source>
+        <translation>The chart&apos;s threads</translation>
+    </message>
+    <message>
+        <source>线号，如 3865</source>
+        <translation>Number, e.g. 3865</translation>
+    </message>
+    <message>
+        <source>输入色卡上的线号后按回车，可选用绣图中没有的绣线</source>
+        <translation>Type a thread number from the colour card and press Enter to use a thread the chart does not have yet</translation>
+    </message>
+    <message>
+        <source>删除选区</source>
+        <translation>Delete selection</translation>
+    </message>
+    <message>
+        <source>填充选区</source>
+        <translation>Fill selection</translation>
+    </message>
+    <message>
+        <source>去除背景</source>
+        <translation>Remove background</translation>
+    </message>
+    <message>
+        <source>清空与绣图边缘相连的背景色区域</source>
+        <translation>Empty the background area joined to the chart&apos;s edge</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>色卡上没有线号 %1</source>
+        <translation>No thread %1 on the colour card</translation>
+    </message>
+    <message>
+        <source>%1  %2</source>
+        <translation>%1  %2</translation>
+    </message>
+    <message>
+        <source>DMC %1</source>
+        <translation>DMC %1</translation>
+    </message>
+    <message>
+        <source>（未选）</source>
+        <translation>(none)</translation>
     </message>
 </context>
 </TS>

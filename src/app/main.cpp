@@ -1,8 +1,8 @@
 #include <cstdio>
 
 #include <QApplication>
-#include <QTimer>
 #include <QSettings>
+#include <QTimer>
 
 #include "app/platform/FontSubstitutions.h"
 #include "app/platform/QtTranslation.h"
@@ -15,13 +15,14 @@
 
 int main(int argc, char* argv[])
 {
-    QApplication app(argc, argv);
-    // Ties the windows to the installed launcher io.github.kanvo.Kanvo.desktop (its name and icon).
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kanvo.Kanvo"));
     // The language chosen in the menu, else the environment's. In Chinese the standard dialogs
     // speak Chinese like the rest of the program (English if Qt's file is missing).
     const auto settings = kanvo::UiLanguage::openSettings();
     const kanvo::UiLanguage::Language language = kanvo::UiLanguage::atStart(*settings);
+    kanvo::QtTranslation::prepareSystemLocale(language);
+    QApplication app(argc, argv);
+    // Ties the windows to the installed launcher io.github.kanvo.Kanvo.desktop (its name and icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.kanvo.Kanvo"));
     (void)kanvo::QtTranslation::install(app, language);
     kanvo::installFontSubstitutions();
     const std::optional<QString> fontAliases = kanvo::loadFontAliasFile();

@@ -57,7 +57,7 @@ TEST_F(UsageCliTest, HelpOfEveryCommandOnStdout)
         const Outcome r = run(args);
         EXPECT_EQ(r.status, 0) << args;
         EXPECT_EQ(r.err, "") << args;
-        EXPECT_EQ(r.out.rfind("usage: kanvo-cli COMMAND [ARGUMENTS]\n", 0), 0u) << args << ": " << r.out;
+        EXPECT_EQ(r.out.rfind("usage: kanvo-cli [--lang zh|en] COMMAND [ARGUMENTS]\n", 0), 0u) << args << ": " << r.out;
         for (const char* command : {"\n  kanvo-cli reduce --method", "\n  kanvo-cli legend IN.bmp"
 #ifdef KANVO_CLI_CHART
                  , "\n  kanvo-cli chart IN"

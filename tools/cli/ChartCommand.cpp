@@ -244,7 +244,7 @@ int runChart(CommandArgs args)
             } else if (arg == "--background") {
                 const std::optional<double> tolerance = backgroundTolerance(v);
                 if (!tolerance)
-                    return fail("--background needs a colour difference (CIEDE2000) from 0 to 100, 0 for none, not \"" + v + "\"");
+                    return usageError("--background needs a colour difference (CIEDE2000) from 0 to 100, 0 for none, not \"" + v + "\"");
                 request.background = *tolerance;
             } else if (arg == "--title") {
                 request.title = v;

@@ -38,6 +38,12 @@ bool QtTranslation::install(QCoreApplication& app, UiLanguage::Language language
         if (!translator->load(chinese(), QStringLiteral("qtbase"), QStringLiteral("_"),
                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             return false;
+        // Installed after Qt's catalogue, so it is asked first: it only holds what that one lacks.
+        auto supplement = std::make_unique<QTranslator>();
+        const std::optional<QString> file = shippedTranslation(QStringLiteral("kanvo_qt_zh_CN.qm"));
+        if (!installTranslator(app, std::move(translator)) || !file || !supplement->load(*file))
+            return false;
+        return installTranslator(app, std::move(supplement));
     } else {
         QLocale::setDefault(QLocale::c());
         // The core's texts go through the same tables as the program's own.
@@ -53,11 +59,23 @@ bool QtTranslation::install(QCoreApplication& app, UiLanguage::Language language
 
 UiLanguage::Language QtTranslation::installed() { return installedLanguage; }
 
+void QtTranslation::prepareSystemLocale(UiLanguage::Language language)
+{
+    // Qt's file dialog writes dates in the system locale, which Qt reads from LC_ALL, LC_TIME or
+    // LANG when the application starts. A locale the user forces with LC_ALL stays in force.
+    if (language == UiLanguage::Language::Chinese && !qEnvironmentVariableIsSet("LC_ALL"))
+        qputenv("LC_TIME", QByteArrayLiteral("zh_CN.UTF-8"));
+}
+
 std::optional<QString> QtTranslation::programTranslation(UiLanguage::Language language)
 {
     if (language == UiLanguage::Language::Chinese)
         return std::nullopt;
-    const QString name = QStringLiteral("kanvo_%1.qm").arg(UiLanguage::code(language));
+    return shippedTranslation(QStringLiteral("kanvo_%1.qm").arg(UiLanguage::code(language)));
+}
+
+std::optional<QString> QtTranslation::shippedTranslation(const QString& name)
+{
     QStringList folders;
     for (const QString& shipped : AppPaths::shippedFolders())
         folders << QDir(shipped).filePath(QStringLiteral("translations"));

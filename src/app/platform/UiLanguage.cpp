@@ -1,6 +1,7 @@
 #include "app/platform/UiLanguage.h"
 
 #include <QSettings>
+#include <QStandardPaths>
 
 namespace kanvo {
 
@@ -17,7 +18,10 @@ UiLanguage::Language UiLanguage::fromVariables(const QString& language, const QS
 
 std::unique_ptr<QSettings> UiLanguage::openSettings()
 {
-    return std::make_unique<QSettings>(QStringLiteral("kanvo"), QStringLiteral("kanvo"));
+    // By its path: QSettings made from organisation and program names reads the system locale,
+    // which must wait until QtTranslation::prepareSystemLocale() has set it.
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return std::make_unique<QSettings>(folder + QStringLiteral("/kanvo/kanvo.conf"), QSettings::IniFormat);
 }
 
 std::optional<UiLanguage::Language> UiLanguage::saved(const QSettings& settings)

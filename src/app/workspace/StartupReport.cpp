@@ -3,7 +3,9 @@
 #include <iterator>
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QListWidget>
+#include <QLocale>
 
 #include "app/platform/AppPaths.h"
 #include "app/platform/QtTranslation.h"
@@ -25,6 +27,10 @@ StartupReport StartupReport::collect(MainWindow& mainWindow, WindowHub& hub, std
     report.fontAliasFile = std::move(fontAliasFile);
     // The text Qt gives the standard "OK" button (QPlatformTheme's), translated or not.
     report.okButton = QCoreApplication::translate("QPlatformTheme", "OK");
+    // What the file dialog's type and date columns write for a folder of 9 December 2026.
+    report.fileDialogTexts = QStringLiteral("%1, %2").arg(
+        QCoreApplication::translate("QAbstractFileIconProvider", "Folder"),
+        QLocale::system().toString(QDate(2026, 12, 9), QLocale::ShortFormat));
     report.english = QtTranslation::installed() == UiLanguage::Language::English;
     report.englishTranslation = QtTranslation::programTranslation(UiLanguage::Language::English);
 
@@ -77,6 +83,7 @@ QString StartupReport::text() const
     out += QStringLiteral("help document: %1\n").arg(orMissing(helpDocument));
     out += QStringLiteral("font aliases: %1\n").arg(orMissing(fontAliasFile));
     out += QStringLiteral("standard dialogs: %1\n").arg(okButton);
+    out += QStringLiteral("file dialog: %1\n").arg(fileDialogTexts);
     out += QStringLiteral("interface: %1\n").arg(english ? QStringLiteral("English") : QStringLiteral("Chinese"));
     out += QStringLiteral("English translation: %1\n").arg(orMissing(englishTranslation));
     int found = 0;

@@ -45,6 +45,7 @@ public:
     std::optional<QString> helpDocument;
     std::optional<QString> fontAliasFile;
     QString okButton; // the standard dialogs' "OK": "确定" once Qt's Chinese texts are loaded
+    QString fileDialogTexts; // a folder's type and date as the file dialog writes them
     bool english = false; // the interface runs in English
     std::optional<QString> englishTranslation;
     std::vector<Category> categories;
