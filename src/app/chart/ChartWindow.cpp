@@ -161,6 +161,11 @@ ChartWindow::~ChartWindow()
     // The stack clears itself as it goes; that is no change of the chart, and the autosave of a
     // run that never closed the window must stay.
     undoStack_->disconnect(this);
+    // The editing clears the stack its commands are on, so it goes while the stack is there
+    // (children are deleted in the order they were made, and the stack came first).
+    view_->drawOverlay = nullptr;
+    delete editing_;
+    editing_ = nullptr;
 }
 
 void ChartWindow::install(MainWindow& mainWindow, WindowHub& hub)
