@@ -26,35 +26,35 @@ bool installTranslator(QCoreApplication& app, std::unique_ptr<QTranslator> trans
     return true;
 }
 
+// Loads the compiled translation `file` and installs it; false when it is missing or unreadable.
+bool installFile(QCoreApplication& app, const std::optional<QString>& file)
+{
+    auto translator = std::make_unique<QTranslator>();
+    return file && translator->load(*file) && installTranslator(app, std::move(translator));
+}
+
 } // namespace
 
 bool QtTranslation::install(QCoreApplication& app, UiLanguage::Language language)
 {
     installedLanguage = language;
-    auto translator = std::make_unique<QTranslator>();
     if (language == UiLanguage::Language::Chinese) {
         QLocale::setDefault(chinese());
         setTranslator({});
-        if (!translator->load(chinese(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        auto qtTexts = std::make_unique<QTranslator>();
+        if (!qtTexts->load(chinese(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+            || !installTranslator(app, std::move(qtTexts)))
             return false;
         // Installed after Qt's catalogue, so it is asked first: it only holds what that one lacks.
-        auto supplement = std::make_unique<QTranslator>();
-        const std::optional<QString> file = shippedTranslation(QStringLiteral("kanvo_qt_zh_CN.qm"));
-        if (!installTranslator(app, std::move(translator)) || !file || !supplement->load(*file))
-            return false;
-        return installTranslator(app, std::move(supplement));
-    } else {
-        QLocale::setDefault(QLocale::c());
-        // The core's texts go through the same tables as the program's own.
-        setTranslator([](const char* context, const char* source) {
-            return QCoreApplication::translate(context, source).toStdString();
-        });
-        const std::optional<QString> file = programTranslation(language);
-        if (!file || !translator->load(*file))
-            return false;
+        return installFile(app, shippedTranslation(QStringLiteral("kanvo_qt_zh_CN.qm")));
     }
-    return installTranslator(app, std::move(translator));
+    QLocale::setDefault(QLocale::c());
+    // The core's texts go through the same tables as the program's own.
+    setTranslator([](const char* context, const char* source) {
+        return QCoreApplication::translate(context, source).toStdString();
+    });
+    return installFile(app, programTranslation(language));
 }
 
 UiLanguage::Language QtTranslation::installed() { return installedLanguage; }
