@@ -11,7 +11,14 @@ namespace kanvo {
 // to evaluate many times, where the formula itself is not.
 class LocalCiede2000 {
 public:
+    // The form's weights: difference^2 = ll dL^2 + aa da^2 + bb db^2 + 2 ab da db.
+    struct Weights {
+        float ll = 0, aa = 0, bb = 0, ab = 0;
+    };
+
     explicit LocalCiede2000(const Lab& centre);
+
+    [[nodiscard]] Weights weights() const { return {ll_, aa_, bb_, ab_}; }
 
     // About CIEDE2000 between centre + (dL, da, db) and the centre.
     [[nodiscard]] float difference(float dL, float da, float db) const

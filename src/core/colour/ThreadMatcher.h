@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <span>
 #include <vector>
 
@@ -51,6 +52,8 @@ public:
     [[nodiscard]] ColorValue color(int slot) const { return colors_[static_cast<std::size_t>(slot)]; }
 
 private:
+    // Threads scanned at once for the rough distance.
+    static constexpr int kChunk = 8;
     static constexpr int kShortlist = 16;
     static constexpr int kFewest = 3;
     static constexpr int kQuickShortlist = 4;
@@ -61,6 +64,7 @@ private:
     struct ShortlistQuery {
         explicit ShortlistQuery(const Lab& colour);
         [[nodiscard]] float distance(const ThreadMatcher& set, int slot) const;
+        void distances(const ThreadMatcher& set, int first, std::array<float, kChunk>& out) const;
         float l, a, b, c;
         float lWeight = 1;
     };

@@ -10,7 +10,7 @@ namespace {
 
 // How much worse (by the rough distance, in CIEDE2000-like units) a neighbour's thread may be
 // than the best thread and still be taken.
-constexpr double kCalmTolerance = 1.5;
+constexpr double kCalmTolerance = 0.5;
 
 struct Error {
     float red = 0;

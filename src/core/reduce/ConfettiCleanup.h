@@ -15,8 +15,13 @@ namespace kanvo {
 // over the stitches around the region. A change that lowers that error is always taken. One that
 // raises it is taken while the rise is at most `level` x kCostPerLevel for each stitch changed,
 // unless the region is detail the blur undervalues: a dot or thin line of strong contrast (no
-// neighbouring thread comes near its picture colour) or a single-stitch highlight. Passes repeat
-// over the regions near the last pass's changes; the blurred chart follows every change.
+// neighbouring thread comes near its picture colour) or a single-stitch highlight.
+// Where a mix of threads is what the picture needs, a lone stitch may instead swap threads with
+// a neighbour that touches another stitch of its thread: the mix stays, the stitches join. A swap
+// is taken when it leaves fewer confetti stitches around it and its rise in blurred error is at
+// most the same allowance for each confetti stitch it removes.
+// Passes of both kinds repeat over the stitches near the last pass's changes; the blurred chart
+// follows every change.
 class ConfettiCleanup {
 public:
     // Regions of at most this many stitches are confetti.
@@ -28,8 +33,9 @@ public:
     static constexpr double kEdgeDifference = 20.0;
     // A single stitch this much lighter (CIELAB L) than the mean of its neighbours is a highlight.
     static constexpr double kHighlightLift = 25.0;
-    // At most this many passes; later passes visit only the regions near earlier changes.
-    static constexpr int kPasses = 4;
+    // At most this many rounds of merges and swaps; later rounds visit only the stitches near
+    // earlier changes.
+    static constexpr int kPasses = 2;
 
     // `slots` holds the palette slot of every stitch of the width x height picture; changed in
     // place. `level` 0 leaves the chart as it is.

@@ -198,5 +198,48 @@ TEST(ConfettiCleanupTest, DitheredGradientKeepsItsMix)
     }
 }
 
+// Stitches with no neighbour of their own thread left, right, above or below.
+int loneStitches(const std::vector<int>& slots, int width, int height)
+{
+    int lone = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int own = slots[static_cast<std::size_t>(y * width + x)];
+            const auto same = [&](int nx, int ny) {
+                return nx >= 0 && nx < width && ny >= 0 && ny < height && slots[static_cast<std::size_t>(ny * width + nx)] == own;
+            };
+            lone += same(x - 1, y) || same(x + 1, y) || same(x, y - 1) || same(x, y + 1) ? 0 : 1;
+        }
+    return lone;
+}
+
+TEST(ConfettiCleanupTest, EvenMixJoinsItsStitchesAndKeepsTheMix)
+{
+    // A flat area of the colour halfway, in linear light, between two greys, charted as a
+    // checkerboard of the two: every stitch is lone, and taking a neighbour's thread loses the mix
+    // seen from a distance. Trading threads with neighbours keeps the mix and joins the stitches.
+    const int dark = threadNear(makeColor(90, 90, 90));
+    const int light = threadNear(makeColor(150, 150, 150));
+    const Threads threads({dark, light});
+    const ColorValue d = threads.colour(dark), l = threads.colour(light);
+    const auto half = [](int from, int to) {
+        const double v = 0.5 * (linear(from) + linear(to));
+        return static_cast<int>(std::lround(255 * (v <= 0.0031308 ? v * 12.92 : 1.055 * std::pow(v, 1 / 2.4) - 0.055)));
+    };
+    const int width = 24, height = 20;
+    Scene scene(width, height, threads, dark);
+    std::fill(scene.picture.begin(), scene.picture.end(),
+        makeColor(half(redOf(d), redOf(l)), half(greenOf(d), greenOf(l)), half(blueOf(d), blueOf(l))));
+    for (int y = 0; y < height; ++y)
+        for (int x = (y + 1) % 2; x < width; x += 2)
+            scene.put(x, y, threads, light, false);
+    ASSERT_EQ(loneStitches(scene.slots, width, height), width * height);
+
+    scene.clean(threads, kDefaultLevel);
+    EXPECT_LT(loneStitches(scene.slots, width, height), width * height / 4);
+    const auto lightStitches = std::count(scene.slots.begin(), scene.slots.end(), threads.slot(light));
+    EXPECT_NEAR(static_cast<double>(lightStitches) / (width * height), 0.5, 0.03);
+}
+
 } // namespace
 } // namespace kanvo
