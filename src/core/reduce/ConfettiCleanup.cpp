@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -15,6 +16,13 @@ namespace {
 // The next round visits the stitches this near a change: those whose neighbours, or nearest
 // blurred stitches, it changed. Further out a change moves a cost too little to matter.
 constexpr int kRevisitReach = 2;
+// How the next round sees a stitch: not near a change, near one, or beside one (its region or
+// the threads around it may have changed).
+constexpr std::uint8_t kNear = 1;
+constexpr std::uint8_t kBeside = 2;
+// A merge that cost more than this many times its allowance is not weighed again for a change
+// that is only near: that moves its cost by far less.
+constexpr float kHopeless = 2.0f;
 
 std::vector<LinearRgb> linearThreads(const ThreadMatcher& palette)
 {
@@ -38,7 +46,8 @@ public:
         const ThreadMatcher& palette)
         : slots_(slots), picture_(picture), width_(width), height_(height), palette_(palette),
           threads_(linearThreads(palette)), blurred_(picture, chartColours(slots, threads_), width, height),
-          pictureLab_(slots.size()), knownLab_(slots.size(), 0), seen_(slots.size(), 0), dirty_(slots.size(), 1), nextDirty_(slots.size(), 0), changedNear_(slots.size(), 0)
+          pictureLabs_(slots.size(), {std::numeric_limits<float>::quiet_NaN(), 0.0f, 0.0f}), seen_(slots.size(), 0), dirty_(slots.size(), kBeside), nextDirty_(slots.size(), 0),
+          overAllowance_(slots.size(), 0.0f), changedNear_(slots.size(), 0)
     {
     }
 
@@ -49,9 +58,13 @@ public:
         ++stamp_;
         merges_.clear();
         for (std::size_t start = 0; start < slots_.size(); ++start) {
-            if (!dirty_[start] || seen_[start] == stamp_ || !collect(start))
+            if (!dirty_[start] || seen_[start] == stamp_ || (dirty_[start] == kNear && overAllowance_[start] > kHopeless)
+                || !collect(start))
                 continue;
             const Choice choice = bestChoice();
+            const auto over = static_cast<float>(choice.cost / (allowance * static_cast<double>(region_.size())));
+            for (std::size_t i : region_)
+                overAllowance_[i] = over;
             if (acceptable(choice, allowance))
                 merges_.push_back({choice, start});
         }
@@ -258,14 +271,15 @@ private:
         return choice.cost <= allowed && !isHighlight() && !isStrongContrast();
     }
 
-    // The picture colour of stitch i in CIELAB, worked out when first asked for.
-    const Lab& pictureLab(std::size_t i)
+    // Stitch i of the picture in CIELAB, worked out when first asked for.
+    Lab pictureLab(std::size_t i)
     {
-        if (!knownLab_[i]) {
-            pictureLab_[i] = ColourSpace::labOf(picture_[i]);
-            knownLab_[i] = 1;
+        std::array<float, 3>& lab = pictureLabs_[i];
+        if (std::isnan(lab[0])) {
+            const Lab exact = ColourSpace::labOf(picture_[i]);
+            lab = {static_cast<float>(exact.L), static_cast<float>(exact.a), static_cast<float>(exact.b)};
         }
-        return pictureLab_[i];
+        return {lab[0], lab[1], lab[2]};
     }
 
     [[nodiscard]] bool isHighlight()
@@ -346,8 +360,9 @@ private:
     {
         region_.assign({i});
         collectNeighbours();
-        const bool drawn = Ciede2000::difference(pictureLab(i), palette_.lab(slots_[i])) <= ConfettiCleanup::kEdgeDifference;
-        return isHighlight() || (drawn && isStrongContrast());
+        return isHighlight()
+            || (Ciede2000::difference(pictureLab(i), palette_.lab(slots_[i])) <= ConfettiCleanup::kEdgeDifference
+                && isStrongContrast());
     }
 
     void swap(const Swap& s)
@@ -359,14 +374,19 @@ private:
 
     void markChanged(const BlurredError::Change& change)
     {
-        mark(changedNear_, blurred_.around(change, BlurredError::kChangeReach));
-        mark(nextDirty_, blurred_.around(change, kRevisitReach));
+        mark(changedNear_, blurred_.around(change, BlurredError::kChangeReach), 1);
+        mark(nextDirty_, blurred_.around(change, kRevisitReach), kNear);
+        mark(nextDirty_, blurred_.around(change, 1), kBeside);
     }
 
-    void mark(std::vector<std::uint8_t>& marks, const BlurredError::Window& w) const
+    // Raises the marks in window `w` to at least `value`.
+    void mark(std::vector<std::uint8_t>& marks, const BlurredError::Window& w, std::uint8_t value) const
     {
         for (int y = w.top; y <= w.bottom; ++y)
-            std::fill_n(marks.begin() + static_cast<std::ptrdiff_t>(y * width_ + w.left), w.right - w.left + 1, 1);
+            for (int x = w.left; x <= w.right; ++x) {
+                std::uint8_t& m = marks[static_cast<std::size_t>(y * width_ + x)];
+                m = std::max(m, value);
+            }
     }
 
     std::vector<int>& slots_;
@@ -376,13 +396,15 @@ private:
     const ThreadMatcher& palette_;
     std::vector<LinearRgb> threads_;
     BlurredError blurred_;
-    std::vector<Lab> pictureLab_;
-    std::vector<std::uint8_t> knownLab_;
+    // NaN until worked out.
+    std::vector<std::array<float, 3>> pictureLabs_;
     std::vector<unsigned> seen_;
     unsigned stamp_ = 0;
     // Stitches to visit this round, and near this round's changes for the next.
     std::vector<std::uint8_t> dirty_;
     std::vector<std::uint8_t> nextDirty_;
+    // Each confetti stitch's dearest merge when last weighed, in allowances.
+    std::vector<float> overAllowance_;
     // Stitches near a change this pass, whose costs may have changed since weighed.
     std::vector<std::uint8_t> changedNear_;
     std::vector<std::size_t> region_;

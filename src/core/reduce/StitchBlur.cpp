@@ -41,38 +41,47 @@ StitchBlur::AxisWeights StitchBlur::axisWeights(int length)
 
 std::vector<LinearRgb> StitchBlur::blurred(std::span<const LinearRgb> colours, int width, int height)
 {
-    const AxisWeights across = axisWeights(width);
-    const AxisWeights down = axisWeights(height);
-    std::vector<LinearRgb> rows(colours.size());
-    const auto add = [](LinearRgb& to, const LinearRgb& from, float weight) {
-        to.red += weight * from.red;
-        to.green += weight * from.green;
-        to.blue += weight * from.blue;
-    };
-    // Scatter each stitch over its neighbours, first along the row, then down the column.
-    for (int y = 0; y < height; ++y) {
-        const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-        for (int x = 0; x < width; ++x)
-            for (int t = 0; t < kTaps; ++t) {
-                const int to = x + t - kRadius;
-                if (to >= 0 && to < width)
-                    add(rows[row + static_cast<std::size_t>(to)], colours[row + static_cast<std::size_t>(x)],
-                        across[static_cast<std::size_t>(x)][static_cast<std::size_t>(t)]);
-            }
-    }
-    std::vector<LinearRgb> out(colours.size());
-    for (int y = 0; y < height; ++y)
-        for (int t = 0; t < kTaps; ++t) {
-            const int to = y + t - kRadius;
-            if (to < 0 || to >= height)
-                continue;
-            const float weight = down[static_cast<std::size_t>(y)][static_cast<std::size_t>(t)];
-            for (int x = 0; x < width; ++x)
-                add(out[static_cast<std::size_t>(to) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)],
-                    rows[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)],
-                    weight);
+    static const std::array<double, kTaps> k = kernel();
+    std::array<float, kTaps> taps{};
+    std::transform(k.begin(), k.end(), taps.begin(), [](double w) { return static_cast<float>(w); });
+    // Rows and columns are blurred as rows of floats (three a stitch), each tap a whole-row step.
+    constexpr std::size_t kChannels = 3;
+    const auto w = static_cast<std::size_t>(width);
+    const auto h = static_cast<std::size_t>(height);
+    const std::size_t rowFloats = w * kChannels;
+    std::vector<float> across(colours.size() * kChannels);
+    // Each row with its edge stitches repeated kRadius times on either side.
+    std::vector<float> padded((w + 2 * kRadius) * kChannels);
+    for (std::size_t y = 0; y < h; ++y) {
+        const LinearRgb* row = colours.data() + y * w;
+        for (std::size_t x = 0; x < w + 2 * kRadius; ++x) {
+            const LinearRgb& c = row[std::clamp<std::size_t>(x, kRadius, w + kRadius - 1) - kRadius];
+            padded[x * kChannels] = c.red;
+            padded[x * kChannels + 1] = c.green;
+            padded[x * kChannels + 2] = c.blue;
         }
-    return out;
+        float* out = across.data() + y * rowFloats;
+        for (std::size_t t = 0; t < kTaps; ++t) {
+            const float* in = padded.data() + t * kChannels;
+            for (std::size_t j = 0; j < rowFloats; ++j)
+                out[j] += taps[t] * in[j];
+        }
+    }
+    std::vector<LinearRgb> result(colours.size());
+    std::vector<float> line(rowFloats);
+    for (std::size_t y = 0; y < h; ++y) {
+        std::fill(line.begin(), line.end(), 0.0f);
+        for (std::size_t t = 0; t < kTaps; ++t) {
+            const std::size_t from = static_cast<std::size_t>(
+                std::clamp(static_cast<int>(y + t) - kRadius, 0, height - 1));
+            const float* in = across.data() + from * rowFloats;
+            for (std::size_t j = 0; j < rowFloats; ++j)
+                line[j] += taps[t] * in[j];
+        }
+        for (std::size_t x = 0; x < w; ++x)
+            result[y * w + x] = {line[x * kChannels], line[x * kChannels + 1], line[x * kChannels + 2]};
+    }
+    return result;
 }
 
 std::vector<LinearRgb> StitchBlur::blurred(std::span<const ColorValue> colours, int width, int height)
