@@ -37,40 +37,42 @@ private:
     std::array<std::uint8_t, kSteps> levels_{};
 };
 
-// The nearest thread of recent target colours; a target's thread depends only on its colour,
-// so the cache changes the speed and never the result.
+// The CIELAB colour and nearest thread of recent target colours; both depend only on the
+// colour, so the cache changes the speed and never the result.
 class NearestCache {
 public:
+    struct Entry {
+        ColorValue key = 0;
+        int slot = 0;
+        Lab lab;
+    };
+
     explicit NearestCache(const ThreadMatcher& palette) : palette_(palette), entries_(kEntries) {}
 
-    [[nodiscard]] int nearest(ColorValue color)
+    [[nodiscard]] const Entry& nearest(ColorValue color)
     {
         Entry& e = entries_[(color * 2654435761u) >> (32 - kBits)];
         if (e.key != (color | kValid)) {
             e.key = color | kValid;
-            e.slot = palette_.roughNearest(ColourSpace::labOf(color));
+            e.lab = ColourSpace::labOf(color);
+            e.slot = palette_.roughNearest(e.lab);
         }
-        return e.slot;
+        return e;
     }
 
 private:
-    static constexpr int kBits = 16;
+    static constexpr int kBits = 15;
     static constexpr std::size_t kEntries = std::size_t{1} << kBits;
     static constexpr ColorValue kValid = 0x1000000u;
-    struct Entry {
-        ColorValue key = 0;
-        int slot = 0;
-    };
     const ThreadMatcher& palette_;
     std::vector<Entry> entries_;
 };
 
 // The thread of the stitch before or above when it is nearly as near to the target as the best.
-int calmChoice(const ThreadMatcher& palette, ColorValue target, int best, int before, int above)
+int calmChoice(const ThreadMatcher& palette, const Lab& lab, int best, int before, int above)
 {
     if (before == best && above == best)
         return best;
-    const Lab lab = ColourSpace::labOf(target);
     double limit = palette.roughDifference(lab, best) + kCalmTolerance;
     int chosen = best;
     for (int neighbour : {before, above}) {
@@ -120,12 +122,13 @@ std::vector<int> CalmDiffusion::run(std::span<const ColorValue> picture, int wid
             const LinearRgb target{std::clamp(source.red + e.red, 0.0f, 1.0f),
                 std::clamp(source.green + e.green, 0.0f, 1.0f), std::clamp(source.blue + e.blue, 0.0f, 1.0f)};
             const ColorValue targetColor = makeColor(levels(target.red), levels(target.green), levels(target.blue));
-            const int best = cache.nearest(targetColor);
+            const NearestCache::Entry& known = cache.nearest(targetColor);
+            const int best = known.slot;
             // The neighbours already placed: the stitch before in this row and the one above.
             const bool hasBefore = x - step >= 0 && x - step < width;
             const int before = hasBefore ? slots[i - static_cast<std::size_t>(step)] : best;
             const int above = y > 0 ? slots[i - static_cast<std::size_t>(width)] : best;
-            const int chosen = calmChoice(palette, targetColor, best, before, above);
+            const int chosen = calmChoice(palette, known.lab, best, before, above);
             slots[i] = chosen;
 
             const LinearRgb& c = threadLinear[static_cast<std::size_t>(chosen)];
