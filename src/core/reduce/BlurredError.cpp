@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "core/colour/LocalCiede2000.h"
@@ -75,6 +76,9 @@ template <typename Fields>
     return std::sqrt(std::max(squared, 0.0f));
 }
 
+// Stitches copied to or from the fields at once.
+constexpr int kStep = 8;
+
 // The fields of up to N stitches side by side, as lanes of fixed number the compiler vectorises.
 // Lanes beyond those in use are zero: no weight, no colour, no error.
 template <int N>
@@ -83,27 +87,23 @@ struct Lanes {
     Row weight{};
     std::array<Row, kFieldCount> fields{};
 
-    // Copies `count` stitches of `all` from stitch `from` on to the lanes from `lane` on.
-    template <typename Stitch>
-    void gather(const std::vector<Stitch>& all, std::size_t from, int count, int lane)
+    // Copies kStep stitches of every field of `all` from stitch `from` on to the lanes from `lane`
+    // on: a fixed length, which the compiler copies in a few moves.
+    template <typename Fields>
+    void gather(const Fields& all, std::size_t from, int lane)
     {
-        for (int k = 0; k < count; ++k) {
-            const Stitch& stitch = all[from + static_cast<std::size_t>(k)];
-            for (int f = 0; f < kFieldCount; ++f)
-                fields[f][lane + k] = stitch[f];
-        }
+        static_assert(N >= kStep);
+        for (int f = 0; f < kFieldCount; ++f)
+            std::memcpy(&fields[f][static_cast<std::size_t>(lane)], all[f].data() + from, sizeof(float) * kStep);
     }
 
-    // Copies the blurred chart and error of the lanes from 0 on back to `count` stitches of
-    // `all` from stitch `from` on.
-    template <typename Stitch>
-    void scatterChart(std::vector<Stitch>& all, std::size_t from, int count) const
+    // Copies the blurred chart and error of the kStep lanes from 0 on back to `all` from stitch
+    // `from` on.
+    template <typename Fields>
+    void scatterChart(Fields& all, std::size_t from) const
     {
-        for (int k = 0; k < count; ++k) {
-            Stitch& stitch = all[from + static_cast<std::size_t>(k)];
-            for (int f : {kX, kY, kZ, kError})
-                stitch[f] = fields[f][k];
-        }
+        for (int f : {kX, kY, kZ, kError})
+            std::memcpy(all[f].data() + from, &fields[f][0], sizeof(float) * kStep);
     }
 
     void clearFrom(int lane)
@@ -139,7 +139,7 @@ struct AxisSpan {
 
 // The stitches around a change, with the weight the change has at each: the same for every
 // colour the change might take.
-class BlurredError::Rows : public Lanes<32> {
+class BlurredError::Rows : public Lanes<40> {
     static_assert(kFields == kFieldCount);
 public:
     // Two joined stitches with kCostReach around them: 6 x 5, less the corners.
@@ -177,27 +177,28 @@ private:
 
 BlurredError::BlurredError(std::span<const ColorValue> picture, std::span<const LinearRgb> chart, int width, int height)
     : width_(width), height_(height), across_(StitchBlur::axisWeights(width)), down_(StitchBlur::axisWeights(height)),
-      stitches_(chart.size()), window_(std::make_unique<Rows>())
+      window_(std::make_unique<Rows>())
 {
     const std::vector<LinearRgb> softPicture = StitchBlur::blurred(picture, width, height);
     const std::vector<LinearRgb> softChart = StitchBlur::blurred(chart, width, height);
+    // A step of zeros past the end, so that whole steps can be copied up to the last stitch.
+    for (std::vector<float>& field : fields_)
+        field.assign(chart.size() + kStep, 0.0f);
     for (std::size_t i = 0; i < chart.size(); ++i) {
         const Xyz seen = xyzOf(softPicture[i]);
         const Xyz chartSeen = xyzOf(softChart[i]);
         const FloatLab lab = floatLab(seen.x, seen.y, seen.z);
         const LocalCiede2000::Weights q = LocalCiede2000(Lab{lab.L, lab.a, lab.b}).weights();
-        stitches_[i] = {chartSeen.x, chartSeen.y, chartSeen.z, lab.L, lab.a, lab.b, q.ll, q.aa,
-            q.bb, q.ab, 0.0f};
+        const float values[] = {chartSeen.x, chartSeen.y, chartSeen.z, lab.L, lab.a, lab.b, q.ll, q.aa, q.bb, q.ab};
+        for (int f = 0; f < kError; ++f)
+            fields_[static_cast<std::size_t>(f)][i] = values[f];
     }
-    // The errors, eight stitches at a time.
-    constexpr int kChunk = 8;
-    Lanes<kChunk> lanes;
-    for (std::size_t from = 0; from < chart.size(); from += kChunk) {
-        const int count = static_cast<int>(std::min<std::size_t>(kChunk, chart.size() - from));
-        lanes.gather(stitches_, from, count, 0);
-        lanes.clearFrom(count);
+    // The errors, a step at a time, as every later change works them out.
+    Lanes<kStep> lanes;
+    for (std::size_t from = 0; from < chart.size(); from += kStep) {
+        lanes.gather(fields_, from, 0);
         lanes.move(Xyz{});
-        lanes.scatterChart(stitches_, from, count);
+        lanes.scatterChart(fields_, from);
     }
 }
 
@@ -277,7 +278,8 @@ void BlurredError::weigh(const Change& change)
         const int left = outerRow ? std::max(w.left, own.left - 1) : w.left;
         const int right = outerRow ? std::min(w.right, own.right + 1) : w.right;
         const int span = right - left + 1;
-        rows.gather(stitches_, static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(left), span, lane);
+        // A whole step, of which the next row's or the padding overwrites what lies beyond.
+        rows.gather(fields_, static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(left), lane);
         rowWeights(change, spans, y - w.top, left - w.left, span, rows.weight.data() + lane);
         lane += span;
     }
@@ -295,14 +297,16 @@ void BlurredError::apply(const Change& change, const LinearRgb& colour)
     const Window w = around(change, StitchBlur::kRadius);
     const auto spans = spreads(change, w, width_, across_, down_);
     const int span = w.right - w.left + 1;
-    Lanes<AxisSpan::kLongest> row;
+    static_assert(AxisSpan::kLongest <= kStep);
+    // Stitches beyond the window's row in the step keep weight 0: their colour stays, and their
+    // error is worked out again as it was.
+    Lanes<kStep> row;
     for (int y = w.top; y <= w.bottom; ++y) {
         const std::size_t from = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(w.left);
-        row.gather(stitches_, from, span, 0);
-        row.clearFrom(span);
+        row.gather(fields_, from, 0);
         rowWeights(change, spans, y - w.top, 0, span, row.weight.data());
         row.move(xyzOf(colour));
-        row.scatterChart(stitches_, from, span);
+        row.scatterChart(fields_, from);
     }
 }
 

@@ -56,11 +56,10 @@ private:
     int height_;
     StitchBlur::AxisWeights across_;
     StitchBlur::AxisWeights down_;
-    // Stitch by stitch, side by side for the windows' sake: the blurred chart, the blurred
-    // picture in CIELAB with CIEDE2000's local weights there, and the error between the two.
+    // Stitch by stitch, a row of floats each: the blurred chart, the blurred picture in CIELAB
+    // with CIEDE2000's local weights there, and the error between the two.
     static constexpr int kFields = 11;
-    using Stitch = std::array<float, kFields>;
-    std::vector<Stitch> stitches_;
+    std::array<std::vector<float>, kFields> fields_;
     // The stitches around the change last weighed.
     std::unique_ptr<Rows> window_;
 };
