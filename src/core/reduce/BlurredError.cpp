@@ -80,7 +80,7 @@ template <typename Fields>
 constexpr int kStep = 8;
 
 // The fields of up to N stitches side by side, as lanes of fixed number the compiler vectorises.
-// Lanes beyond those in use are zero: no weight, no colour, no error.
+// A lane of weight zero keeps its colour and error; a lane of all zeros adds no cost.
 template <int N>
 struct Lanes {
     using Row = std::array<float, N>;
@@ -279,7 +279,7 @@ void BlurredError::weigh(const Change& change)
         const int right = outerRow ? std::min(w.right, own.right + 1) : w.right;
         const int span = right - left + 1;
         // A whole step, of which the next row's or the padding overwrites what lies beyond.
-        rows.gather(fields_, static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(left), lane);
+        rows.gather(fields_, at(left, y), lane);
         rowWeights(change, spans, y - w.top, left - w.left, span, rows.weight.data() + lane);
         lane += span;
     }
@@ -302,7 +302,7 @@ void BlurredError::apply(const Change& change, const LinearRgb& colour)
     // error is worked out again as it was.
     Lanes<kStep> row;
     for (int y = w.top; y <= w.bottom; ++y) {
-        const std::size_t from = static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(w.left);
+        const std::size_t from = at(w.left, y);
         row.gather(fields_, from, 0);
         rowWeights(change, spans, y - w.top, 0, span, row.weight.data());
         row.move(xyzOf(colour));

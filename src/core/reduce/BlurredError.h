@@ -16,8 +16,9 @@ namespace kanvo {
 // summed over the stitches around them, and follows the changes made.
 class BlurredError {
 public:
-    // Stitches within this many stitches of a change count toward its cost: they hold 97 % of the
-    // blur's weight, at half the work of the whole reach.
+    // Stitches within this many stitches of a change, less the window's four corners, count
+    // toward its cost: they hold 97 % of the blur's weight, at under half the work of the whole
+    // reach.
     static constexpr int kCostReach = 2;
     // A change moves the blurred chart this far, and so the cost of changes this far from it.
     static constexpr int kChangeReach = StitchBlur::kRadius + kCostReach;
@@ -51,6 +52,11 @@ public:
 
 private:
     class Rows;
+
+    [[nodiscard]] std::size_t at(int x, int y) const
+    {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
+    }
 
     int width_;
     int height_;

@@ -46,8 +46,9 @@ public:
         const ThreadMatcher& palette)
         : slots_(slots), picture_(picture), width_(width), height_(height), palette_(palette),
           threads_(linearThreads(palette)), blurred_(picture, chartColours(slots, threads_), width, height),
-          pictureLabs_(slots.size(), {std::numeric_limits<float>::quiet_NaN(), 0.0f, 0.0f}), seen_(slots.size(), 0), dirty_(slots.size(), kBeside), nextDirty_(slots.size(), 0),
-          overAllowance_(slots.size(), 0.0f), changedNear_(slots.size(), 0)
+          pictureLabs_(slots.size(), {std::numeric_limits<float>::quiet_NaN(), 0.0f, 0.0f}), seen_(slots.size(), 0),
+          dirty_(slots.size(), kBeside), nextDirty_(slots.size(), 0), overAllowance_(slots.size(), 0.0f),
+          changedNear_(slots.size(), 0)
     {
     }
 
@@ -58,8 +59,8 @@ public:
         ++stamp_;
         merges_.clear();
         for (std::size_t start = 0; start < slots_.size(); ++start) {
-            if (!dirty_[start] || seen_[start] == stamp_ || (dirty_[start] == kNear && overAllowance_[start] > kHopeless)
-                || !collect(start))
+            const bool hopeless = dirty_[start] == kNear && overAllowance_[start] > kHopeless;
+            if (!dirty_[start] || hopeless || seen_[start] == stamp_ || !collect(start))
                 continue;
             const Choice choice = bestChoice();
             const auto over = static_cast<float>(choice.cost / (allowance * static_cast<double>(region_.size())));
@@ -77,7 +78,8 @@ public:
             if (!collect(m.start))
                 continue;
             // A change near the region since it was weighed may have changed its cost.
-            const bool untouched = std::none_of(region_.begin(), region_.end(), [&](std::size_t i) { return changedNear_[i] != 0; });
+            const bool untouched =
+                std::none_of(region_.begin(), region_.end(), [&](std::size_t i) { return changedNear_[i] != 0; });
             const Choice choice = untouched ? m.choice : bestChoice();
             if (untouched || acceptable(choice, allowance)) {
                 merge(choice.slot);
@@ -223,7 +225,8 @@ private:
         neighbours_.clear();
         for (std::size_t i : region_)
             forNeighbours(i, [&](std::size_t n) {
-                if (slots_[n] != own && std::find(neighbours_.begin(), neighbours_.end(), slots_[n]) == neighbours_.end())
+                const bool known = std::find(neighbours_.begin(), neighbours_.end(), slots_[n]) != neighbours_.end();
+                if (slots_[n] != own && !known)
                     neighbours_.push_back(slots_[n]);
             });
     }

@@ -36,7 +36,8 @@ std::vector<LinearRgb> plainBlur(const std::vector<LinearRgb>& colours)
                     g += w * c.green;
                     b += w * c.blue;
                 }
-            out[static_cast<std::size_t>(y * kWidth + x)] = {static_cast<float>(r), static_cast<float>(g), static_cast<float>(b)};
+            out[static_cast<std::size_t>(y * kWidth + x)] = {
+                static_cast<float>(r), static_cast<float>(g), static_cast<float>(b)};
         }
     return out;
 }
@@ -109,7 +110,7 @@ struct ChangeCase {
     const char* name;
     int x, y;        // the first stitch
     int dx, dy;      // the second, relative to the first; (0, 0) for a single stitch
-    bool swap;       // the two trade colours; otherwise both take `to`
+    bool swap;       // the two trade colours; otherwise both take the colour below
     int channel;     // the colour taken: the thread one level off in this channel
 };
 
@@ -124,7 +125,8 @@ TEST_P(BlurredErrorTest, CostIsTheRiseOfThePlainBlurredError)
     BlurredError blurred(scene.picture, scene.chart, kWidth, kHeight);
 
     // An earlier change, far enough not to be inside the window, but inside the blur's reach of it.
-    const std::size_t earlier = static_cast<std::size_t>(std::min(kHeight - 1, c.y + 4) * kWidth + std::max(0, c.x - 4));
+    const std::size_t earlier =
+        static_cast<std::size_t>(std::min(kHeight - 1, c.y + 4) * kWidth + std::max(0, c.x - 4));
     const LinearRgb earlierColour = scene.beside(earlier, 1);
     BlurredError::Change first{{earlier, 0}, {1.0f, 0.0f}, 1};
     blurred.apply(first, minus(earlierColour, scene.chart[earlier]));
@@ -168,7 +170,8 @@ TEST_P(BlurredErrorTest, CostIsTheRiseOfThePlainBlurredError)
 
 INSTANTIATE_TEST_SUITE_P(Changes, BlurredErrorTest,
     testing::Values(ChangeCase{"inside", 7, 5, 0, 0, false, 0}, ChangeCase{"corner", 0, 0, 0, 0, false, 1},
-        ChangeCase{"right_edge", kWidth - 1, 4, 0, 0, false, 2}, ChangeCase{"bottom_edge", 6, kHeight - 1, 0, 0, false, 1},
+        ChangeCase{"right_edge", kWidth - 1, 4, 0, 0, false, 2},
+        ChangeCase{"bottom_edge", 6, kHeight - 1, 0, 0, false, 1},
         ChangeCase{"pair_across", 6, 3, 1, 0, false, 2}, ChangeCase{"pair_down_at_edge", 0, 6, 0, 1, false, 0},
         ChangeCase{"swap_across", 8, 6, 1, 0, true, 1}, ChangeCase{"swap_down", 5, 2, 0, 1, true, 2},
         ChangeCase{"swap_at_corner", kWidth - 2, kHeight - 1, 1, 0, true, 0}),

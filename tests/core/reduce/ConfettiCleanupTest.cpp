@@ -206,7 +206,8 @@ int loneStitches(const std::vector<int>& slots, int width, int height)
         for (int x = 0; x < width; ++x) {
             const int own = slots[static_cast<std::size_t>(y * width + x)];
             const auto same = [&](int nx, int ny) {
-                return nx >= 0 && nx < width && ny >= 0 && ny < height && slots[static_cast<std::size_t>(ny * width + nx)] == own;
+                return nx >= 0 && nx < width && ny >= 0 && ny < height
+                    && slots[static_cast<std::size_t>(ny * width + nx)] == own;
             };
             lone += same(x - 1, y) || same(x + 1, y) || same(x, y - 1) || same(x, y + 1) ? 0 : 1;
         }
