@@ -142,16 +142,19 @@ struct AxisSpan {
 class BlurredError::Rows : public Lanes<40> {
     static_assert(kFields == kFieldCount);
 public:
-    // Two joined stitches with kCostReach around them: 6 x 5, less the corners.
-    static constexpr int kCapacity = 28;
-    static_assert((Change::kMostStitches + 2 * kCostReach) * (1 + 2 * kCostReach) - 4 <= kCapacity);
+    // The lanes of a merge's window and of a swap's, in whole vectors of four.
+    static constexpr int kMergeLanes =
+        ((Change::kMostStitches + 2 * kMergeReach) * (1 + 2 * kMergeReach) + 3) / 4 * 4;
+    static constexpr int kSwapLanes =
+        ((Change::kMostStitches + 2 * kSwapReach) * (1 + 2 * kMergeReach) + 3) / 4 * 4;
+    // A whole step may be copied in past the last of them.
+    static_assert(kSwapLanes + kStep <= 40);
 
     int count = 0;
 
     float cost(const Xyz& colour)
     {
-        // A single stitch's window (21) takes 24 lanes, a pair's (26) all 28.
-        return count <= 24 ? rise<24>(colour) : rise<kCapacity>(colour);
+        return count <= kMergeLanes ? rise<kMergeLanes>(colour) : rise<kSwapLanes>(colour);
     }
 
 private:
@@ -265,23 +268,30 @@ void rowWeights(const BlurredError::Change& change, const std::pair<AxisSpan, Ax
 
 } // namespace
 
+BlurredError::Window BlurredError::costWindow(const Change& change) const
+{
+    const bool swap = change.count == 2 && change.signs[0] != change.signs[1];
+    if (!swap)
+        return around(change, kMergeReach);
+    // Across the swap the dipole is as narrow as a merge's change; along it, it reaches further.
+    const bool level = change.stitches[0] / static_cast<std::size_t>(width_) == change.stitches[1] / static_cast<std::size_t>(width_);
+    const Window along = around(change, kSwapReach);
+    const Window across = around(change, kMergeReach);
+    return level ? Window{along.left, across.top, along.right, across.bottom}
+                 : Window{across.left, along.top, across.right, along.bottom};
+}
+
 void BlurredError::weigh(const Change& change)
 {
-    const Window w = around(change, kCostReach);
-    const Window own = around(change, 0);
+    const Window w = costWindow(change);
     const auto spans = spreads(change, w, width_, across_, down_);
     Rows& rows = *window_;
+    const int span = w.right - w.left + 1;
     int lane = 0;
-    for (int y = w.top; y <= w.bottom; ++y) {
-        // The window's corners, where the blur's weight is a few thousandths, are left out.
-        const bool outerRow = y < own.top - 1 || y > own.bottom + 1;
-        const int left = outerRow ? std::max(w.left, own.left - 1) : w.left;
-        const int right = outerRow ? std::min(w.right, own.right + 1) : w.right;
-        const int span = right - left + 1;
+    for (int y = w.top; y <= w.bottom; ++y, lane += span) {
         // A whole step, of which the next row's or the padding overwrites what lies beyond.
-        rows.gather(fields_, at(left, y), lane);
-        rowWeights(change, spans, y - w.top, left - w.left, span, rows.weight.data() + lane);
-        lane += span;
+        rows.gather(fields_, at(w.left, y), lane);
+        rowWeights(change, spans, y - w.top, 0, span, rows.weight.data() + lane);
     }
     rows.count = lane;
     rows.clearFrom(lane);

@@ -22,7 +22,7 @@ struct ThreadReductionSettings {
     // under 0.75 x that of no dithering at all.
     int threads = 24; // the thread budget N, kMinThreads..kMaxThreads
     int dither = 90;  // error diffusion strength, 0 (none, flat areas) .. 100 (smooth gradients)
-    int cleanup = 7;  // blurred error a confetti merge may cost, in steps (ConfettiCleanup); 0 = off
+    int cleanup = 6;  // blurred error a confetti merge may cost, in steps (ConfettiCleanup); 0 = off
 
     friend bool operator==(const ThreadReductionSettings&, const ThreadReductionSettings&) = default;
 };

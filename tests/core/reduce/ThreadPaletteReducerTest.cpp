@@ -178,8 +178,9 @@ TEST(ThreadPaletteReducerTest, CleanupOnlyShrinksConfetti)
         for (int cleanup : {1, ThreadReductionSettings{}.cleanup, ThreadReductionSettings::kMaxCleanup}) {
             const int after = smallStitches(reduce(p, 12, 100, cleanup), p.width, p.height);
             EXPECT_LE(after, before) << "cleanup " << cleanup << ", seed " << seed;
-            if (cleanup == ThreadReductionSettings::kMaxCleanup)
+            if (cleanup == ThreadReductionSettings::kMaxCleanup) {
                 EXPECT_LT(after, before) << "seed " << seed;
+            }
         }
     }
 }
