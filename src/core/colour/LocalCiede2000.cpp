@@ -29,9 +29,11 @@ LocalCiede2000::LocalCiede2000(const Lab& lab)
     const double sL = 1.0 + 0.015 * lFrom50 / std::sqrt(20.0 + lFrom50);
     const double sC = 1.0 + 0.045 * cPrime;
     const double sH = 1.0 + 0.015 * cPrime * t;
-    // The rotation term acts around blue (275 degrees) and vanishes beyond 150 degrees from it.
+    // The rotation term acts around blue (275 degrees): 100 degrees from it, its weight
+    // exp(-(100 / 25)^2) is under 1e-7, so further hues skip the trigonometry.
+    constexpr double kCos100 = -0.17364817766693033;
     double rT = 0.0;
-    if (cPrime > 1e-9 && ua * kCos275 + ub * kSin275 > -kCos30) {
+    if (cPrime > 1e-9 && ua * kCos275 + ub * kSin275 > kCos100) {
         double hueDegrees = std::atan2(ub, ua) / kDegree;
         if (hueDegrees < 0.0)
             hueDegrees += 360.0;
