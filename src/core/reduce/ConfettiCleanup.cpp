@@ -22,7 +22,7 @@ constexpr std::uint8_t kNear = 1;
 constexpr std::uint8_t kBeside = 2;
 // A merge that cost more than this many times its allowance is not weighed again for a change
 // that is only near: that moves its cost by far less.
-constexpr float kHopeless = 2.0f;
+constexpr float kHopeless = 1.5f;
 
 std::vector<LinearRgb> linearThreads(const ThreadMatcher& palette)
 {
