@@ -47,10 +47,9 @@ LocalCiede2000::LocalCiede2000(const Lab& lab)
     // row times (da, db).
     const double c1 = (1.0 + g) * ua / sC, c2 = ub / sC;
     const double h1 = -(1.0 + g) * ub / sH, h2 = ua / sH;
-    ll_ = static_cast<float>(1.0 / (sL * sL));
-    aa_ = static_cast<float>(c1 * c1 + h1 * h1 + rT * c1 * h1);
-    bb_ = static_cast<float>(c2 * c2 + h2 * h2 + rT * c2 * h2);
-    ab_ = static_cast<float>(c1 * c2 + h1 * h2 + 0.5 * rT * (c1 * h2 + h1 * c2));
+    weights_ = {static_cast<float>(1.0 / (sL * sL)), static_cast<float>(c1 * c1 + h1 * h1 + rT * c1 * h1),
+        static_cast<float>(c2 * c2 + h2 * h2 + rT * c2 * h2),
+        static_cast<float>(c1 * c2 + h1 * h2 + 0.5 * rT * (c1 * h2 + h1 * c2))};
 }
 
 } // namespace kanvo

@@ -69,11 +69,8 @@ template <typename Fields>
 [[gnu::always_inline]] inline float seenError(const Fields& f, std::size_t k, float x, float y, float z)
 {
     const FloatLab lab = floatLab(x, y, z);
-    const float dL = lab.L - f[kPictureL][k];
-    const float da = lab.a - f[kPictureA][k];
-    const float db = lab.b - f[kPictureB][k];
-    const float squared = f[kLL][k] * dL * dL + f[kAA][k] * da * da + f[kBB][k] * db * db + 2.0f * f[kAB][k] * da * db;
-    return std::sqrt(std::max(squared, 0.0f));
+    return LocalCiede2000::difference({f[kLL][k], f[kAA][k], f[kBB][k], f[kAB][k]}, lab.L - f[kPictureL][k],
+        lab.a - f[kPictureA][k], lab.b - f[kPictureB][k]);
 }
 
 // Stitches copied to or from the fields at once.
@@ -135,21 +132,22 @@ struct AxisSpan {
     std::array<std::array<float, kLongest>, BlurredError::Change::kMostStitches> weights{};
 };
 
+// The lanes of a merge's window and of a swap's, in whole vectors of four.
+constexpr int kMergeLanes =
+    ((BlurredError::Change::kMostStitches + 2 * BlurredError::kMergeReach) * (1 + 2 * BlurredError::kMergeReach) + 3)
+    / 4 * 4;
+constexpr int kSwapLanes =
+    ((BlurredError::Change::kMostStitches + 2 * BlurredError::kSwapReach) * (1 + 2 * BlurredError::kMergeReach) + 3)
+    / 4 * 4;
+
 } // namespace
 
 // The stitches around a change, with the weight the change has at each: the same for every
 // colour the change might take.
-class BlurredError::Rows : public Lanes<40> {
+// A whole step may be copied in past the last lane.
+class BlurredError::Rows : public Lanes<kSwapLanes + kStep> {
     static_assert(kFields == kFieldCount);
 public:
-    // The lanes of a merge's window and of a swap's, in whole vectors of four.
-    static constexpr int kMergeLanes =
-        ((Change::kMostStitches + 2 * kMergeReach) * (1 + 2 * kMergeReach) + 3) / 4 * 4;
-    static constexpr int kSwapLanes =
-        ((Change::kMostStitches + 2 * kSwapReach) * (1 + 2 * kMergeReach) + 3) / 4 * 4;
-    // A whole step may be copied in past the last of them.
-    static_assert(kSwapLanes + kStep <= 40);
-
     int count = 0;
 
     float cost(const Xyz& colour)
@@ -251,16 +249,15 @@ std::pair<AxisSpan, AxisSpan> spreads(const BlurredError::Change& change, const 
     return {spread(change, across, w.left, w.right, column), spread(change, down, w.top, w.bottom, line)};
 }
 
-// The change's weights in row `row` of its window, `count` stitches from column `column` on, to
-// `out`.
-void rowWeights(const BlurredError::Change& change, const std::pair<AxisSpan, AxisSpan>& spans, int row, int column,
-    int count, float* out)
+// The change's weights in row `row` of its window, `count` stitches from its left, to `out`.
+void rowWeights(const BlurredError::Change& change, const std::pair<AxisSpan, AxisSpan>& spans, int row, int count,
+    float* out)
 {
     const auto& [across, down] = spans;
     for (int x = 0; x < count; ++x) {
         float weight = 0;
         for (std::size_t s = 0; s < static_cast<std::size_t>(change.count); ++s)
-            weight += change.signs[s] * across.weights[s][static_cast<std::size_t>(column + x)]
+            weight += change.signs[s] * across.weights[s][static_cast<std::size_t>(x)]
                 * down.weights[s][static_cast<std::size_t>(row)];
         out[x] = weight;
     }
@@ -274,10 +271,10 @@ BlurredError::Window BlurredError::costWindow(const Change& change) const
     if (!swap)
         return around(change, kMergeReach);
     // Across the swap the dipole is as narrow as a merge's change; along it, it reaches further.
-    const bool level = change.stitches[0] / static_cast<std::size_t>(width_) == change.stitches[1] / static_cast<std::size_t>(width_);
+    const Window own = around(change, 0);
     const Window along = around(change, kSwapReach);
     const Window across = around(change, kMergeReach);
-    return level ? Window{along.left, across.top, along.right, across.bottom}
+    return own.top == own.bottom ? Window{along.left, across.top, along.right, across.bottom}
                  : Window{across.left, along.top, across.right, along.bottom};
 }
 
@@ -291,7 +288,7 @@ void BlurredError::weigh(const Change& change)
     for (int y = w.top; y <= w.bottom; ++y, lane += span) {
         // A whole step, of which the next row's or the padding overwrites what lies beyond.
         rows.gather(fields_, at(w.left, y), lane);
-        rowWeights(change, spans, y - w.top, 0, span, rows.weight.data() + lane);
+        rowWeights(change, spans, y - w.top, span, rows.weight.data() + lane);
     }
     rows.count = lane;
     rows.clearFrom(lane);
@@ -314,7 +311,7 @@ void BlurredError::apply(const Change& change, const LinearRgb& colour)
     for (int y = w.top; y <= w.bottom; ++y) {
         const std::size_t from = at(w.left, y);
         row.gather(fields_, from, 0);
-        rowWeights(change, spans, y - w.top, 0, span, row.weight.data());
+        rowWeights(change, spans, y - w.top, span, row.weight.data());
         row.move(xyzOf(colour));
         row.scatterChart(fields_, from);
     }

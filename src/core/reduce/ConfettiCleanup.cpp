@@ -309,10 +309,11 @@ private:
 
     void merge(int slot)
     {
-        blurred_.apply(regionChange(), difference(slots_[region_.front()], slot));
+        const BlurredError::Change change = regionChange();
+        blurred_.apply(change, difference(slots_[region_.front()], slot));
         for (std::size_t i : region_)
             slots_[i] = slot;
-        markChanged(regionChange());
+        markChanged(change);
     }
 
     // Lone stitches among p, q and their neighbours: those a swap of p and q can change.
