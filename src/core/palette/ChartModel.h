@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/common/Color.h"
+#include "core/stitch/StitchLayers.h"
 
 namespace kanvo {
 
@@ -68,6 +69,9 @@ struct ChartModel {
     // True for a chart read from a project file: no reduced picture (stitch matrix) lies behind
     // it, so its stitches are shown in their threads' table colours.
     bool fromProject = false;
+
+    // Part stitches, back stitches, knots and beads, with thread indices of the thread table.
+    StitchLayers layers;
 
     // Cells of the gw x gh chart that hold a stitch (gw x gh for a generated chart).
     [[nodiscard]] long stitchCount() const
