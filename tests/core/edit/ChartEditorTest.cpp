@@ -201,12 +201,13 @@ TEST_F(ChartEditorTest, AStrokeAppendedStepByStepUndoesAsOne)
 }
 
 // Symbols through a history whose middle step is a stroke appended in parts: the first part
-// changes no symbol, a later one brings in D and empties C. Every state is worked out by hand:
-// a thread new to the chart takes the lowest symbol position no thread holds.
+// changes no symbol, the second brings in D and empties C, the third brings in E. Every state is
+// worked out by hand: a thread new to the chart takes the lowest symbol position no thread holds.
 TEST(ChartEditorSymbolsTest, UndoAndRedoOfEachStepGiveBackItsSymbols)
 {
     ChartModel chart = chartOf({"AABC", "AABC"}); // A 1, B 2, C 3
     ChartEditor editor(chart, loadedThreadTable(), 1);
+    const int E = threadOfLetter('E');
     struct State {
         std::vector<std::string> rows;
         std::vector<int> colorList;
@@ -214,9 +215,9 @@ TEST(ChartEditorSymbolsTest, UndoAndRedoOfEachStepGiveBackItsSymbols)
     };
     const std::vector<State> states{
         {{"AABC", "AABC"}, {A, B, C}, {{A, 1}, {B, 2}, {C, 3}}},
-        {{"AAAC", "AAAC"}, {A, C}, {{A, 1}, {C, 3}}},         // B filled over: its 2 is free
-        {{"AAAD", ".AAD"}, {A, D}, {{A, 1}, {D, 2}}},         // C gone, D takes the free 2
-        {{"BAAD", ".AAD"}, {A, D, B}, {{A, 1}, {D, 2}, {B, 3}}}, // B is back, after the last
+        {{"AAAC", "AAAC"}, {A, C}, {{A, 1}, {C, 3}}},                  // B filled over: 2 is free
+        {{"AAAD", ".EAD"}, {A, D, E}, {{A, 1}, {D, 2}, {E, 3}}},       // C gone, D takes 2, E 3
+        {{"BAAD", ".EAD"}, {A, D, E, B}, {{A, 1}, {D, 2}, {E, 3}, {B, 4}}}, // B back, after the last
     };
     const auto expectState = [&](std::size_t i, const char* when) {
         SCOPED_TRACE(std::string(when) + " state " + std::to_string(i));
@@ -233,8 +234,8 @@ TEST(ChartEditorSymbolsTest, UndoAndRedoOfEachStepGiveBackItsSymbols)
     std::vector<ChartChange> steps;
     steps.push_back(editor.fill({2, 0}, A));
     ChartChange stroke = editor.stroke({0, 1}, {0, 1}, kEmpty);
-    EXPECT_FALSE(stroke.symbolsBefore.has_value());
     stroke.append(editor.stroke({3, 0}, {3, 1}, D));
+    stroke.append(editor.stroke({1, 1}, {1, 1}, E));
     steps.push_back(std::move(stroke));
     steps.push_back(editor.stroke({0, 0}, {0, 0}, B));
     expectState(3, "made");
