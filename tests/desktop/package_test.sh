@@ -93,6 +93,12 @@ fi
 version=$(/usr/bin/kanvo-cli --version)
 grep -qx "kanvo-cli $(dpkg-deb --field "$deb" Version | sed 's/-[^-]*$//')" <<<"$version" || fail "kanvo-cli --version says $version"
 man -w kanvo-cli >/dev/null 2>&1 || [ ! -x /usr/bin/man ] || fail "man finds no kanvo-cli page"
+# the program says the same version, and the MIME database (rebuilt by shared-mime-info's
+# trigger) gives chart projects the type the launcher names
+[ "$(/usr/bin/kanvo --version)" = "kanvo ${version#kanvo-cli }" ] || fail "kanvo --version differs from kanvo-cli's"
+if [ -f /usr/share/mime/globs2 ]; then
+  grep -qx '50:application/x-oxs+xml:\*\.oxs' /usr/share/mime/globs2 || fail "the MIME database gives *.oxs no type"
+fi
 
 # --- removed again: nothing of it left in /usr/bin
 dpkg -r kanvo >"$tmp/remove.log" 2>&1 || { cat "$tmp/remove.log"; fail "dpkg -r kanvo"; }
