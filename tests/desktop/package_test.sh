@@ -123,6 +123,12 @@ else
   cat "$tmp/report-en"
   fail "kanvo --self-test in English"
 fi
+# the program says the same version, and the MIME database (rebuilt by shared-mime-info's
+# trigger) gives chart projects the type the launcher names
+[ "$(/usr/bin/kanvo --version)" = "kanvo ${version#kanvo-cli }" ] || fail "kanvo --version differs from kanvo-cli's"
+if [ -f /usr/share/mime/globs2 ]; then
+  grep -qx '50:application/x-oxs+xml:\*\.oxs' /usr/share/mime/globs2 || fail "the MIME database gives *.oxs no type"
+fi
 
 # --- removed again: nothing of it left in /usr/bin
 dpkg -r kanvo >"$tmp/remove.log" 2>&1 || { cat "$tmp/remove.log"; fail "dpkg -r kanvo"; }
