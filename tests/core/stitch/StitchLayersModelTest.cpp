@@ -8,12 +8,15 @@
 #include <gtest/gtest.h>
 
 #include "core/palette/ColorIndex.h"
+#include "core/palette/ThreadTable.h"
 #include "core/project/ChartProject.h"
 #include "core/stitch/LayerTally.h"
 #include "core/stitch/StitchGeometry.h"
 
 namespace kanvo {
 namespace {
+
+const ThreadTable& table() { return loadedThreadTable(); }
 
 StitchLayers sampleLayers()
 {
@@ -113,6 +116,80 @@ TEST(KeepSymbols, KeepsPositionsAndFillsGapsFromTheLowest)
     EXPECT_EQ(m.chrIndex[40], 4);
     EXPECT_EQ(m.chrIndex[50], 0);
     EXPECT_EQ(m.colorList, (std::vector<int>{10, 30, 20, 40})); // symbol order
+}
+
+void setCell(ChartModel& m, int x, int y, int thread)
+{
+    m.colorIndex[static_cast<std::size_t>(x) * ChartModel::kMatrixSide + static_cast<std::size_t>(y)] = thread;
+}
+
+// A chart of 3 x 2: row 0 holds 34, 34 and an empty cell, row 1 thread 5 and two empty cells; a
+// back stitch in thread 7 and a knot in thread 9 have no full stitch at all.
+ChartModel layeredChart()
+{
+    ChartModel m;
+    m.gw = 3;
+    m.gh = 2;
+    m.colorIndex.assign(static_cast<std::size_t>(ChartModel::kMatrixSide) * ChartModel::kMatrixSide, 0);
+    setCell(m, 0, 0, 34);
+    setCell(m, 1, 0, 34);
+    setCell(m, 0, 1, 5);
+    m.layers.backs = {{{0, 0}, {3, 2}, 7}};
+    m.layers.ornaments = {{{1.5, 0.5}, OrnamentKind::Knot, 9}};
+    return m;
+}
+
+TEST(CompleteChart, ThreadsOfTheLayersAreThreadsOfTheChart)
+{
+    ChartModel m = layeredChart();
+    completeChart(m, 2, table());
+    EXPECT_EQ(m.colorList, (std::vector<int>{34, 5, 7, 9}));
+    EXPECT_EQ(m.colorCount, 4);
+    EXPECT_EQ(m.symbolOf(34), "a");
+    EXPECT_EQ(m.symbolOf(5), "b");
+    EXPECT_EQ(m.symbolOf(7), "c");
+    EXPECT_EQ(m.symbolOf(9), "d");
+    // The legend: 34 (2 crosses); 5 has one cross, under the threshold of 2, and no layer; 7 and
+    // 9 follow with no crosses, in order of first use.
+    ASSERT_EQ(m.threadList.size(), 3u);
+    EXPECT_EQ(m.threadList[0].index, 34);
+    EXPECT_EQ(m.threadList[0].count, 2);
+    EXPECT_EQ(m.threadList[1].index, 7);
+    EXPECT_EQ(m.threadList[1].count, 0);
+    EXPECT_EQ(m.threadList[1].name, "156     "); // the card runs 150, 151, ...: entry 7 is 156
+    EXPECT_EQ(m.threadList[2].index, 9);
+    EXPECT_EQ(m.maxColor, 3);
+    EXPECT_EQ(m.stitchCount(), 3);
+    // A rare thread with a layer of its own is listed after the others, with its crosses.
+    m.layers.parts = {{2, 1, kHalfSlash, 5}};
+    completeChart(m, 2, table());
+    ASSERT_EQ(m.threadList.size(), 4u);
+    EXPECT_EQ(m.threadList[1].index, 5);
+    EXPECT_EQ(m.threadList[1].count, 1);
+}
+
+TEST(CompleteChart, AThreadThatLeavesMovesNoOtherSymbol)
+{
+    ChartModel m = layeredChart();
+    completeChart(m, 0, table());
+    setCell(m, 0, 0, 0);
+    setCell(m, 1, 0, 0); // 34 filled away
+    completeChart(m, 0, table());
+    EXPECT_EQ(m.colorList, (std::vector<int>{5, 7, 9}));
+    EXPECT_EQ(m.symbolOf(34), "");
+    EXPECT_EQ(m.symbolOf(5), "b");
+    EXPECT_EQ(m.symbolOf(7), "c");
+    EXPECT_EQ(m.symbolOf(9), "d");
+    // A newcomer takes the freed "a"; the back stitch's thread keeps "c" without a cross.
+    setCell(m, 2, 1, 11);
+    completeChart(m, 0, table());
+    EXPECT_EQ(m.symbolOf(11), "a");
+    EXPECT_EQ(m.colorList, (std::vector<int>{11, 5, 7, 9}));
+    // The last back stitch gone, its thread leaves and frees "c".
+    m.layers.backs.clear();
+    completeChart(m, 0, table());
+    EXPECT_EQ(m.colorList, (std::vector<int>{11, 5, 9}));
+    EXPECT_EQ(m.symbolOf(9), "d");
 }
 
 } // namespace
