@@ -118,6 +118,10 @@ std::optional<std::string> OxsWriter::format(const ChartProject& project, const 
     });
 
     StringWriter writer;
+    // Room for the whole document at once (a full stitch takes about 45 bytes, an element of the
+    // layers about 110): growing a text of megabytes step by step costs more than writing it.
+    const std::size_t elements = chart.layers.parts.size() + chart.layers.backs.size() + chart.layers.ornaments.size();
+    writer.text.reserve(1024 + 160 * threads.size() + 48 * static_cast<std::size_t>(chart.stitchCount()) + 128 * elements);
     doc.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
     return std::move(writer.text);
 }
