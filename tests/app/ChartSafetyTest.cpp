@@ -63,6 +63,7 @@ private slots:
     void crashLeavesTheChartToReopen_data();
     void crashLeavesTheChartToReopen();
     void otherProgramsStitchesSurviveAnEditAndASave();
+    void recoveryKeepsSymbolsAndBackStitches();
 
 private:
     // A generated 12 x 8 chart in a chart window whose questions are answered by `answer` and
@@ -322,6 +323,53 @@ void ChartSafetyTest::otherProgramsStitchesSurviveAnEditAndASave()
     QVERIFY(read.notes.empty());
     QVERIFY(read.project.chart.layers == state->chart.layers);
     QCOMPARE(read.project.chart.stitchCount(), 2);
+}
+
+void ChartSafetyTest::recoveryKeepsSymbolsAndBackStitches()
+{
+    // 310 = a, 666 = b, 350 = c, and 3865 = d for a back stitch only. Both 666 crosses emptied,
+    // then a crash: the recovered chart still shows 350 as c and keeps the back stitch.
+    const QString source = session->filePath(QStringLiteral("symbols.oxs"));
+    QFile file(source);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"(<chart><properties chartwidth="4" chartheight="2"/><palette>)"
+               R"(<palette_item index="0" number="cloth" color="FFFFFF"/>)"
+               R"(<palette_item index="1" number="DMC 310" color="000000"/>)"
+               R"(<palette_item index="2" number="DMC 666" color="E31D42"/>)"
+               R"(<palette_item index="3" number="DMC 350" color="E04848"/>)"
+               R"(<palette_item index="4" number="DMC 3865" color="F9F7F1"/></palette><fullstitches>)"
+               R"(<stitch x="0" y="0" palindex="1"/><stitch x="1" y="0" palindex="2"/>)"
+               R"(<stitch x="1" y="1" palindex="2"/><stitch x="2" y="0" palindex="3"/></fullstitches>)"
+               R"(<backstitches><backstitch x1="0" y1="2" x2="4" y2="2" palindex="4"/></backstitches></chart>)");
+    file.close();
+    generateChart();
+    QVERIFY(chart->openProjectFrom(source));
+    const auto symbolOfNumber = [this](int number) {
+        for (const int t : state->chart.colorList)
+            if (loadedThreadTable().dmc(t).cindex == number)
+                return std::string(state->chart.symbolOf(t));
+        return std::string();
+    };
+    QCOMPARE(symbolOfNumber(350), std::string("c"));
+    edit(1, 0);
+    edit(1, 1);
+    QVERIFY(chart->autosave().flush());
+    delete chart;
+    chart = nullptr;
+    state->chart = ChartModel();
+
+    ChartWindow next(*state, *window);
+    next.autosave().setFolder(autosaveFolder.path());
+    next.askToReopen = [](const QString&) { return true; };
+    next.askToSave = [] { return Choice::Discard; };
+    next.offerRecovery();
+    QVERIFY(next.hasChart());
+    QCOMPARE(symbolOfNumber(666), std::string());
+    QCOMPARE(symbolOfNumber(310), std::string("a"));
+    QCOMPARE(symbolOfNumber(350), std::string("c"));
+    QCOMPARE(symbolOfNumber(3865), std::string("d"));
+    QCOMPARE(state->chart.layers.backs.size(), std::size_t{1});
+    QCOMPARE(state->chart.layers.backs[0].to.x, 4.0);
 }
 
 QTEST_MAIN(ChartSafetyTest)

@@ -45,25 +45,34 @@ std::string ImportNotes::text(const ThreadTable& table) const
     return out;
 }
 
+std::vector<int> usedThreads(const ChartModel& chart)
+{
+    std::vector<int> threads;
+    std::vector<bool> listed(ChartModel::kThreadSlots, false);
+    const auto add = [&](int t) {
+        if (ThreadTable::isEntry(t) && !listed[static_cast<std::size_t>(t)]) {
+            listed[static_cast<std::size_t>(t)] = true;
+            threads.push_back(t);
+        }
+    };
+    for (int y = 0; y < chart.gh; ++y)
+        for (int x = 0; x < chart.gw; ++x)
+            add(chart.threadAt(x, y));
+    const LayerTally tally(chart.layers);
+    for (const int t : tally.threads())
+        add(t);
+    return threads;
+}
+
 void completeChart(ChartModel& chart, int rareThreshold, const ThreadTable& table)
 {
     static const std::vector<std::string> symbols = loadxiuChr();
     chart.xiuChr = symbols;
     chart.whichType = "DMC";
+    const std::vector<int> found = usedThreads(chart);
     std::vector<bool> used(ChartModel::kThreadSlots, false);
-    std::vector<int> found; // the chart's threads in order of first appearance
-    const auto use = [&](int t) {
-        if (ThreadTable::isEntry(t) && !used[static_cast<std::size_t>(t)]) {
-            used[static_cast<std::size_t>(t)] = true;
-            found.push_back(t);
-        }
-    };
-    for (int y = 0; y < chart.gh; ++y)
-        for (int x = 0; x < chart.gw; ++x)
-            use(chart.threadAt(x, y));
-    const LayerTally tally(chart.layers);
-    for (const int t : tally.threads())
-        use(t);
+    for (const int t : found)
+        used[static_cast<std::size_t>(t)] = true;
     std::erase_if(chart.colorList, [&](int t) { return !ThreadTable::isEntry(t) || !used[static_cast<std::size_t>(t)]; });
     for (const int t : found)
         if (std::find(chart.colorList.begin(), chart.colorList.end(), t) == chart.colorList.end())

@@ -55,6 +55,11 @@ struct ImportNotes {
     [[nodiscard]] std::string text(const ThreadTable& table) const;
 };
 
+// The threads a chart's stitches use, each once: those of the full stitches in order of first
+// appearance (row by row from the top), then the other threads of its layers in order of first
+// use (LayerTally::threads). Values that are no thread entry are left out.
+[[nodiscard]] std::vector<int> usedThreads(const ChartModel& chart);
+
 // Rebuilds the legend and the symbols of a chart whose colorIndex, layers, colorList and chrIndex
 // are set: the chart's threads are those of its full stitches and its layers; threads that
 // lost every stitch leave colorList, and threads it lacks join it (full stitches in order of

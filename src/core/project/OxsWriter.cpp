@@ -9,7 +9,6 @@
 #include "core/common/AtomicFile.h"
 #include "core/palette/ThreadTable.h"
 #include "core/project/OxsLayers.h"
-#include "core/stitch/LayerTally.h"
 
 namespace kanvo {
 
@@ -30,26 +29,18 @@ public:
     std::string text;
 };
 
-// The chart's threads in symbol order: colorList first, then any stitched thread it lacks, then
-// any other thread the layers use.
+// The chart's threads in symbol order: colorList first, then any thread the stitches use that it
+// lacks.
 [[nodiscard]] std::vector<int> paletteThreads(const ChartModel& chart)
 {
     std::vector<int> threads;
     std::vector<bool> listed(ChartModel::kThreadSlots, false);
-    const auto add = [&](int t) {
-        if (ThreadTable::isThread(t) && !listed[static_cast<std::size_t>(t)]) {
-            listed[static_cast<std::size_t>(t)] = true;
-            threads.push_back(t);
-        }
-    };
-    for (const int t : chart.colorList)
-        add(t);
-    for (int y = 0; y < chart.gh; ++y)
-        for (int x = 0; x < chart.gw; ++x)
-            add(chart.threadAt(x, y));
-    const LayerTally tally(chart.layers);
-    for (const int t : tally.threads())
-        add(t);
+    for (const std::vector<int>& source : {chart.colorList, usedThreads(chart)})
+        for (const int t : source)
+            if (ThreadTable::isThread(t) && !listed[static_cast<std::size_t>(t)]) {
+                listed[static_cast<std::size_t>(t)] = true;
+                threads.push_back(t);
+            }
     return threads;
 }
 
