@@ -40,9 +40,9 @@
         <translation>(no number)</translation>
     </message>
     <message>
-        <source>半针%1处，回针%2处，法式结%3个，珠子%4颗：绣图中不显示，保存绣图工程时原样保留。
+        <source>略去了半针%1处，回针%2处，法式结%3个，珠子%4颗，其他针法%5处：它们在绣图范围之外、使用了绣线表中没有的绣线，或是本程序不能显示的针法。
 </source>
-        <translation>%1 part stitches, %2 back stitches, %3 French knots, %4 beads: not drawn in the chart, kept unchanged when the project is saved.
+        <translation>Left out %1 part stitches, %2 back stitches, %3 French knots, %4 beads and %5 other stitches: they lie outside the chart, use a thread the palette does not have, or are of a kind this program cannot show.
 </translation>
     </message>
 </context>
@@ -324,6 +324,10 @@
     <message>
         <source>有针脚在绣图范围之外。</source>
         <translation>Some stitches lie outside the chart.</translation>
+    </message>
+    <message>
+        <source>有针脚的坐标不是数字。</source>
+        <translation>A stitch has a coordinate that is not a number.</translation>
     </message>
     <message>
         <source>还没有生成绣图。</source>

@@ -64,6 +64,7 @@ private slots:
     void crashLeavesTheChartToReopen_data();
     void crashLeavesTheChartToReopen();
     void otherProgramsStitchesSurviveAnEditAndASave();
+    void recoveryKeepsSymbolsAndBackStitches();
 
 private:
     // A generated 12 x 8 chart in a chart window whose questions are answered by `answer` and
@@ -330,9 +331,14 @@ void ChartSafetyTest::otherProgramsStitchesSurviveAnEditAndASave()
 {
     generateChart();
     const QString source = QStringLiteral(KANVO_TEST_DATA_DIR "/oxs/kept-extras-with-a-backstitch-only-thread.oxs");
+    const qsizetype boxesBefore = boxes->texts.size();
     QVERIFY(chart->openProjectFrom(source));
-    // The notes say the part and back stitches, knots and beads are kept though not drawn.
-    QVERIFY(boxes->texts.last().contains(QStringLiteral("半针1处，回针2处，法式结1个，珠子1颗：绣图中不显示，保存绣图工程时原样保留")));
+    // They are the chart's own now: nothing is left out, so no note is shown.
+    QCOMPARE(boxes->texts.size(), boxesBefore);
+    QCOMPARE(state->chart.layers.parts.size(), std::size_t{1});
+    QCOMPARE(state->chart.layers.backs.size(), std::size_t{2});
+    QCOMPARE(state->chart.layers.ornaments.size(), std::size_t{2});
+    QVERIFY(!state->chart.symbolOf(1).empty()); // DMC 150, used only by a back stitch, has a symbol
     edit(0, 0);
     QVERIFY(chart->saveProjectTo(savedTo));
     QFile file(savedTo);
@@ -345,8 +351,56 @@ void ChartSafetyTest::otherProgramsStitchesSurviveAnEditAndASave()
     QVERIFY(xml.contains("number=\"DMC 150\""));
     const OxsReader::Result read = OxsReader::read(xml.toStdString(), loadedThreadTable());
     QCOMPARE(read.error, ProjectError::None);
-    QCOMPARE(read.notes.backStitches, 2);
+    QVERIFY(read.notes.empty());
+    QVERIFY(read.project.chart.layers == state->chart.layers);
     QCOMPARE(read.project.chart.stitchCount(), 2);
+}
+
+void ChartSafetyTest::recoveryKeepsSymbolsAndBackStitches()
+{
+    // 310 = a, 666 = b, 350 = c, and 3865 = d for a back stitch only. Both 666 crosses emptied,
+    // then a crash: the recovered chart still shows 350 as c and keeps the back stitch.
+    const QString source = session->filePath(QStringLiteral("symbols.oxs"));
+    QFile file(source);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(R"(<chart><properties chartwidth="4" chartheight="2"/><palette>)"
+               R"(<palette_item index="0" number="cloth" color="FFFFFF"/>)"
+               R"(<palette_item index="1" number="DMC 310" color="000000"/>)"
+               R"(<palette_item index="2" number="DMC 666" color="E31D42"/>)"
+               R"(<palette_item index="3" number="DMC 350" color="E04848"/>)"
+               R"(<palette_item index="4" number="DMC 3865" color="F9F7F1"/></palette><fullstitches>)"
+               R"(<stitch x="0" y="0" palindex="1"/><stitch x="1" y="0" palindex="2"/>)"
+               R"(<stitch x="1" y="1" palindex="2"/><stitch x="2" y="0" palindex="3"/></fullstitches>)"
+               R"(<backstitches><backstitch x1="0" y1="2" x2="4" y2="2" palindex="4"/></backstitches></chart>)");
+    file.close();
+    generateChart();
+    QVERIFY(chart->openProjectFrom(source));
+    const auto symbolOfNumber = [this](int number) {
+        for (const int t : state->chart.colorList)
+            if (loadedThreadTable().dmc(t).cindex == number)
+                return std::string(state->chart.symbolOf(t));
+        return std::string();
+    };
+    QCOMPARE(symbolOfNumber(350), std::string("c"));
+    edit(1, 0);
+    edit(1, 1);
+    QVERIFY(chart->autosave().flush());
+    delete chart;
+    chart = nullptr;
+    state->chart = ChartModel();
+
+    ChartWindow next(*state, *window);
+    next.autosave().setFolder(autosaveFolder.path());
+    next.askToReopen = [](const QString&) { return true; };
+    next.askToSave = [] { return Choice::Discard; };
+    next.offerRecovery();
+    QVERIFY(next.hasChart());
+    QCOMPARE(symbolOfNumber(666), std::string());
+    QCOMPARE(symbolOfNumber(310), std::string("a"));
+    QCOMPARE(symbolOfNumber(350), std::string("c"));
+    QCOMPARE(symbolOfNumber(3865), std::string("d"));
+    QCOMPARE(state->chart.layers.backs.size(), std::size_t{1});
+    QCOMPARE(state->chart.layers.backs[0].to.x, 4.0);
 }
 
 QTEST_MAIN(ChartSafetyTest)

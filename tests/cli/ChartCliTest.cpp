@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <tuple>
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,6 +31,7 @@
 #include "app/workspace/WindowHub.h"
 #include "core/chart/ChartMode.h"
 #include "core/palette/ThreadTable.h"
+#include "core/project/OxsReader.h"
 #include "core/workspace/RunState.h"
 
 using namespace kanvo;
@@ -200,6 +202,7 @@ private slots:
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
     void projectFileIsReadAsItsChart();
+    void projectLayersSurviveTheCommandLine();
     void paddingHoldsNoStitch();
     void englishPatternTexts();
     void languageMustBeZhOrEn_data();
@@ -827,8 +830,8 @@ void ChartCliTest::projectFileIsReadAsItsChart()
     r = runCli({"chart", foreign, "-o", folder->filePath("foreign.png"), "--rare", "0", "--legend", csv, "--grid", grid});
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QVERIFY2(r.err.contains(QStringLiteral("DMC ECRU (F0EADA) -> DMC 543")), qPrintable(r.err));
-    QVERIFY2(r.err.contains(QStringLiteral("回针1处")), qPrintable(r.err));
-    QCOMPARE(QString::fromUtf8(fileBytes(csv)), QStringLiteral("symbol,thread,count\na,543,1\n"));
+    QVERIFY2(!r.err.contains(QStringLiteral("回针")), qPrintable(r.err)); // the back stitch is read, not left out
+    QCOMPARE(QString::fromUtf8(fileBytes(csv)), QStringLiteral("symbol,thread,count,kind\na,543,1,full\na,543,1,back\n"));
     // Every cell but (3, 1) is empty: 0 in the grid.
     QStringList emptyRow(30, QStringLiteral("0"));
     QStringList stitchedRow = emptyRow;
@@ -843,6 +846,45 @@ void ChartCliTest::projectFileIsReadAsItsChart()
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.contains(QStringLiteral("1到320")), qPrintable(r.err));
     QVERIFY(!QFile::exists(folder->filePath("refused.bmp")));
+}
+
+void ChartCliTest::projectLayersSurviveTheCommandLine()
+{
+    // Another program's file with every kind: written back with every element in its thread,
+    // and the legend tells the kinds apart (worked out from the file by hand: part stitches are
+    // counted as entries, back stitches as segments; 3865 has no cross, so no "full" line).
+    const QString source = QStringLiteral(KANVO_TEST_DATA_DIR "/oxs/other-program-style-commas-order-sequence-symbols.oxs");
+    const QString out = folder->filePath("kept.oxs");
+    const QString csv = folder->filePath("legend.csv");
+    const QString grid = folder->filePath("grid.csv");
+    const Run r = runCli({"chart", source, "-o", out, "--legend", csv, "--grid", grid});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QVERIFY2(r.err.isEmpty(), qPrintable(r.err)); // nothing left out, nothing to note
+    QCOMPARE(QString::fromUtf8(fileBytes(csv)),
+        QStringLiteral("symbol,thread,count,kind\nd,310,1,full\n+,666,1,full\na,350,1,full\n"
+                       "d,310,2,part\n+,666,2,part\na,350,2,part\nd,310,2,back\n人,3865,2,back\n"
+                       "人,3865,1,knot\n+,666,1,bead\n"));
+    // The grid stays full stitches only.
+    const QStringList rows = QString::fromUtf8(fileBytes(grid)).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), 12);
+    QCOMPARE(rows[0], QStringLiteral("310,666,350,0,0,0,0,0,0,0,0,0,0,0,0,0"));
+    QCOMPARE(rows[3], QStringList(16, QStringLiteral("0")).join(','));
+
+    const OxsReader::Result before = OxsReader::readFile(source.toStdString(), loadedThreadTable());
+    const OxsReader::Result after = OxsReader::readFile(out.toStdString(), loadedThreadTable());
+    QCOMPARE(after.error, ProjectError::None);
+    const auto sortedParts = [](std::vector<PartStitch> parts) {
+        std::sort(parts.begin(), parts.end(), [](const PartStitch& a, const PartStitch& b) {
+            return std::tie(a.y, a.x, a.corners, a.thread) < std::tie(b.y, b.x, b.corners, b.thread);
+        });
+        return parts;
+    };
+    QCOMPARE(after.project.chart.layers.parts.size(), std::size_t{6});
+    QVERIFY(sortedParts(after.project.chart.layers.parts) == sortedParts(before.project.chart.layers.parts));
+    QVERIFY(after.project.chart.layers.backs == before.project.chart.layers.backs);
+    QVERIFY(after.project.chart.layers.ornaments == before.project.chart.layers.ornaments);
+    for (const int t : before.project.chart.colorList)
+        QVERIFY(after.project.chart.symbolOf(t) == before.project.chart.symbolOf(t));
 }
 
 void ChartCliTest::paddingHoldsNoStitch()

@@ -348,7 +348,7 @@ void ChartWindow::openWindow()
         model.xiutuTitle = state_.settingsTitle;
         model.whichType = state_.settingsBrand;
         fabricCount_ = ChartProject::kDefaultFabricCount;
-        keptSections_.clear();
+        model.layers = {};
     }
     model.gw = std::min(state_.gridWidth(), ChartModel::kMaxSide);
     model.gh = std::min(state_.picH, ChartModel::kMaxSide);
@@ -719,7 +719,6 @@ std::optional<ChartProject> ChartWindow::currentProject() const
     project.chart = state_.chart;
     project.stitchesPerInch = fabricCount_;
     project.stitchesPerInchY = fabricCount_;
-    project.keptSections = keptSections_;
     return project;
 }
 
@@ -876,7 +875,6 @@ bool ChartWindow::openProjectFrom(const QString& path)
     state_.chart = read.project.chart;
     state_.chart.fromProject = true;
     fabricCount_ = read.project.stitchesPerInch;
-    keptSections_ = read.project.keptSections;
     show();
     raise();
     activateWindow();

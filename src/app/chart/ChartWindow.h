@@ -214,7 +214,6 @@ private:
     int readColorRecords_ = 0;
     int fabricCount_ = 14; // stitches per inch written to a project: a project's own, else 14
     std::vector<int> generatedThreads_; // colorIndex as the last generation from the picture left it
-    std::vector<std::string> keptSections_; // an opened project's part stitches and the like, written back
     std::string settingsTitle_; // xiutuTitle and whichType from before a project was opened
     std::string settingsBrand_;
     // Painted by a generation; after a change of the model it is painted again when next read.

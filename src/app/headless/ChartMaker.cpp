@@ -25,6 +25,7 @@
 #include "core/palette/ThreadTable.h"
 #include "core/project/OxsReader.h"
 #include "core/project/OxsWriter.h"
+#include "core/stitch/LayerTally.h"
 #include "core/reduce/ReductionPipeline.h"
 
 namespace kanvo {
@@ -273,15 +274,34 @@ bool ChartMaker::savePdf(const QString& path)
 
 std::string ChartMaker::legendCsv(const ChartModel& model, const ThreadTable& table)
 {
-    std::string csv = "symbol,thread,count\n";
-    for (const ThreadEntry& entry : model.threadList) {
-        csv += csvField(model.symbolOf(entry.index));
+    // A chart without layers keeps the three columns scripts have always read; with layers a
+    // fourth column names the kind of every line.
+    const bool layered = !model.layers.empty();
+    std::string csv = layered ? "symbol,thread,count,kind\n" : "symbol,thread,count\n";
+    const auto line = [&](int thread, int count, const char* kind) {
+        csv += csvField(model.symbolOf(thread));
         csv += ',';
-        csv += csvField(std::to_string(table.dmc(entry.index).cindex));
+        csv += csvField(std::to_string(table.dmc(thread).cindex));
         csv += ',';
-        csv += std::to_string(entry.count);
+        csv += std::to_string(count);
+        if (layered) {
+            csv += ',';
+            csv += kind;
+        }
         csv += '\n';
-    }
+    };
+    for (const ThreadEntry& entry : model.threadList)
+        if (entry.count > 0 || !layered)
+            line(entry.index, entry.count, "full");
+    if (!layered)
+        return csv;
+    const LayerTally tally(model.layers);
+    using Counts = LayerTally::Counts;
+    for (const auto& [kind, count] : {std::pair{"part", &Counts::partStitches}, std::pair{"back", &Counts::backStitches},
+             std::pair{"knot", &Counts::knots}, std::pair{"bead", &Counts::beads}})
+        for (const ThreadEntry& entry : model.threadList)
+            if (const int n = tally.of(entry.index).*count; n > 0)
+                line(entry.index, n, kind);
     return csv;
 }
 

@@ -73,7 +73,10 @@ public:
     // the block size is the chart's own.
     [[nodiscard]] bool savePattern(const QString& path, const PatternOptions& options);
 
-    // "symbol,thread,count" and one line per legend entry in legend order (UTF-8, LF).
+    // "symbol,thread,count" and one line per legend entry in legend order (UTF-8, LF). A chart
+    // with part stitches, back stitches, knots or beads gets a fourth column, kind: "full" for
+    // the legend entries with full stitches, then per kind ("part", "back", "knot", "bead") one
+    // line per legend thread that has such elements, counting them (back stitches as segments).
     [[nodiscard]] static std::string legendCsv(const ChartModel& model, const ThreadTable& table);
 
     [[nodiscard]] const std::string& error() const { return error_; }

@@ -10,6 +10,7 @@
 #include "core/common/Translation.h"
 #include "core/palette/NearestThread.h"
 #include "core/palette/SymbolSet.h"
+#include "core/stitch/LayerTally.h"
 
 namespace kanvo {
 
@@ -113,6 +114,23 @@ void listThreads(ChartModel& model, std::span<const int> order, const ThreadCoun
             continue;
         model.threadList.push_back(
             ThreadEntry{table.colorOf(t), t, threadName(table.dmc(t).cindex), c});
+    }
+    model.maxColor = static_cast<int>(model.threadList.size());
+}
+
+// The threads that part stitches, back stitches, knots or beads use and the full stitches did
+// not list (none of them, or fewer than the rare-thread threshold): their lines and knots need
+// a key entry however few crosses they have.
+void listLayerThreads(ChartModel& model, const ThreadCounts& counts, int rareThreshold, const ThreadTable& table)
+{
+    if (model.layers.empty())
+        return;
+    const LayerTally tally(model.layers);
+    for (const int t : tally.threads()) {
+        const int c = counts[static_cast<std::size_t>(t)];
+        if (!ThreadTable::isEntry(t) || (c > 0 && c >= rareThreshold))
+            continue;
+        model.threadList.push_back(ThreadEntry{table.colorOf(t), t, threadName(table.dmc(t).cindex), c});
     }
     model.maxColor = static_cast<int>(model.threadList.size());
 }
@@ -504,6 +522,7 @@ ColorIndexError sortColorIndex(ChartModel& model, int rareThreshold, const Threa
         return firstKey[static_cast<std::size_t>(a)] < firstKey[static_cast<std::size_t>(b)];
     });
     listThreads(model, order, counts, rareThreshold, table);
+    listLayerThreads(model, counts, rareThreshold, table);
     return ColorIndexError::None;
 }
 
@@ -516,6 +535,37 @@ void assignSymbols(ChartModel& model)
         if (ThreadTable::isEntry(t))
             model.chrIndex[static_cast<std::size_t>(t)] = i;
     }
+}
+
+void keepSymbols(ChartModel& model)
+{
+    model.chrIndex.resize(ChartModel::kThreadSlots, 0);
+    std::vector<int> position(ChartModel::kThreadSlots, 0);
+    std::vector<bool> taken(ChartModel::kThreadSlots + 1, false);
+    std::vector<int> threads;
+    for (const int t : model.colorList) {
+        if (!ThreadTable::isEntry(t) || std::find(threads.begin(), threads.end(), t) != threads.end())
+            continue;
+        threads.push_back(t);
+        const int p = model.chrIndex[static_cast<std::size_t>(t)];
+        if (p >= 1 && p <= ChartModel::kThreadSlots && !taken[static_cast<std::size_t>(p)]) {
+            taken[static_cast<std::size_t>(p)] = true;
+            position[static_cast<std::size_t>(t)] = p;
+        }
+    }
+    int next = 1;
+    for (const int t : threads) {
+        if (position[static_cast<std::size_t>(t)] != 0)
+            continue;
+        while (taken[static_cast<std::size_t>(next)])
+            ++next;
+        taken[static_cast<std::size_t>(next)] = true;
+        position[static_cast<std::size_t>(t)] = next;
+    }
+    std::stable_sort(threads.begin(), threads.end(),
+        [&](int a, int b) { return position[static_cast<std::size_t>(a)] < position[static_cast<std::size_t>(b)]; });
+    model.colorList = std::move(threads);
+    model.chrIndex = std::move(position);
 }
 
 ColorIndexError generateChartModel(const StitchMatrix& stitches, ChartModel& model,

@@ -64,14 +64,23 @@ void mergeNearThreads(std::span<int> threads, int tolerance, const ThreadTable& 
 
 // Builds threadList from colorIndex: one entry per thread of the chart in order of its first
 // stitch, for threads with at least `rareThreshold` stitches, with the thread's table colour,
-// number and stitch count; sets maxColor to the number of entries. Lists nothing (maxColor 0)
-// for a brand other than "DMC". One pass over the stitches.
+// number and stitch count; then every other thread the chart's layers use (part stitches, back
+// stitches, knots, beads), whatever its count of full stitches (often 0), in order of first use
+// in the layers (see LayerTally::threads). Sets maxColor to the number of entries. Lists
+// nothing (maxColor 0) for a brand other than "DMC". One pass over the stitches.
 [[nodiscard]] ColorIndexError sortColorIndex(ChartModel& model, int rareThreshold,
     const ThreadTable& table, const ColorIndexHooks& hooks = {});
 
 // Gives thread colorList[i - 1] the symbol position i (i = 1..colorCount) and every other
 // thread none. Rare threads left out of the legend keep their place in the numbering.
 void assignSymbols(ChartModel& model);
+
+// Keeps the symbols of a chart whose threads are colorList (in any order; repeats and values
+// that are no thread are dropped): a thread keeps the position chrIndex gives it unless an
+// earlier thread of colorList holds it; every other thread takes the lowest position no thread
+// holds, in colorList order. Then colorList is put in symbol order and chrIndex cleared for
+// every thread not in it. So a thread that left the chart frees its symbol and moves no other.
+void keepSymbols(ChartModel& model);
 
 struct ColorIndexSettings {
     int mergeTol = 0;      // squared-distance tolerance, 0 merges only identical thread colours

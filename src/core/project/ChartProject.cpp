@@ -5,6 +5,7 @@
 #include "core/common/Translation.h"
 #include "core/palette/ColorIndex.h"
 #include "core/palette/SymbolSet.h"
+#include "core/stitch/LayerTally.h"
 
 namespace kanvo {
 
@@ -34,11 +35,33 @@ std::string ImportNotes::text(const ThreadTable& table) const
         if (substituted.size() > kNamed)
             out += "  ……\n";
     }
-    if (partStitches + backStitches + knots + beads > 0) {
-        out += withArgs(translate("ChartProject", "半针%1处，回针%2处，法式结%3个，珠子%4颗：绣图中不显示，保存绣图工程时原样保留。\n"),
-            {std::to_string(partStitches), std::to_string(backStitches), std::to_string(knots), std::to_string(beads)});
+    if (leftOut.total() > 0) {
+        out += withArgs(translate("ChartProject",
+                            "略去了半针%1处，回针%2处，法式结%3个，珠子%4颗，其他针法%5处：它们在绣图范围之外、"
+                            "使用了绣线表中没有的绣线，或是本程序不能显示的针法。\n"),
+            {std::to_string(leftOut.partStitches), std::to_string(leftOut.backStitches), std::to_string(leftOut.knots),
+                std::to_string(leftOut.beads), std::to_string(leftOut.others)});
     }
     return out;
+}
+
+std::vector<int> usedThreads(const ChartModel& chart)
+{
+    std::vector<int> threads;
+    std::vector<bool> listed(ChartModel::kThreadSlots, false);
+    const auto add = [&](int t) {
+        if (ThreadTable::isEntry(t) && !listed[static_cast<std::size_t>(t)]) {
+            listed[static_cast<std::size_t>(t)] = true;
+            threads.push_back(t);
+        }
+    };
+    for (int y = 0; y < chart.gh; ++y)
+        for (int x = 0; x < chart.gw; ++x)
+            add(chart.threadAt(x, y));
+    const LayerTally tally(chart.layers);
+    for (const int t : tally.threads())
+        add(t);
+    return threads;
 }
 
 void completeChart(ChartModel& chart, int rareThreshold, const ThreadTable& table)
@@ -46,15 +69,17 @@ void completeChart(ChartModel& chart, int rareThreshold, const ThreadTable& tabl
     static const std::vector<std::string> symbols = loadxiuChr();
     chart.xiuChr = symbols;
     chart.whichType = "DMC";
-    std::vector<bool> stitched(ChartModel::kThreadSlots, false);
-    for (int x = 0; x < chart.gw; ++x)
-        for (int y = 0; y < chart.gh; ++y)
-            if (ThreadTable::isEntry(chart.threadAt(x, y)))
-                stitched[static_cast<std::size_t>(chart.threadAt(x, y))] = true;
-    std::erase_if(chart.colorList, [&](int t) { return !ThreadTable::isEntry(t) || !stitched[static_cast<std::size_t>(t)]; });
+    const std::vector<int> found = usedThreads(chart);
+    std::vector<bool> used(ChartModel::kThreadSlots, false);
+    for (const int t : found)
+        used[static_cast<std::size_t>(t)] = true;
+    std::erase_if(chart.colorList, [&](int t) { return !ThreadTable::isEntry(t) || !used[static_cast<std::size_t>(t)]; });
+    for (const int t : found)
+        if (std::find(chart.colorList.begin(), chart.colorList.end(), t) == chart.colorList.end())
+            chart.colorList.push_back(t);
+    keepSymbols(chart);
     chart.colorCount = static_cast<int>(chart.colorList.size());
     (void)sortColorIndex(chart, rareThreshold, table);
-    assignSymbols(chart);
     chart.chartReady = true;
 }
 

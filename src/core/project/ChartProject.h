@@ -14,19 +14,15 @@
 namespace kanvo {
 
 // A chart as a project file holds it: the chart model (size, title, the thread of every cell
-// with kNoStitch for a cell without a stitch, colorList in symbol order, legend and symbols)
-// and the fabric count in stitches per inch across and down.
+// with kNoStitch for a cell without a stitch, its part stitches, back stitches, knots and beads,
+// colorList in symbol order, legend and symbols) and the fabric count in stitches per inch
+// across and down.
 struct ChartProject {
     static constexpr int kDefaultFabricCount = 14;
 
     ChartModel chart;
     int stitchesPerInch = kDefaultFabricCount;
     int stitchesPerInchY = kDefaultFabricCount;
-    // What a file from another program holds that the chart does not show (part stitches, back
-    // stitches, knots and beads), kept to be written back: each section element serialised
-    // whole, with every palindex attribute (palindex, palindex1, ...) naming a thread index of
-    // our table instead of a palette item (0 the cloth). See OxsReader and OxsWriter.
-    std::vector<std::string> keptSections;
 };
 
 // A colour as chart files write it: "RRGGBB", upper-case hexadecimal, red first.
@@ -41,25 +37,38 @@ struct ImportNotes {
         int thread = 0; // thread index 1..452
     };
     std::vector<Substitution> substituted; // items that stitches use, in palette order
-    int partStitches = 0;
-    int backStitches = 0;
-    int knots = 0;
-    int beads = 0;
+    // Elements left out: outside the chart, naming a palindex no palette item has, or of a
+    // kind the chart cannot hold (others: curved stitches, triangles, large crosses, ...).
+    struct LeftOut {
+        int partStitches = 0;
+        int backStitches = 0;
+        int knots = 0;
+        int beads = 0;
+        int others = 0;
+        [[nodiscard]] int total() const { return partStitches + backStitches + knots + beads + others; }
+    };
+    LeftOut leftOut;
 
-    [[nodiscard]] bool empty() const
-    {
-        return substituted.empty() && partStitches == 0 && backStitches == 0 && knots == 0 && beads == 0;
-    }
+    [[nodiscard]] bool empty() const { return substituted.empty() && leftOut.total() == 0; }
     // The report for a message box (Chinese, several lines; at most 20 substitutions are named
-    // one by one). Empty when nothing was changed and nothing is kept undrawn.
+    // one by one). Empty when nothing was changed and nothing left out.
     [[nodiscard]] std::string text(const ThreadTable& table) const;
 };
 
-// Rebuilds the legend and the symbols of a chart whose colorIndex and colorList (its threads in
-// symbol order) are set: threads left without a stitch leave colorList; then threadList in
-// order of each thread's first stitch with the threads of at least `rareThreshold` stitches,
-// maxColor, colorCount, symbol i for colorList[i - 1], whichType "DMC" and chartReady. Cells
-// without a stitch are neither counted nor listed.
+// The threads a chart's stitches use, each once: those of the full stitches in order of first
+// appearance (row by row from the top), then the other threads of its layers in order of first
+// use (LayerTally::threads). Values that are no thread entry are left out.
+[[nodiscard]] std::vector<int> usedThreads(const ChartModel& chart);
+
+// Rebuilds the legend and the symbols of a chart whose colorIndex, layers, colorList and chrIndex
+// are set: the chart's threads are those of its full stitches and its layers; threads that
+// lost every stitch leave colorList, and threads it lacks join it (full stitches in order of
+// first appearance, then the layers' threads). Symbols are kept (keepSymbols): a thread keeps
+// the position chrIndex gives it, a thread without one takes the lowest free position, so no
+// thread's symbol moves when another leaves. Then threadList (sortColorIndex: the threads of at
+// least `rareThreshold` full stitches in order of first stitch, then the layers' other
+// threads), maxColor, colorCount, whichType "DMC" and chartReady. Cells without a stitch are
+// neither counted nor listed.
 void completeChart(ChartModel& chart, int rareThreshold, const ThreadTable& table);
 
 // The colour of every cell of the chart: its thread's table colour, or the cloth colour for a

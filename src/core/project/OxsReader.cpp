@@ -3,8 +3,6 @@
 #include <charconv>
 #include <cstring>
 #include <fstream>
-#include <functional>
-#include <sstream>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -12,6 +10,8 @@
 #include <pugixml.hpp>
 
 #include "core/palette/ThreadTable.h"
+#include "core/palette/SymbolSet.h"
+#include "core/project/OxsLayers.h"
 #include "core/project/PaletteItemMatcher.h"
 
 namespace kanvo {
@@ -84,60 +84,52 @@ struct PaletteItem {
     int thread = 0; // 0: the cloth
     bool substituted = false;
     bool used = false;
+    std::string symbol; // the symbol the file gives it (see fileSymbol)
 };
 
-[[nodiscard]] int countChildren(pugi::xml_node node)
+// The symbol a palette item's symbol attribute gives: the character itself, or a decimal code
+// point of two or more digits ("100" is "d"), as UTF-8; empty for anything else.
+[[nodiscard]] std::string fileSymbol(std::string_view text)
 {
-    int count = 0;
-    for (pugi::xml_node child = node.first_child(); child; child = child.next_sibling())
-        count += child.type() == pugi::node_element ? 1 : 0;
-    return count;
-}
-
-[[nodiscard]] bool isKeptSection(std::string_view name)
-{
-    return name == "partstitches" || name == "backstitches" || name.starts_with("ornaments");
-}
-
-// The sections a save writes back: their palindex attributes name threads (0 the cloth) instead
-// of the file's palette items, whose numbering a save does not keep. A reference to no item
-// becomes the cloth.
-[[nodiscard]] std::vector<std::string> keptSections(pugi::xml_node chart, const std::function<int(int palIndex)>& threadOf)
-{
-    std::vector<std::string> kept;
-    for (pugi::xml_node part = chart.first_child(); part; part = part.next_sibling()) {
-        if (part.type() != pugi::node_element || !isKeptSection(part.name()) || !part.first_child())
-            continue;
-        pugi::xml_document copy;
-        pugi::xml_node section = copy.append_copy(part);
-        for (pugi::xml_node object = section.first_child(); object; object = object.next_sibling())
-            for (pugi::xml_attribute a = object.first_attribute(); a; a = a.next_attribute())
-                if (std::string_view(a.name()).starts_with("palindex"))
-                    a.set_value(threadOf(wholeNumber(a.value()).value_or(0)));
-        std::ostringstream text;
-        section.print(text, "", pugi::format_raw, pugi::encoding_utf8);
-        kept.push_back(text.str());
+    const auto utf8Length = [](unsigned char lead) {
+        return lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+    };
+    if (!text.empty() && static_cast<int>(text.size()) == utf8Length(static_cast<unsigned char>(text[0])))
+        return std::string(text);
+    unsigned code = 0;
+    if (text.size() < 2 || text.size() > 7 || std::from_chars(text.data(), text.data() + text.size(), code).ptr
+        != text.data() + text.size())
+        return {};
+    std::string out;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
     }
-    return kept;
+    return out;
 }
 
-void countSkipped(pugi::xml_node chart, ImportNotes& notes)
+// Gives the threads of the used palette items the symbols the file wrote for them, where those
+// are symbols of ours and not yet taken (a symbol that occurs twice in our set serves two
+// threads); completeChart gives the other threads free ones.
+void takeFileSymbols(ChartModel& model, const std::vector<PaletteItem>& items)
 {
-    for (pugi::xml_node part = chart.first_child(); part; part = part.next_sibling()) {
-        const std::string_view name = part.name();
-        if (name == "partstitches") {
-            notes.partStitches += countChildren(part);
-        } else if (name == "backstitches") {
-            notes.backStitches += countChildren(part);
-        } else if (name.starts_with("ornaments")) {
-            for (pugi::xml_node object = part.first_child(); object; object = object.next_sibling()) {
-                if (object.type() != pugi::node_element)
-                    continue;
-                const std::string_view type = object.attribute("objecttype").value();
-                if (type.find("knot") != std::string_view::npos)
-                    ++notes.knots;
-                else
-                    ++notes.beads;
+    static const std::vector<std::string> symbols = loadxiuChr();
+    model.chrIndex.assign(ChartModel::kThreadSlots, 0);
+    std::vector<bool> taken(symbols.size() + 1, false);
+    for (const PaletteItem& item : items) {
+        if (!item.used || item.thread == 0 || item.symbol.empty() || model.chrIndex[static_cast<std::size_t>(item.thread)] != 0)
+            continue;
+        for (std::size_t p = 1; p <= symbols.size(); ++p) {
+            if (!taken[p] && symbols[p - 1] == item.symbol) {
+                taken[p] = true;
+                model.chrIndex[static_cast<std::size_t>(item.thread)] = static_cast<int>(p);
+                break;
             }
         }
     }
@@ -198,6 +190,7 @@ Result OxsReader::read(std::string_view xml, const ThreadTable& table)
             continue; // an item no stitch can name, or a second item of one index
         PaletteItem item;
         item.number = chartTitle(node.attribute("number").value());
+        item.symbol = fileSymbol(node.attribute("symbol").value());
         const std::optional<ColorValue> color = colorOfHex(node.attribute("color").value());
         if (*index == 0) {
             if (color)
@@ -232,6 +225,19 @@ Result OxsReader::read(std::string_view xml, const ThreadTable& table)
             = item.thread;
     }
 
+    const OxsLayers::Read layers = OxsLayers::read(chart, model.gw, model.gh, [&](const char* text) -> std::optional<int> {
+        const std::optional<int> palIndex = wholeNumber(text);
+        const auto it = palIndex ? itemOfIndex.find(*palIndex) : itemOfIndex.end();
+        if (it == itemOfIndex.end())
+            return std::nullopt;
+        items[it->second].used = true;
+        return items[it->second].thread;
+    });
+    if (!layers.badElement.empty())
+        return refuse(ProjectError::BadCoordinate, layers.badElement);
+    model.layers = layers.layers;
+    result.notes.leftOut = layers.leftOut;
+
     // The threads in palette order, each once: the symbol order the file was written in.
     std::vector<bool> listed(ChartModel::kThreadSlots, false);
     for (const PaletteItem& item : items) {
@@ -244,12 +250,9 @@ Result OxsReader::read(std::string_view xml, const ThreadTable& table)
             model.colorList.push_back(item.thread);
         }
     }
-    countSkipped(chart, result.notes);
-    project.keptSections = keptSections(chart, [&](int palIndex) {
-        const auto it = itemOfIndex.find(palIndex);
-        return it == itemOfIndex.end() ? 0 : items[it->second].thread;
-    });
-    // A thread whose every stitch a later stitch overwrote leaves the chart here.
+    takeFileSymbols(model, items);
+    // A thread whose every stitch a later stitch overwrote leaves the chart here, keeping the
+    // symbols of the others.
     completeChart(model, 0, table);
     return result;
 }

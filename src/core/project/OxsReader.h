@@ -20,8 +20,9 @@ class ThreadTable;
 // PaletteItemMatcher::dmcNumber); a number that is not in our table takes the thread nearest to the
 // item's colour (reported in notes); two items of one thread become one thread; cells without a
 // full stitch, and full stitches on the cloth (palindex 0), are empty; part stitches, back
-// stitches, knots and beads are not drawn but kept (ChartProject::keptSections) and counted in
-// notes.
+// stitches, knots and beads become the chart's layers (see OxsLayers), those outside the chart
+// or naming no palette item left out and counted in notes. Each thread keeps the symbol its
+// palette item gives (attribute symbol) where that is a symbol of ours.
 //
 // Safe on hostile input: files over kMaxFileBytes are refused before parsing, no DTD or entity
 // is expanded, nothing recurses over the document, and long attributes are only ever scanned.
@@ -32,6 +33,7 @@ public:
     struct Result {
         ProjectError error = ProjectError::None;
         std::string detail;   // for refusals: the offending item or stitch, e.g. "x=400 y=3"
+                              // or "backstitch x1=\"1;5\""
         ChartProject project; // complete (legend with every thread, symbols) when error is None
         ImportNotes notes;
     };

@@ -1,7 +1,6 @@
 #include "core/project/OxsWriter.h"
 
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <vector>
 
@@ -9,6 +8,7 @@
 
 #include "core/common/AtomicFile.h"
 #include "core/palette/ThreadTable.h"
+#include "core/project/OxsLayers.h"
 
 namespace kanvo {
 
@@ -29,43 +29,18 @@ public:
     std::string text;
 };
 
-// The kept sections of a project, parsed (see ChartProject::keptSections).
-[[nodiscard]] std::vector<pugi::xml_document> parsedSections(const ChartProject& project)
-{
-    std::vector<pugi::xml_document> sections(project.keptSections.size());
-    for (std::size_t i = 0; i < sections.size(); ++i)
-        (void)sections[i].load_string(project.keptSections[i].c_str());
-    return sections;
-}
-
-// Calls visit with every palindex attribute of the kept sections.
-void forEachPalIndex(std::vector<pugi::xml_document>& sections, const std::function<void(pugi::xml_attribute)>& visit)
-{
-    for (pugi::xml_document& doc : sections)
-        for (pugi::xml_node object = doc.document_element().first_child(); object; object = object.next_sibling())
-            for (pugi::xml_attribute a = object.first_attribute(); a; a = a.next_attribute())
-                if (std::string_view(a.name()).starts_with("palindex"))
-                    visit(a);
-}
-
-// The chart's threads in symbol order: colorList first, then any stitched thread it lacks, then
-// the threads only the kept sections use.
-[[nodiscard]] std::vector<int> paletteThreads(const ChartModel& chart, std::vector<pugi::xml_document>& kept)
+// The chart's threads in symbol order: colorList first, then any thread the stitches use that it
+// lacks.
+[[nodiscard]] std::vector<int> paletteThreads(const ChartModel& chart)
 {
     std::vector<int> threads;
     std::vector<bool> listed(ChartModel::kThreadSlots, false);
-    const auto add = [&](int t) {
-        if (ThreadTable::isThread(t) && !listed[static_cast<std::size_t>(t)]) {
-            listed[static_cast<std::size_t>(t)] = true;
-            threads.push_back(t);
-        }
-    };
-    for (const int t : chart.colorList)
-        add(t);
-    for (int y = 0; y < chart.gh; ++y)
-        for (int x = 0; x < chart.gw; ++x)
-            add(chart.threadAt(x, y));
-    forEachPalIndex(kept, [&](pugi::xml_attribute a) { add(a.as_int()); });
+    for (const std::vector<int>& source : {chart.colorList, usedThreads(chart)})
+        for (const int t : source)
+            if (ThreadTable::isThread(t) && !listed[static_cast<std::size_t>(t)]) {
+                listed[static_cast<std::size_t>(t)] = true;
+                threads.push_back(t);
+            }
     return threads;
 }
 
@@ -78,8 +53,7 @@ std::optional<std::string> OxsWriter::format(const ChartProject& project, const 
         || chart.colorIndex.size() < static_cast<std::size_t>(ChartModel::kMatrixSide) * ChartModel::kMatrixSide)
         return std::nullopt;
 
-    std::vector<pugi::xml_document> kept = parsedSections(project);
-    const std::vector<int> threads = paletteThreads(chart, kept);
+    const std::vector<int> threads = paletteThreads(chart);
     std::vector<int> palIndexOf(ChartModel::kThreadSlots, 0);
     for (std::size_t i = 0; i < threads.size(); ++i)
         palIndexOf[static_cast<std::size_t>(threads[i])] = static_cast<int>(i + 1);
@@ -130,29 +104,15 @@ std::optional<std::string> OxsWriter::format(const ChartProject& project, const 
             stitch.append_attribute("palindex") = palIndexOf[static_cast<std::size_t>(t)];
         }
     }
-    forEachPalIndex(kept, [&](pugi::xml_attribute a) {
-        const int thread = a.as_int();
-        a.set_value(ThreadTable::isThread(thread) ? palIndexOf[static_cast<std::size_t>(thread)] : 0);
+    OxsLayers::write(root, chart.layers, [&](int thread) {
+        return ThreadTable::isThread(thread) ? palIndexOf[static_cast<std::size_t>(thread)] : 0;
     });
-    // Part and back stitches follow the full stitches, written empty when the chart has none;
-    // ornaments come last, as chart programs order them.
-    const auto keptSection = [&](std::string_view name) -> pugi::xml_node {
-        for (const pugi::xml_document& section : kept)
-            if (name == section.document_element().name())
-                return section.document_element();
-        return {};
-    };
-    for (const char* name : {"partstitches", "backstitches"}) {
-        if (const pugi::xml_node section = keptSection(name))
-            root.append_copy(section);
-        else
-            root.append_child(name);
-    }
-    for (const pugi::xml_document& section : kept)
-        if (std::string_view(section.document_element().name()).starts_with("ornaments"))
-            root.append_copy(section.document_element());
 
     StringWriter writer;
+    // Room for the whole document at once (a full stitch takes about 45 bytes, an element of the
+    // layers about 110): growing a text of megabytes step by step costs more than writing it.
+    const std::size_t elements = chart.layers.parts.size() + chart.layers.backs.size() + chart.layers.ornaments.size();
+    writer.text.reserve(1024 + 160 * threads.size() + 48 * static_cast<std::size_t>(chart.stitchCount()) + 128 * elements);
     doc.save(writer, "  ", pugi::format_default, pugi::encoding_utf8);
     return std::move(writer.text);
 }

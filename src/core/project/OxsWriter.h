@@ -14,8 +14,9 @@ class ThreadTable;
 // read: <properties> with oxsversion "1.0", software "Kanvo", the size, title, fabric count and
 // palettecount (the number of threads); a <palette> of the cloth (item 0, number "cloth",
 // white) and one item per thread in symbol order (number "DMC 310", name, color RRGGBB of the
-// table colour, strands 2, symbol); one <stitch x y palindex> per stitched cell (0-based); and
-// empty <partstitches> and <backstitches>.
+// table colour, strands 2, symbol), threads only the layers use included; one <stitch x y
+// palindex> per stitched cell (0-based); then the layers (OxsLayers::write): <partstitches>
+// and <backstitches>, also when empty, and the knots, beads and quarter stitches.
 class OxsWriter {
 public:
     // The document of project; nullopt when its chart is not 1..320 stitches a side with a

@@ -29,6 +29,8 @@ std::string errorText(ProjectError error)
         return translate("ProjectError", "有针脚使用了绣线表中没有的绣线。");
     case ProjectError::StitchOutside:
         return translate("ProjectError", "有针脚在绣图范围之外。");
+    case ProjectError::BadCoordinate:
+        return translate("ProjectError", "有针脚的坐标不是数字。");
     case ProjectError::NoChart:
         return translate("ProjectError", "还没有生成绣图。");
     case ProjectError::CannotWrite:

@@ -17,6 +17,7 @@ enum class ProjectError {
     BadPaletteItem,  // a thread that is neither in our table nor has a colour
     UnknownPalIndex, // a stitch names a palindex that no palette item has
     StitchOutside,   // a stitch lies outside the chart (or has no position)
+    BadCoordinate,   // a part or back stitch, knot or bead has a coordinate that is not a number
     NoChart,         // writing: the chart model holds no chart of 1..320 stitches a side
     CannotWrite,     // writing: the file cannot be written (an existing file is kept)
 };

@@ -124,16 +124,22 @@ TEST(OxsReader, CellsWithoutAFullStitchAreEmpty)
     EXPECT_EQ(m.clothColor, makeColor(0xE0, 0xF0, 0xFF));
 }
 
-TEST(OxsReader, PartBackStitchesKnotsAndBeadsAreSkippedAndCounted)
+// Part stitches, back stitches, knots and beads become the chart's layers, worked out from the
+// file by hand: direction 1 with palindex1 is the bottom-left three-quarter stitch along "\",
+// direction 3 the half stitch "/".
+TEST(OxsReader, PartBackStitchesKnotsAndBeadsAreRead)
 {
-    const OxsReader::Result r = readData("skipped-part-back-knots-beads.oxs");
+    const OxsReader::Result r = readData("layers-of-every-kind.oxs");
     ASSERT_EQ(r.error, ProjectError::None) << r.detail;
-    EXPECT_EQ(r.notes.partStitches, 2);
-    EXPECT_EQ(r.notes.backStitches, 3);
-    EXPECT_EQ(r.notes.knots, 1);
-    EXPECT_EQ(r.notes.beads, 3);
+    EXPECT_TRUE(r.notes.empty()) << r.notes.text(table());
+    const StitchLayers& l = r.project.chart.layers;
+    constexpr int k310 = 34;
+    EXPECT_EQ(l.parts, (std::vector<PartStitch>{{1, 0, kTopLeft | kBottomRight | kBottomLeft, k310},
+                           {1, 1, kBottomLeft | kTopRight, k310}}));
+    EXPECT_EQ(l.backs, (std::vector<BackStitch>{{{0, 0}, {2, 2}, k310}, {{0, 2}, {2, 0}, k310}, {{0, 1}, {2, 1}, k310}}));
+    EXPECT_EQ(l.ornaments, (std::vector<Ornament>{{{1, 1}, OrnamentKind::Knot, k310}, {{0.5, 1}, OrnamentKind::Bead, k310},
+                               {{1.5, 1}, OrnamentKind::Bead, k310}, {{1.5, 0}, OrnamentKind::Bead, k310}}));
     EXPECT_EQ(r.project.chart.stitchCount(), 1);
-    EXPECT_NE(r.notes.text(table()).find("半针2处，回针3处，法式结1个，珠子3颗"), std::string::npos);
 }
 
 struct Refusal {
@@ -164,6 +170,9 @@ INSTANTIATE_TEST_SUITE_P(Files, OxsRefusal,
         Refusal{"refused-stitch-right-of-chart.oxs", ProjectError::StitchOutside},
         Refusal{"refused-stitch-above-chart.oxs", ProjectError::StitchOutside},
         Refusal{"refused-foreign-item-without-colour.oxs", ProjectError::BadPaletteItem},
+        Refusal{"refused-backstitch-x2-not-a-number.oxs", ProjectError::BadCoordinate},
+        Refusal{"refused-knot-without-y1.oxs", ProjectError::BadCoordinate},
+        Refusal{"refused-partstitch-x-not-a-number.oxs", ProjectError::BadCoordinate},
         Refusal{"no-such-file.oxs", ProjectError::CannotRead}),
     [](const testing::TestParamInfo<Refusal>& info) {
         std::string name = info.param.file;
