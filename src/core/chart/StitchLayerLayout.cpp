@@ -181,17 +181,34 @@ void StitchLayerLayout::addPartSymbols(DrawList& list, const ChartModel& model, 
     list.endSection(false);
 }
 
+namespace {
+
+struct BackPens {
+    float width, minWidth, edged, minEdged;
+};
+
+BackPens backPens(const LayerPlacement& place)
+{
+    const float width = place.cell * StitchLayerLayout::kBackWidth;
+    return {width, place.minLineWidth, width * (1.0f + 2.0f * StitchLayerLayout::kEdgeShare),
+        place.minLineWidth > 0.0f ? place.minLineWidth + 1.5f : 0.0f};
+}
+
+} // namespace
+
+void StitchLayerLayout::addBackSample(DrawList& list, float x1, float y1, float x2, float y2, ColorValue color,
+    const LayerPlacement& place)
+{
+    const BackPens pens = backPens(place);
+    if (isLight(color))
+        list.stroke({x1, y1, x2, y2}, kEdge, pens.edged, pens.minEdged);
+    list.stroke({x1, y1, x2, y2}, color, pens.width, pens.minWidth);
+}
+
 void StitchLayerLayout::addBackStitches(DrawList& list, const ChartModel& model,
     std::span<const ColorValue> threadColors, const LayerPlacement& place, const LayerArea& area, bool clip)
 {
-    const float width = place.cell * kBackWidth;
-    const float edged = width * (1.0f + 2.0f * kEdgeShare);
-    const float minEdged = place.minLineWidth > 0.0f ? place.minLineWidth + 1.5f : 0.0f;
-    const auto points = [&place](StitchPoint a, StitchPoint b) {
-        return std::vector<float>{place.left + place.cell * static_cast<float>(a.x),
-            place.top + place.cell * static_cast<float>(a.y), place.left + place.cell * static_cast<float>(b.x),
-            place.top + place.cell * static_cast<float>(b.y)};
-    };
+    const BackPens pens = backPens(place);
     list.beginSection(DrawStage::BackStitches);
     // The edges of light threads first, so that joined stitches show one outline, not a seam.
     for (const bool edges : {true, false}) {
@@ -205,34 +222,41 @@ void StitchLayerLayout::addBackStitches(DrawList& list, const ChartModel& model,
             StitchPoint b = back.to;
             if (clip && !clipTo(area, a, b))
                 continue;
+            std::vector<float> points{place.left + place.cell * static_cast<float>(a.x),
+                place.top + place.cell * static_cast<float>(a.y), place.left + place.cell * static_cast<float>(b.x),
+                place.top + place.cell * static_cast<float>(b.y)};
             if (edges)
-                list.stroke(points(a, b), kEdge, edged, minEdged);
+                list.stroke(std::move(points), kEdge, pens.edged, pens.minEdged);
             else
-                list.stroke(points(a, b), color, width, place.minLineWidth);
+                list.stroke(std::move(points), color, pens.width, pens.minWidth);
         }
     }
     list.endSection(false);
 }
 
+void StitchLayerLayout::addOrnamentAt(DrawList& list, float cx, float cy, OrnamentKind kind, ColorValue color,
+    const LayerPlacement& place)
+{
+    const float c = place.cell;
+    if (kind == OrnamentKind::Knot) {
+        list.circle(cx, cy, c * kKnotRadius, color, kEdge, c / 20.0f);
+    } else {
+        // A bead: a glassy ball, its highlight up and to the left.
+        list.circle(cx, cy, c * kBeadRadius, color, kEdge, c / 30.0f);
+        list.circle(cx - c * 0.1f, cy - c * 0.1f, c * 0.09f, tint(tint(color)));
+    }
+}
+
 void StitchLayerLayout::addOrnaments(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
     const LayerPlacement& place, const LayerArea& area)
 {
-    const float c = place.cell;
     list.beginSection(DrawStage::Ornaments);
     for (const Ornament& o : model.layers.ornaments) {
         if (!hasColour(threadColors, o.thread) || o.at.x < area.x0 || o.at.x > area.x1 || o.at.y < area.y0
             || o.at.y > area.y1)
             continue;
-        const ColorValue color = threadColors[slot(o.thread)];
-        const float cx = place.left + c * static_cast<float>(o.at.x);
-        const float cy = place.top + c * static_cast<float>(o.at.y);
-        if (o.kind == OrnamentKind::Knot) {
-            list.circle(cx, cy, c * kKnotRadius, color, kEdge, c / 20.0f);
-        } else {
-            // A bead: a glassy ball, its highlight up and to the left.
-            list.circle(cx, cy, c * kBeadRadius, color, kEdge, c / 30.0f);
-            list.circle(cx - c * 0.1f, cy - c * 0.1f, c * 0.09f, tint(tint(color)));
-        }
+        addOrnamentAt(list, place.left + place.cell * static_cast<float>(o.at.x),
+            place.top + place.cell * static_cast<float>(o.at.y), o.kind, threadColors[slot(o.thread)], place);
     }
     list.endSection(false);
 }

@@ -81,6 +81,13 @@ public:
     // page shows its own part of a stitch that runs on to the next page) (BackStitches).
     static void addBackStitches(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
         const LayerPlacement& place, const LayerArea& area, bool clip);
+    // One back stitch line from (x1, y1) to (x2, y2) in layout units, drawn as the stitches of
+    // place are: a key's sample. No section of its own.
+    static void addBackSample(DrawList& list, float x1, float y1, float x2, float y2, ColorValue color,
+        const LayerPlacement& place);
+    // One knot or bead at (cx, cy) in layout units, drawn at place's cell size. No section.
+    static void addOrnamentAt(DrawList& list, float cx, float cy, OrnamentKind kind, ColorValue color,
+        const LayerPlacement& place);
     // The knots and beads whose points lie in area (Ornaments).
     static void addOrnaments(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
         const LayerPlacement& place, const LayerArea& area);
