@@ -1351,6 +1351,21 @@ Click the chart to choose another background colour.</translation>
     </message>
 </context>
 <context>
+    <name>kanvo::StitchLayerSwitches</name>
+    <message>
+        <source>显示回针</source>
+        <translation>Show back stitches</translation>
+    </message>
+    <message>
+        <source>显示半针</source>
+        <translation>Show part stitches</translation>
+    </message>
+    <message>
+        <source>显示法式结和珠子</source>
+        <translation>Show knots and beads</translation>
+    </message>
+</context>
+<context>
     <name>kanvo::StitchToolPanel</name>
     <message>
         <source>画笔</source>
