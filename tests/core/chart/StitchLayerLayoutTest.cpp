@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/chart/ChartLayout.h"
+#include "core/chart/PrintLayout.h"
 #include "core/chart/StitchLayerLayout.h"
 #include "tests/core/chart/ChartTestSupport.h"
 
@@ -190,6 +191,34 @@ TEST(StitchLayerLayoutTest, ClippedBackStitchEndsAtTheAreaEdge)
     const auto strokes = opsOf<StrokeOp>(list, DrawStage::BackStitches);
     ASSERT_EQ(strokes.size(), 1u);
     EXPECT_EQ(strokes[0].points, (std::vector<float>{2, 2, 6, 4}));
+}
+
+// The printed page places the layers on its own grid: cell c millimetres from (gridLeft, gridTop),
+// back stitches c / 6 wide with no least device width, knots c / 4 in radius.
+TEST(StitchLayerLayoutTest, PrintedPageCarriesTheLayersOnItsGrid)
+{
+    const ChartModel model = layeredChart();
+    const StitchMatrix stitches;
+    const std::vector<ColorValue> c = colors();
+    const auto page = PrintLayout::build(model, stitches, mode(ChartMode::SymbolsOnly), 200, 285, kMetrics, nullptr, c);
+    ASSERT_TRUE(page.has_value());
+    const PrintGeometry& g = page->geometry();
+    const auto strokes = opsOf<StrokeOp>(page->drawList(), DrawStage::BackStitches);
+    ASSERT_EQ(strokes.size(), 3u);
+    const std::vector<float> expected{g.gridLeft + g.cell, g.gridTop + g.cell, g.gridLeft + 2 * g.cell, g.gridTop + 1.5f * g.cell};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_NEAR(strokes[1].points[i], expected[i], 1e-4f);
+    EXPECT_NEAR(strokes[1].width, g.cell / 6.0f, 1e-5f);
+    EXPECT_EQ(strokes[1].minDeviceWidth, 0.0f);
+    const auto circles = opsOf<CircleOp>(page->drawList(), DrawStage::Ornaments);
+    ASSERT_FALSE(circles.empty());
+    EXPECT_NEAR(circles[0].r, g.cell / 4.0f, 1e-5f);
+    // Without blocks the part stitches run as lines, and their symbols print all the same.
+    EXPECT_FALSE(opsOf<StrokeOp>(page->drawList(), DrawStage::PartStitches).empty());
+    EXPECT_EQ(opsOf<TextOp>(page->drawList(), DrawStage::PartSymbols).size(), 2u);
+    // A page laid out without thread colours draws none of them.
+    const auto bare = PrintLayout::build(model, stitches, mode(ChartMode::SymbolsOnly), 200, 285, kMetrics);
+    EXPECT_TRUE(opsOf<StrokeOp>(bare->drawList(), DrawStage::BackStitches).empty());
 }
 
 struct PartCase {
