@@ -275,6 +275,46 @@
         <source>灰色格（蓝线外）：重复前页的最后 %1 列（左边）和最后 %2 行（上边），方便对齐</source>
         <translation>Grey cells (outside the blue line): the last %1 column(s) (left) and the last %2 row(s) (top) of the previous pages, for lining up</translation>
     </message>
+    <message>
+        <source>回针</source>
+        <translation>Back stitches</translation>
+    </message>
+    <message>
+        <source>长度</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>%1 cm</source>
+        <translation>%1 cm</translation>
+    </message>
+    <message>
+        <source>法式结和珠子</source>
+        <translation>French knots and beads</translation>
+    </message>
+    <message>
+        <source>数量</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>法式结</source>
+        <translation>French knot</translation>
+    </message>
+    <message>
+        <source>珠子</source>
+        <translation>Bead</translation>
+    </message>
+    <message>
+        <source>半针</source>
+        <translation>Halves</translation>
+    </message>
+    <message>
+        <source>半针计半个十字的用线，四分之一针计四分之一个十字（半针一栏以半针计）。</source>
+        <translation>A half stitch takes half the thread of a cross, a quarter stitch a quarter (the Halves column counts in half stitches).</translation>
+    </message>
+    <message>
+        <source>回针用线 = 回针总长 × 2（正面和背面）× 1.2；法式结和珠子不计入支数。</source>
+        <translation>Back stitch thread = total back stitch length × 2 (front and back) × 1.2; French knots and beads are not counted in skeins.</translation>
+    </message>
 </context>
 <context>
     <name>PatternPaging</name>
@@ -1365,6 +1405,21 @@ Click the chart to choose another background colour.</translation>
     <message>
         <source>错误！</source>
         <translation>Error!</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::StitchLayerSwitches</name>
+    <message>
+        <source>显示回针</source>
+        <translation>Show back stitches</translation>
+    </message>
+    <message>
+        <source>显示半针</source>
+        <translation>Show part stitches</translation>
+    </message>
+    <message>
+        <source>显示法式结和珠子</source>
+        <translation>Show knots and beads</translation>
     </message>
 </context>
 <context>

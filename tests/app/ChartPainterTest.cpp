@@ -101,6 +101,8 @@ private slots:
     void printPageAtPrinterScale();
     void printToPdf();
     void writeSample();
+    void strokesAndCirclesOnTheCanvas();
+    void backStitchInTheThreadColour();
 
 private:
     std::vector<ColorValue> colors_ = tableColors();
@@ -375,6 +377,62 @@ void ChartPainterTest::writeSample()
     const QByteArray target = qgetenv("KANVO_CHART_SAMPLE");
     const QString path = target.isEmpty() ? dir.filePath("sample.png") : QString::fromLocal8Bit(target);
     QVERIFY(image.save(path, "PNG"));
+}
+
+void ChartPainterTest::strokesAndCirclesOnTheCanvas()
+{
+    const ColorValue red = makeColor(200, 0, 0);
+    const ColorValue blue = makeColor(0, 0, 200);
+    DrawList list;
+    // A stroke 4 units wide along y = 20 from x = 10 to 50: rows 18..21, and its round caps reach
+    // 2 units past the ends.
+    list.stroke({10, 20, 50, 20}, red, 4.0f);
+    // A circle of radius 10 around (60, 60) with a black edge 2 wide.
+    list.circle(60, 60, 10, blue, makeColor(0, 0, 0), 2.0f);
+    const QImage image = ChartPainter::renderCanvas(list, 100, 100);
+    QCOMPARE(image.pixel(30, 18), rgbOf(red));
+    QCOMPARE(image.pixel(30, 21), rgbOf(red));
+    QCOMPARE(image.pixel(9, 20), rgbOf(red)); // inside the cap: (9.5, 20.5) is 1.6 from (10, 20)
+    QCOMPARE(image.pixel(30, 24), qRgb(255, 255, 255));
+    QCOMPARE(image.pixel(5, 20), qRgb(255, 255, 255));
+    QCOMPARE(image.pixel(60, 60), rgbOf(blue));
+    QVERIFY(qRed(image.pixel(60, 50)) < 80 && qBlue(image.pixel(60, 50)) < 80); // the edge at the top
+    QCOMPARE(image.pixel(60, 47), qRgb(255, 255, 255));
+
+    // At a quarter scale the stroke would be one unit wide; its least device width keeps it 2
+    // pixels: (10, 20) to (50, 20) covers rows 19 and 20.
+    DrawList thin;
+    thin.stroke({40, 80, 200, 80}, red, 4.0f, 2.0f);
+    QImage small(100, 100, QImage::Format_RGB32);
+    small.fill(Qt::white);
+    QPainter painter(&small);
+    ChartPainter(0.25f).paint(painter, thin);
+    painter.end();
+    QCOMPARE(small.pixel(30, 19), rgbOf(red));
+    QCOMPARE(small.pixel(30, 20), rgbOf(red));
+    QCOMPARE(small.pixel(30, 22), qRgb(255, 255, 255));
+}
+
+void ChartPainterTest::backStitchInTheThreadColour()
+{
+    ChartModel model = sampleModel(20, 15, 5);
+    // From (1, 3) to (6, 3): along the thin grid line y = gridTop + 30, two pixels wide (rows
+    // gridTop + 29 and + 30), x from 50 to 100.
+    model.layers.backs.push_back(BackStitch{{1, 3}, {6, 3}, 7});
+    ChartOptions options;
+    options.mode = ChartMode::BlocksAndSymbols;
+    const ChartPainter::Metrics metrics(96.0f / 72.0f, 1.0f);
+    const ChartLayout layout = ChartLayout::build(model, colors_, options, metrics);
+    const QImage image = ChartPainter::renderCanvas(layout.drawList(), layout.geometry().canvasWidth,
+        layout.geometry().canvasHeight);
+    const int top = layout.geometry().gridTop;
+    const QRgb thread = rgbOf(colors_[6]);
+    for (const int x : {52, 75, 98}) {
+        QCOMPARE(image.pixel(x, top + 29), thread);
+        QCOMPARE(image.pixel(x, top + 30), thread);
+    }
+    QVERIFY(image.pixel(75, top + 33) != thread);
+    QVERIFY(image.pixel(110, top + 30) != thread);
 }
 
 QTEST_MAIN(ChartPainterTest)

@@ -90,6 +90,7 @@ private slots:
     void symbolsReadBackOnePerStitchInTheirCells();
     void everySymbolHasItsOwnGlyph();
     void stoppedExportLeavesTheOldFile();
+    void keyListsBackStitchLengthAndPagesStayVector();
 
 private:
     QTemporaryDir dir_;
@@ -246,6 +247,34 @@ void PatternPdfTest::stoppedExportLeavesTheOldFile()
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), QByteArray("old pattern"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("kept.pdf")});
+}
+
+// Back stitches of thread 5 along 10 cell sides on 14 CT fabric: 10 x 2.54 / 14 = 1.814 cm,
+// printed with one decimal. Every page is drawn without a single picture.
+void PatternPdfTest::keyListsBackStitchLengthAndPagesStayVector()
+{
+    ChartModel model = chartOf(12, 9, 4, [](int x, int y) { return 1 + (x + y) % 4; });
+    model.chrIndex[5] = 5;
+    model.layers.backs = {BackStitch{{0, 0}, {6, 0}, 5}, BackStitch{{6, 0}, {6, 4}, 5}};
+    model.layers.parts = {PartStitch{3, 3, kHalfSlash, 2}};
+    model.layers.ornaments = {Ornament{{2, 2}, OrnamentKind::Knot, 5}};
+    ThreadTable table;
+    table.loadColor();
+    PatternOptions options;
+    options.cellMm = 6.0f;
+    const PatternLayout layout = PatternLayout::build(model, table, options);
+    const QString pdf = dir_.filePath(QStringLiteral("layers.pdf"));
+    PatternPdf writer;
+    QCOMPARE(writer.write(layout, pdf), PatternPdf::Result::Written);
+
+    const QString key = runTool(QStringLiteral("pdftotext"), {"-f", "2", "-l", "2", pdf, "-"}).value_or(QString());
+    const QString number = QStringLiteral("DMC %1").arg(table.dmc(5).cindex);
+    QVERIFY2(key.contains(QStringLiteral("回针")), qPrintable(key));
+    QVERIFY2(key.contains(QStringLiteral("1.8 cm")), qPrintable(key));
+    QVERIFY2(key.count(number) == 2, qPrintable(key)); // its back stitches and its knot
+    QVERIFY2(key.contains(QStringLiteral("法式结")), qPrintable(key));
+    const QString images = runTool(QStringLiteral("pdfimages"), {"-list", pdf}).value_or(QStringLiteral("missing"));
+    QCOMPARE(images.split('\n', Qt::SkipEmptyParts).size(), 2); // the two header lines only
 }
 
 QTEST_MAIN(PatternPdfTest)

@@ -67,6 +67,14 @@ void ChartCanvasView::showChart(const ChartModel& model, std::shared_ptr<const C
     update();
 }
 
+void ChartCanvasView::setLayerVisibility(const LayerVisibility& shown)
+{
+    if (shown == shown_)
+        return;
+    shown_ = shown;
+    update();
+}
+
 void ChartCanvasView::showCanvas()
 {
     model_ = nullptr;
@@ -194,9 +202,10 @@ void ChartCanvasView::paintChart(QPainter& painter, const QRect& dirty)
     const QRectF seen = QRectF(toCanvas(dirty.topLeft()), toCanvas(dirty.bottomRight() + QPoint(1, 1)));
     const DrawList cells = frame_->cells(*model_, threadColors_, options_,
         frame_->cellsIn(static_cast<float>(seen.left()), static_cast<float>(seen.top()),
-            static_cast<float>(seen.right()), static_cast<float>(seen.bottom())));
-    // The frame and the cells in the order build() lays them out: blocks under the block lines
-    // and rulers, symbols over everything.
+            static_cast<float>(seen.right()), static_cast<float>(seen.bottom())),
+        shown_);
+    // The frame and the cells in the order build() lays them out: blocks and part stitches under
+    // the block lines and rulers, symbols, back stitches, knots and beads over everything.
     const DrawList& frame = frame_->drawList();
     const std::size_t frameSplit = firstOpFrom(frame, DrawStage::RowNumbers);
     const std::size_t cellsSplit = firstOpFrom(cells, DrawStage::Symbols);

@@ -46,6 +46,9 @@ public:
     // model must outlive the view or the next showChart()/showCanvas(); its cells may change
     // between paints as long as its size stays.
     void showChart(const ChartModel& model, std::shared_ptr<const ChartLayout> frame, const ChartOptions& options);
+    // Which stitch layers the chart shows (the window's switches; all by default).
+    void setLayerVisibility(const LayerVisibility& shown);
+    [[nodiscard]] const LayerVisibility& layerVisibility() const { return shown_; }
     // Shows the canvas image (a chart being drawn, or nothing).
     void showCanvas();
     [[nodiscard]] bool showsChart() const { return frame_ != nullptr; }
@@ -107,6 +110,7 @@ private:
     const ChartModel* model_ = nullptr;
     std::shared_ptr<const ChartLayout> frame_;
     ChartOptions options_;
+    LayerVisibility shown_;
     std::vector<ColorValue> threadColors_;
     ChartPainter painter_{1.0f}; // at the current zoom; its glyph cache lives as long as the zoom
 

@@ -182,6 +182,34 @@ void ChartPainter::paint(QPainter& painter, const DrawList& list, std::size_t be
             path.addPolygon(points);
             path.closeSubpath();
             painter.fillPath(path, toQColor(polygon->color));
+        } else if (const auto* stroke = std::get_if<StrokeOp>(&op)) {
+            QPen pen(toQColor(stroke->color));
+            pen.setWidthF(std::max(static_cast<double>(stroke->width) * s, static_cast<double>(stroke->minDeviceWidth)));
+            pen.setCapStyle(Qt::RoundCap);
+            pen.setJoinStyle(Qt::RoundJoin);
+            painter.setPen(pen);
+            currentTextColor = 0xFFFFFFFFu;
+            // Round shapes are smoothed; the grid and the blocks stay on whole pixels.
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            QPolygonF points;
+            for (std::size_t p = 0; p + 1 < stroke->points.size(); p += 2)
+                points << QPointF(stroke->points[p] * s, stroke->points[p + 1] * s);
+            painter.drawPolyline(points);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+        } else if (const auto* circle = std::get_if<CircleOp>(&op)) {
+            if (circle->edgeWidth > 0.0f) {
+                QPen pen(toQColor(circle->edge));
+                pen.setWidthF(std::max(static_cast<double>(circle->edgeWidth) * s, 1.0));
+                painter.setPen(pen);
+            } else {
+                painter.setPen(Qt::NoPen);
+            }
+            currentTextColor = 0xFFFFFFFFu;
+            painter.setBrush(toQColor(circle->color));
+            painter.setRenderHint(QPainter::Antialiasing, true);
+            painter.drawEllipse(QPointF(circle->cx * s, circle->cy * s), circle->r * s, circle->r * s);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setBrush(Qt::NoBrush);
         }
     }
     painter.restore();

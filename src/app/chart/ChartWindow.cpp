@@ -33,6 +33,7 @@
 #include "app/chart/PatternDialog.h"
 #include "app/chart/PatternPdf.h"
 #include "app/chart/ScreenChart.h"
+#include "app/chart/StitchLayerSwitches.h"
 #include "app/chart/StitchToolPanel.h"
 #include "app/platform/FileDialogs.h"
 #include "app/platform/MessageBoxes.h"
@@ -317,6 +318,9 @@ void ChartWindow::buildControls()
     page->addLayout(viewport, 1);
     navigationBar_ = new ChartNavigationBar(this);
     page->addWidget(navigationBar_);
+    auto* layerSwitches = new StitchLayerSwitches(this);
+    navigationBar_->addPermanentWidget(layerSwitches);
+    connect(layerSwitches, &StitchLayerSwitches::changed, view_, &ChartCanvasView::setLayerVisibility);
 
     connect(command1_, &QPushButton::clicked, this, &ChartWindow::generate);
     connect(command2_, &QPushButton::clicked, this, &ChartWindow::saveChart);

@@ -8,6 +8,9 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "app/chart/ChartPainter.h"
+#include "app/chart/ScreenChart.h"
+#include "core/chart/StitchLayerLayout.h"
 #include "core/palette/ThreadTable.h"
 #include "core/workspace/RunState.h"
 
@@ -110,6 +113,20 @@ void FinalPreviewWindow::paintStitches(const RunState& state, const StitchMatrix
             }
         }
     }
+
+    // Over the crosses, in their threads' colours: part stitches as their diagonal halves, back
+    // stitches as lines, knots and beads as dots.
+    if (model.layers.empty())
+        return;
+    DrawList layers;
+    const std::vector<ColorValue> colors = ScreenChart::threadColors(table);
+    const LayerPlacement place{static_cast<float>(kLeft), static_cast<float>(kTop), static_cast<float>(side), 1.0f};
+    const LayerArea whole{0.0, 0.0, static_cast<double>(gw), static_cast<double>(gh)};
+    StitchLayerLayout::addParts(layers, model, colors, place, whole, PartFill::Colour);
+    StitchLayerLayout::addBackStitches(layers, model, colors, place, whole, false);
+    StitchLayerLayout::addOrnaments(layers, model, colors, place, whole);
+    QPainter painter(&image);
+    ChartPainter(1.0f).paint(painter, layers);
 }
 
 void FinalPreviewWindow::paintEvent(QPaintEvent* /*event*/)

@@ -16,7 +16,8 @@ class StitchMatrix;
 // The final effect preview: a full-screen window that paints every stitch of the last generated
 // chart as a square of whole pixels, as large as lets the chart fill most of the screen (at
 // least 3 x 3), in its thread's table colour for charts of at most 50 threads and in the reduced
-// picture's colour otherwise (a cell without a stitch shows the cloth), under two lines of
+// picture's colour otherwise (a cell without a stitch shows the cloth), with part stitches,
+// back stitches, knots and beads over them in their threads' colours, under two lines of
 // advice. The first timer tick shows the advice, the second (about a second after opening)
 // paints and stops the timer; a click or Esc closes the window, as a small hint says.
 class FinalPreviewWindow : public QWidget {

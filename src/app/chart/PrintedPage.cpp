@@ -8,6 +8,8 @@
 #include <QPrinter>
 
 #include "app/chart/ChartPainter.h"
+#include "app/chart/ScreenChart.h"
+#include "core/palette/ThreadTable.h"
 
 namespace kanvo {
 
@@ -39,7 +41,8 @@ std::optional<PrintLayout> PrintedPage::layout(const ChartModel& model, const St
 {
     // Page texts measure in millimetres, drawn at the printer's own pixel size.
     const ChartPainter::Metrics metrics(25.4f / 72.0f, dotsPerMm_);
-    return PrintLayout::build(model, stitches, options, areaWidth_, areaHeight_, metrics, error);
+    const std::vector<ColorValue> threadColors = ScreenChart::threadColors(loadedThreadTable());
+    return PrintLayout::build(model, stitches, options, areaWidth_, areaHeight_, metrics, error, threadColors);
 }
 
 bool PrintedPage::commit()

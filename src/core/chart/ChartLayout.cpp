@@ -38,6 +38,7 @@ void text(DrawList& list, int x, int y, std::string s, int font, ColorValue colo
 }
 
 const FontSpec kSymbolFont{"MS Sans Serif", 8.0f, false};
+const FontSpec kPartSymbolFont{"MS Sans Serif", 8.0f * StitchLayerLayout::kPartSymbolShare, false};
 
 // The cells of range that lie on a gw x gh chart.
 CellRange clampedTo(const CellRange& range, const ChartModel& model)
@@ -89,6 +90,45 @@ void addSymbols(DrawList& list, const ChartModel& model, std::span<const ColorVa
         }
         list.endSection();
     }
+}
+
+LayerPlacement placementOn(int top)
+{
+    // Back stitches at least 2 pixels wide, whatever the view's zoom.
+    return LayerPlacement{static_cast<float>(kLeft), static_cast<float>(top), static_cast<float>(kCell), 2.0f};
+}
+
+LayerArea areaOf(const CellRange& range)
+{
+    return LayerArea{static_cast<double>(range.x0), static_cast<double>(range.y0), static_cast<double>(range.x1),
+        static_cast<double>(range.y1)};
+}
+
+PartFill partFillOf(ChartMode mode) { return modeHasBlocks(mode) ? PartFill::Colour : PartFill::Lines; }
+
+// The part stitch fills over the blocks of range.
+void addPartFills(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
+    const ChartOptions& options, const LayerVisibility& shown, int top, const CellRange& range)
+{
+    if (shown.parts && !range.empty())
+        StitchLayerLayout::addParts(list, model, threadColors, placementOn(top), areaOf(range), partFillOf(options.mode));
+}
+
+// Over the symbols of range: part stitch symbols, back stitches, knots and beads.
+void addUpperLayers(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
+    const ChartOptions& options, const LayerVisibility& shown, int top, const CellRange& range)
+{
+    if (range.empty())
+        return;
+    const LayerPlacement place = placementOn(top);
+    const LayerArea area = areaOf(range);
+    if (shown.parts && modeHasSymbols(options.mode))
+        StitchLayerLayout::addPartSymbols(list, model, threadColors, place, area, partFillOf(options.mode),
+            list.fontId(kPartSymbolFont));
+    if (shown.backs)
+        StitchLayerLayout::addBackStitches(list, model, threadColors, place, area, false);
+    if (shown.ornaments)
+        StitchLayerLayout::addOrnaments(list, model, threadColors, place, area);
 }
 
 } // namespace
@@ -160,7 +200,7 @@ ChartLayout ChartLayout::buildFrame(const ChartModel& model, std::span<const Col
 }
 
 DrawList ChartLayout::cells(const ChartModel& model, std::span<const ColorValue> threadColors,
-    const ChartOptions& options, const CellRange& range) const
+    const ChartOptions& options, const CellRange& range, const LayerVisibility& shown) const
 {
     DrawList list(list_.unitsPerPoint());
     // The same font table as the frame's, so that one painter draws both without re-reading fonts.
@@ -168,7 +208,9 @@ DrawList ChartLayout::cells(const ChartModel& model, std::span<const ColorValue>
         (void)list.fontId(font);
     const CellRange inside = clampedTo(range, model);
     addBlocks(list, model, threadColors, options, geometry_.gridTop, inside);
+    addPartFills(list, model, threadColors, options, shown, geometry_.gridTop, inside);
     addSymbols(list, model, threadColors, options, geometry_.gridTop, inside);
+    addUpperLayers(list, model, threadColors, options, shown, geometry_.gridTop, inside);
     return list;
 }
 
@@ -210,6 +252,9 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
 
     const int arial8 = list.fontId(FontSpec{"Arial", 8.0f, false});
     const int sans8 = list.fontId(kSymbolFont);
+    // In the frame's font table too, so that a view painting the frame and its cells with one
+    // painter keeps one glyph cache.
+    (void)list.fontId(kPartSymbolFont);
     const int song9 = list.fontId(FontSpec{"宋体", 9.0f, false});
 
     // Title block: the title centred, the subtitle below it, the grid below the subtitle's next
@@ -246,6 +291,7 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
     list.endSection();
 
     addBlocks(list, model, threadColors, options, top, all);
+    addPartFills(list, model, threadColors, options, LayerVisibility{}, top, all);
 
     list.beginSection(DrawStage::RowNumbers);
     for (int y = 0; y < gh; ++y)
@@ -313,6 +359,7 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
     list.endSection();
 
     addSymbols(list, model, threadColors, options, top, all);
+    addUpperLayers(list, model, threadColors, options, LayerVisibility{}, top, all);
     return layout;
 }
 

@@ -5,6 +5,7 @@
 
 #include "core/chart/ChartMode.h"
 #include "core/chart/DrawList.h"
+#include "core/chart/StitchLayerLayout.h"
 #include "core/chart/TextMetrics.h"
 #include "core/common/Color.h"
 #include "core/palette/CellPos.h"
@@ -66,7 +67,9 @@ struct ChartGeometry {
 
 // The screen chart of one generation: the title block, the grid with thin and thick lines, the
 // colour blocks, the row and column rulers, the thread legend with its notes and footer, and a
-// symbol in every cell, as a display list in canvas pixels in the order the chart is drawn.
+// symbol in every cell, then the part stitches, back stitches, knots and beads (StitchLayerLayout;
+// part stitches are filled like blocks, or drawn as lines in a mode without blocks), as a
+// display list in canvas pixels in the order the chart is drawn.
 class ChartLayout {
 public:
     // Colours of the fonts and lines.
@@ -93,9 +96,10 @@ public:
     // The Blocks and Symbols sections of build() for the cells of range (clipped to the chart),
     // placed on this layout's grid, with this layout's font table. model, threadColors and
     // options as for build(); model may have changed since this layout was made as long as its
-    // size and thread list did not.
+    // size and thread list did not. shown leaves out the layers a view's switches hide (build()
+    // draws them all: saved bitmaps and prints hold the whole chart).
     [[nodiscard]] DrawList cells(const ChartModel& model, std::span<const ColorValue> threadColors,
-        const ChartOptions& options, const CellRange& range) const;
+        const ChartOptions& options, const CellRange& range, const LayerVisibility& shown = {}) const;
     // The cells whose blocks or symbols reach into the canvas rectangle [left, right) x
     // [top, bottom), clipped to the chart (empty when the rectangle misses the grid).
     [[nodiscard]] CellRange cellsIn(float left, float top, float right, float bottom) const;

@@ -39,15 +39,29 @@ void DrawList::polygon(std::vector<float> points, ColorValue color)
         ops_.emplace_back(PolygonOp{std::move(points), color});
 }
 
+void DrawList::stroke(std::vector<float> points, ColorValue color, float width, float minDeviceWidth)
+{
+    assert(points.size() % 2 == 0);
+    if (points.size() >= 4)
+        ops_.emplace_back(StrokeOp{std::move(points), color, width, minDeviceWidth});
+}
+
+void DrawList::circle(float cx, float cy, float r, ColorValue color, ColorValue edge, float edgeWidth)
+{
+    ops_.emplace_back(CircleOp{cx, cy, r, color, edge, edgeWidth});
+}
+
 void DrawList::beginSection(DrawStage stage, int row)
 {
     sections_.push_back(DrawSection{stage, row, ops_.size(), ops_.size()});
 }
 
-void DrawList::endSection()
+void DrawList::endSection(bool keepEmpty)
 {
     assert(!sections_.empty());
     sections_.back().end = ops_.size();
+    if (!keepEmpty && sections_.back().begin == sections_.back().end)
+        sections_.pop_back();
 }
 
 } // namespace kanvo

@@ -63,7 +63,28 @@ struct PolygonOp {
     friend bool operator==(const PolygonOp&, const PolygonOp&) = default;
 };
 
-using DrawOp = std::variant<LineOp, FillRectOp, TextOp, PolygonOp>;
+// A line through the points (x0, y0, x1, y1, ...) in layout units, width layout units wide
+// (never thinner than minDeviceWidth device pixels, so that it stays visible when a view zooms
+// out), with round caps and joins: back stitches.
+struct StrokeOp {
+    std::vector<float> points;
+    ColorValue color = 0;
+    float width = 1.0f;
+    float minDeviceWidth = 0.0f;
+    friend bool operator==(const StrokeOp&, const StrokeOp&) = default;
+};
+
+// A filled circle of radius r around (cx, cy) in layout units, outlined in edge edgeWidth layout
+// units wide (at least one device pixel) when edgeWidth > 0: knots, beads and their highlights.
+struct CircleOp {
+    float cx = 0, cy = 0, r = 0;
+    ColorValue color = 0;
+    ColorValue edge = 0;
+    float edgeWidth = 0.0f;
+    friend bool operator==(const CircleOp&, const CircleOp&) = default;
+};
+
+using DrawOp = std::variant<LineOp, FillRectOp, TextOp, PolygonOp, StrokeOp, CircleOp>;
 
 // The stages of a chart in drawing order; a drawing window advances its progress and tests its
 // stop flag between sections.
@@ -71,6 +92,7 @@ enum class DrawStage {
     Title,
     GridLines,
     Blocks,
+    PartStitches, // the filled parts of part stitches, over the blocks
     RowNumbers,
     ColumnLetters,
     ColumnNumbers,
@@ -79,6 +101,9 @@ enum class DrawStage {
     LegendEntries,
     Notes,
     Symbols, // one section per chart row
+    PartSymbols, // the smaller symbols of part stitches
+    BackStitches,
+    Ornaments, // French knots and beads
 };
 
 // A run of consecutive operations [begin, end) belonging to one stage; row is the chart row of
@@ -113,10 +138,14 @@ public:
     void text(float x, float y, std::string text, int font, ColorValue color = 0,
         TextAnchor anchor = TextAnchor::TopLeft);
     void polygon(std::vector<float> points, ColorValue color);
+    // Fewer than two points add nothing.
+    void stroke(std::vector<float> points, ColorValue color, float width, float minDeviceWidth = 0.0f);
+    void circle(float cx, float cy, float r, ColorValue color, ColorValue edge = 0, float edgeWidth = 0.0f);
 
-    // Sections: beginSection opens one at the current end of the list, endSection closes it.
+    // Sections: beginSection opens one at the current end of the list, endSection closes it
+    // (and drops it when it is empty and keepEmpty is false).
     void beginSection(DrawStage stage, int row = -1);
-    void endSection();
+    void endSection(bool keepEmpty = true);
 
     void reserve(std::size_t ops) { ops_.reserve(ops); }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/chart/ChartTexts.h"
+#include "core/chart/StitchLayerLayout.h"
 #include "core/common/Rounding.h"
 
 namespace kanvo {
@@ -34,7 +35,7 @@ std::string_view printLayoutErrorText(PrintLayoutError error)
 
 std::optional<PrintLayout> PrintLayout::build(const ChartModel& model, const StitchMatrix& stitches,
     const ChartOptions& options, float pageWidth, float pageHeight, const TextMetrics& metrics,
-    PrintLayoutError* error)
+    PrintLayoutError* error, std::span<const ColorValue> threadColors)
 {
     auto fail = [error](PrintLayoutError reason) -> std::optional<PrintLayout> {
         if (error)
@@ -138,6 +139,11 @@ std::optional<PrintLayout> PrintLayout::build(const ChartModel& model, const Sti
         }
     }
 
+    const LayerPlacement place{x0, y0, c, 0.0f};
+    const LayerArea whole{0.0, 0.0, static_cast<double>(gw), static_cast<double>(gh)};
+    const PartFill partFill = modeHasBlocks(options.mode) ? PartFill::Colour : PartFill::Lines;
+    StitchLayerLayout::addParts(list, model, threadColors, place, whole, partFill);
+
     list.beginSection(DrawStage::GridLines);
     list.line(0.3f * x0, g.gridBottom, g.gridRight, g.gridBottom, thin, 1.0f, true);
     list.line(g.gridRight, y0, g.gridRight, g.gridBottom, thin, 1.0f, true);
@@ -224,6 +230,10 @@ std::optional<PrintLayout> PrintLayout::build(const ChartModel& model, const Sti
         }
         list.endSection();
     }
+    StitchLayerLayout::addPartSymbols(list, model, threadColors, place, whole, partFill,
+        list.fontId(FontSpec{"宋体", 9.0f * StitchLayerLayout::kPartSymbolShare, false}));
+    StitchLayerLayout::addBackStitches(list, model, threadColors, place, whole, false);
+    StitchLayerLayout::addOrnaments(list, model, threadColors, place, whole);
     return layout;
 }
 

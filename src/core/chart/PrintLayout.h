@@ -59,9 +59,11 @@ public:
     // Lays out model for a printable area of pageWidth x pageHeight millimetres. The colour
     // blocks take the stitch colours of stitches; metrics measures in millimetres. Returns
     // nullopt, with the reason in *error when error is given, when the chart cannot be fitted.
+    // Part stitches, back stitches, knots and beads take the colours threadColors[t - 1] of
+    // their threads t (StitchLayerLayout; none are drawn without colours).
     [[nodiscard]] static std::optional<PrintLayout> build(const ChartModel& model, const StitchMatrix& stitches,
         const ChartOptions& options, float pageWidth, float pageHeight, const TextMetrics& metrics,
-        PrintLayoutError* error = nullptr);
+        PrintLayoutError* error = nullptr, std::span<const ColorValue> threadColors = {});
 
     [[nodiscard]] const PrintGeometry& geometry() const { return geometry_; }
     [[nodiscard]] const DrawList& drawList() const { return list_; }

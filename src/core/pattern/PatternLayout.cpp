@@ -7,10 +7,12 @@
 #include <tuple>
 
 #include "core/chart/ChartTexts.h"
+#include "core/chart/StitchLayerLayout.h"
 #include "core/chart/SymbolInk.h"
 #include "core/common/Translation.h"
 #include "core/palette/ThreadTable.h"
 #include "core/pattern/SkeinEstimate.h"
+#include "core/stitch/StitchTotals.h"
 
 namespace kanvo {
 
@@ -55,7 +57,7 @@ ColorValue mix(ColorValue a, ColorValue b, float share)
 }
 
 // A light tint keeps a colour recognisable while the black symbols stay easy to read.
-ColorValue tintOf(ColorValue color) { return mix(color, kWhite, 0.6f); }
+ColorValue tintOf(ColorValue color) { return StitchLayerLayout::tint(color); }
 
 std::string oneDecimal(double value)
 {
@@ -63,6 +65,21 @@ std::string oneDecimal(double value)
     std::snprintf(text, sizeof text, "%.1f", value);
     return text;
 }
+
+// Halves: whole numbers bare, a quarter's half as ".5"; nothing for none.
+std::string halvesText(double halves)
+{
+    if (halves <= 0.0)
+        return {};
+    return halves == std::floor(halves) ? std::to_string(static_cast<long>(halves)) : oneDecimal(halves);
+}
+
+// A line of the key: a thread of the full and part stitches, a section heading, a back stitch
+// thread or a knot or bead thread (index into its list).
+struct KeyLine {
+    enum Kind { Thread, BackHeading, Back, OrnamentHeading, Ornament } kind = Thread;
+    int index = 0;
+};
 
 struct PageFrame {
     float left = 0, top = 0, right = 0, bottom = 0;
@@ -106,6 +123,13 @@ private:
         return options_.style == PatternStyle::Tint ? tintOf(color) : color;
     }
     [[nodiscard]] int chartPageCount() const { return static_cast<int>(out_.paging_.pages.size()); }
+    [[nodiscard]] int symbolPosition(int thread) const
+    {
+        const int p = thread < static_cast<int>(model_.chrIndex.size()) ? model_.chrIndex[static_cast<std::size_t>(thread)] : 0;
+        return p >= 1 ? p : ChartModel::kThreadSlots + 1;
+    }
+    void keyLine(DrawList& list, const KeyLine& line, float top, bool withHalves);
+    [[nodiscard]] LayerPlacement keyPlacement() const { return LayerPlacement{0, 0, out_.geometry_.cell, 0}; }
 
     const ChartModel& model_;
     const ThreadTable& table_;
@@ -114,6 +138,9 @@ private:
     int gw_ = 0;
     int gh_ = 0;
     int keyRowsPerPage_ = 1;
+    float keyFootnote_ = kKeyFootnote;
+    std::vector<KeyLine> keyLines_;
+    std::vector<ColorValue> colors_; // colors_[t - 1]: the colour of thread t
 };
 
 void PatternBuilder::build()
@@ -126,10 +153,26 @@ void PatternBuilder::build()
     out_.paging_ = PatternPaging::build(gw_, gh_, out_.geometry_.columnsPerPage, out_.geometry_.rowsPerPage,
         options_.overlap);
     out_.title_ = chart_texts::title(model_);
+    colors_.resize(ThreadTable::kEntries);
+    for (int t = 1; t <= ThreadTable::kEntries; ++t)
+        colors_[static_cast<std::size_t>(t) - 1] = threadColor(t);
     countStitches();
     const PatternGeometry& g = out_.geometry_;
-    keyRowsPerPage_ = std::max(1, static_cast<int>((g.pageHeight - kMargin - kKeyFootnote - kKeyTop) / kKeyRow));
-    const int rows = static_cast<int>(out_.key_.size());
+    // Two more lines of notes explain how part and back stitches count.
+    const bool layerNotes = !model_.layers.parts.empty() || !model_.layers.backs.empty();
+    keyFootnote_ = kKeyFootnote + (layerNotes ? 9.0f : 0.0f);
+    keyRowsPerPage_ = std::max(1, static_cast<int>((g.pageHeight - kMargin - keyFootnote_ - kKeyTop) / kKeyRow));
+    for (std::size_t i = 0; i < out_.key_.size(); ++i)
+        keyLines_.push_back(KeyLine{KeyLine::Thread, static_cast<int>(i)});
+    if (!out_.backKey_.empty())
+        keyLines_.push_back(KeyLine{KeyLine::BackHeading, 0});
+    for (std::size_t i = 0; i < out_.backKey_.size(); ++i)
+        keyLines_.push_back(KeyLine{KeyLine::Back, static_cast<int>(i)});
+    if (!out_.ornamentKey_.empty())
+        keyLines_.push_back(KeyLine{KeyLine::OrnamentHeading, 0});
+    for (std::size_t i = 0; i < out_.ornamentKey_.size(); ++i)
+        keyLines_.push_back(KeyLine{KeyLine::Ornament, static_cast<int>(i)});
+    const int rows = static_cast<int>(keyLines_.size());
     out_.keyPages_ = std::max(1, (rows + keyRowsPerPage_ - 1) / keyRowsPerPage_);
     cover();
     keyPages();
@@ -152,16 +195,43 @@ void PatternBuilder::countStitches()
             ++out_.stitches_;
         }
     }
-    const auto position = [this](int thread) {
-        const int p = thread < static_cast<int>(model_.chrIndex.size()) ? model_.chrIndex[static_cast<std::size_t>(thread)] : 0;
-        return p >= 1 ? p : ChartModel::kThreadSlots + 1;
-    };
-    std::stable_sort(firstSeen.begin(), firstSeen.end(), [&](int a, int b) { return position(a) < position(b); });
+    // Part stitches count as halves; a thread used only by them is a thread of the key too.
+    std::vector<double> halves(ThreadTable::kEntries + 1, 0.0);
+    const std::vector<ThreadLayerTotals> totals = layerTotals(model_.layers);
+    for (const ThreadLayerTotals& t : totals) {
+        if (t.partCorners == 0 || !ThreadTable::isEntry(t.thread))
+            continue;
+        if (counts[static_cast<std::size_t>(t.thread)] == 0)
+            firstSeen.push_back(t.thread);
+        halves[static_cast<std::size_t>(t.thread)] = t.halves();
+    }
+    const auto bySymbol = [this](int a, int b) { return symbolPosition(a) < symbolPosition(b); };
+    std::stable_sort(firstSeen.begin(), firstSeen.end(), bySymbol);
+    const int fabric = options_.fabricCount;
     for (const int thread : firstSeen) {
         const int stitches = counts[static_cast<std::size_t>(thread)];
+        const double half = halves[static_cast<std::size_t>(thread)];
+        // A half stitch lays half a cross's thread.
         out_.key_.push_back(KeyRow{thread, std::string(model_.symbolOf(thread)), threadColor(thread),
-            table_.dmc(thread).cindex, stitches, SkeinEstimate::skeins(stitches, options_.fabricCount)});
+            table_.dmc(thread).cindex, stitches, SkeinEstimate::skeins(stitches + half / 2.0, fabric), half});
     }
+
+    std::vector<ThreadLayerTotals> others;
+    for (const ThreadLayerTotals& t : totals)
+        if (ThreadTable::isEntry(t.thread))
+            others.push_back(t);
+    std::stable_sort(others.begin(), others.end(),
+        [&](const ThreadLayerTotals& a, const ThreadLayerTotals& b) { return bySymbol(a.thread, b.thread); });
+    for (const ThreadLayerTotals& t : others)
+        if (t.backStitches > 0)
+            out_.backKey_.push_back(BackKeyRow{t.thread, threadColor(t.thread), table_.dmc(t.thread).cindex,
+                t.backLength * 2.54 / std::max(fabric, 1),
+                SkeinEstimate::skeinsFor(SkeinEstimate::backStitchMetres(t.backLength, fabric))});
+    for (const OrnamentKind kind : {OrnamentKind::Knot, OrnamentKind::Bead})
+        for (const ThreadLayerTotals& t : others)
+            if (const int n = kind == OrnamentKind::Knot ? t.knots : t.beads; n > 0)
+                out_.ornamentKey_.push_back(
+                    OrnamentKeyRow{t.thread, kind, threadColor(t.thread), table_.dmc(t.thread).cindex, n});
 }
 
 void PatternBuilder::pageMap(DrawList& list, float x, float y, float w, float h, int current, bool numbers)
@@ -213,6 +283,13 @@ void PatternBuilder::cover()
                 x = end;
             }
         }
+        list.endSection();
+        const LayerPlacement place{left, boxTop, s, 0.0f};
+        const LayerArea whole{0.0, 0.0, static_cast<double>(gw_), static_cast<double>(gh_)};
+        StitchLayerLayout::addParts(list, model_, colors_, place, whole, PartFill::Colour);
+        StitchLayerLayout::addBackStitches(list, model_, colors_, place, whole, false);
+        StitchLayerLayout::addOrnaments(list, model_, colors_, place, whole);
+        list.beginSection(DrawStage::Title);
         outline(list, left, boxTop, s * static_cast<float>(gw_), s * static_cast<float>(gh_), kThinLine, 0.2f);
     }
 
@@ -242,20 +319,96 @@ void PatternBuilder::cover()
     list.endSection();
 }
 
+namespace {
+
+// Column positions of the key from its left edge: symbol cell, swatch, thread number, the kind of
+// a knot or bead, stitches (right-aligned), halves and skeins.
+constexpr float kSwatchX = 9.0f;
+constexpr float kNumberX = 26.0f;
+constexpr float kKindX = 50.0f;
+constexpr float kStitchesRight = 80.0f;
+constexpr float kColumnStep = 20.0f;
+constexpr float kKeyCell = 4.4f;
+
+} // namespace
+
+void PatternBuilder::keyLine(DrawList& list, const KeyLine& line, float top, bool withHalves)
+{
+    const float left = kMargin + 5.0f;
+    const float right = out_.geometry_.pageWidth - kMargin - 5.0f;
+    const float stitchesRight = left + kStitchesRight;
+    const float skeinsRight = stitchesRight + kColumnStep * (withHalves ? 2.0f : 1.0f);
+    const std::string brand = model_.whichType.empty() ? "DMC" : model_.whichType;
+    const int textFont = list.fontId(font(9.0f));
+    const float middle = top + kKeyRow / 2.0f - 0.5f;
+    const float textTop = middle - 1.7f;
+    const auto number = [&](int n) { list.text(left + kNumberX, textTop, brand + " " + std::to_string(n), textFont); };
+    const auto rightText = [&](float x, const std::string& text) {
+        list.text(x, textTop, text, textFont, kBlack, TextAnchor::TopRight);
+    };
+    const auto heading = [&](const std::string& title, const std::string& column, bool skeins) {
+        list.text(left, textTop + 0.6f, title, textFont);
+        rightText(stitchesRight, column);
+        if (skeins)
+            rightText(skeinsRight, translate("PatternLayout", "支数"));
+        list.line(left, top + kKeyRow - 0.5f, right, top + kKeyRow - 0.5f, kBlack, 0.25f);
+    };
+
+    switch (line.kind) {
+    case KeyLine::Thread: {
+        const KeyRow& row = out_.key_[static_cast<std::size_t>(line.index)];
+        const ColorValue fill = cellFill(row.color);
+        list.fillRect(left, middle - kKeyCell / 2.0f, kKeyCell, kKeyCell, fill);
+        outline(list, left, middle - kKeyCell / 2.0f, kKeyCell, kKeyCell, kThinLine, kThinWidth);
+        list.text(left + kKeyCell / 2.0f, middle, row.symbol, list.fontId(font(kKeyCell * 0.72f / kMmPerPoint)),
+            wantsWhiteSymbol(fill) ? kWhite : kBlack, TextAnchor::Centre);
+        list.fillRect(left + kSwatchX, middle - 2.0f, 13.0f, 4.0f, row.color);
+        number(row.number);
+        rightText(stitchesRight, std::to_string(row.stitches));
+        if (withHalves)
+            rightText(stitchesRight + kColumnStep, halvesText(row.halves));
+        rightText(skeinsRight, std::to_string(row.skeins));
+        break;
+    }
+    case KeyLine::BackHeading:
+        heading(translate("PatternLayout", "回针"), translate("PatternLayout", "长度"), true);
+        return;
+    case KeyLine::Back: {
+        const BackKeyRow& row = out_.backKey_[static_cast<std::size_t>(line.index)];
+        // The line as the chart pages draw it, so that a reader matches it by its look.
+        StitchLayerLayout::addBackSample(list, left + 0.5f, middle, left + kSwatchX + 13.0f, middle, row.color,
+            keyPlacement());
+        number(row.number);
+        rightText(stitchesRight, withArgs(translate("PatternLayout", "%1 cm"), {oneDecimal(row.lengthCm)}));
+        rightText(skeinsRight, std::to_string(row.skeins));
+        break;
+    }
+    case KeyLine::OrnamentHeading:
+        heading(translate("PatternLayout", "法式结和珠子"), translate("PatternLayout", "数量"), false);
+        return;
+    case KeyLine::Ornament: {
+        const OrnamentKeyRow& row = out_.ornamentKey_[static_cast<std::size_t>(line.index)];
+        StitchLayerLayout::addOrnamentAt(list, left + kKeyCell / 2.0f, middle, row.kind, row.color, keyPlacement());
+        number(row.number);
+        list.text(left + kKindX, textTop,
+            row.kind == OrnamentKind::Knot ? translate("PatternLayout", "法式结") : translate("PatternLayout", "珠子"),
+            textFont);
+        rightText(stitchesRight, std::to_string(row.count));
+        break;
+    }
+    }
+    list.line(left, top + kKeyRow - 0.5f, right, top + kKeyRow - 0.5f, kThinLine, kThinWidth);
+}
+
 void PatternBuilder::keyPages()
 {
     const PatternGeometry& g = out_.geometry_;
     const int rowsPerPage = keyRowsPerPage_;
-    const int rows = static_cast<int>(out_.key_.size());
+    const int rows = static_cast<int>(keyLines_.size());
     const float left = kMargin + 5.0f;
     const float right = g.pageWidth - kMargin - 5.0f;
-    const std::string brand = model_.whichType.empty() ? "DMC" : model_.whichType;
-    // Column positions: symbol cell, swatch, thread number, stitches (right-aligned), skeins.
-    const float symbolX = left;
-    const float swatchX = left + 9.0f;
-    const float numberX = left + 26.0f;
-    const float stitchesRight = left + 80.0f;
-    const float skeinsRight = left + 100.0f;
+    const bool withHalves = !model_.layers.parts.empty();
+    const float stitchesRight = left + kStitchesRight;
 
     for (int p = 0; p < out_.keyPages_; ++p) {
         DrawList& list = out_.pages_.emplace_back(kMmPerPoint);
@@ -269,44 +422,37 @@ void PatternBuilder::keyPages()
             : translate("PatternLayout", "绣线表");
         list.text(left, kMargin, title, heading);
         const float headY = kKeyTop - 6.0f;
-        list.text(symbolX, headY, translate("PatternLayout", "符号"), textFont);
-        list.text(swatchX + 2.0f, headY, translate("PatternLayout", "颜色"), textFont);
-        list.text(numberX, headY, translate("PatternLayout", "线号"), textFont);
+        list.text(left, headY, translate("PatternLayout", "符号"), textFont);
+        list.text(left + kSwatchX + 2.0f, headY, translate("PatternLayout", "颜色"), textFont);
+        list.text(left + kNumberX, headY, translate("PatternLayout", "线号"), textFont);
         list.text(stitchesRight, headY, translate("PatternLayout", "针数"), textFont, kBlack, TextAnchor::TopRight);
-        list.text(skeinsRight, headY, translate("PatternLayout", "支数"), textFont, kBlack, TextAnchor::TopRight);
+        if (withHalves)
+            list.text(stitchesRight + kColumnStep, headY, translate("PatternLayout", "半针"), textFont, kBlack,
+                TextAnchor::TopRight);
+        list.text(stitchesRight + kColumnStep * (withHalves ? 2.0f : 1.0f), headY, translate("PatternLayout", "支数"),
+            textFont, kBlack, TextAnchor::TopRight);
         list.line(left, kKeyTop - 1.0f, right, kKeyTop - 1.0f, kBlack, 0.25f);
 
-        const float cell = 4.4f;
-        const int symbolFont = list.fontId(font(cell * 0.72f / kMmPerPoint));
         const int first = p * rowsPerPage;
         const int last = std::min(rows, first + rowsPerPage);
-        for (int i = first; i < last; ++i) {
-            const KeyRow& row = out_.key_[static_cast<std::size_t>(i)];
-            const float top = kKeyTop + kKeyRow * static_cast<float>(i - first);
-            const float middle = top + kKeyRow / 2.0f - 0.5f;
-            const ColorValue fill = cellFill(row.color);
-            list.fillRect(symbolX, middle - cell / 2.0f, cell, cell, fill);
-            outline(list, symbolX, middle - cell / 2.0f, cell, cell, kThinLine, kThinWidth);
-            list.text(symbolX + cell / 2.0f, middle, row.symbol, symbolFont, wantsWhiteSymbol(fill) ? kWhite : kBlack,
-                TextAnchor::Centre);
-            list.fillRect(swatchX, middle - 2.0f, 13.0f, 4.0f, row.color);
-            const float textTop = middle - 1.7f;
-            list.text(numberX, textTop, brand + " " + std::to_string(row.number), textFont);
-            list.text(stitchesRight, textTop, std::to_string(row.stitches), textFont, kBlack, TextAnchor::TopRight);
-            list.text(skeinsRight, textTop, std::to_string(row.skeins), textFont, kBlack, TextAnchor::TopRight);
-            list.line(left, top + kKeyRow - 0.5f, right, top + kKeyRow - 0.5f, kThinLine, kThinWidth);
-        }
+        for (int i = first; i < last; ++i)
+            keyLine(list, keyLines_[static_cast<std::size_t>(i)], kKeyTop + kKeyRow * static_cast<float>(i - first),
+                withHalves);
 
-        float y = g.pageHeight - kMargin - kKeyFootnote + 4.0f;
+        float y = g.pageHeight - kMargin - keyFootnote_ + 4.0f;
         const int fabric = options_.fabricCount;
         const double perStitchMm = SkeinEstimate::metres(1000, fabric) / (1.0 + SkeinEstimate::kWaste);
-        const std::string notes[] = {
+        std::vector<std::string> notes = {
             withArgs(translate("PatternLayout",
                          "注：支数为估算。每针用线 = (2√2 + 2) × 格宽，格宽 = 25.4 mm ÷ 绣布 CT 数（本图 %1 CT，每针约 %2 mm）；"),
                 {std::to_string(fabric), oneDecimal(perStitchMm)}),
             translate("PatternLayout", "两股线绣，每支 8 m 六股线可分出 3 × 8 m = 24 m 双股线；另加 20% 损耗（线头、起针、收针）。"),
             translate("PatternLayout", "支数 = 针数 × 每针用线 × 1.2 ÷ 24 m，向上取整。针数只计需要绣的格子，空格不计。"),
         };
+        if (keyFootnote_ > kKeyFootnote) {
+            notes.push_back(translate("PatternLayout", "半针计半个十字的用线，四分之一针计四分之一个十字（半针一栏以半针计）。"));
+            notes.push_back(translate("PatternLayout", "回针用线 = 回针总长 × 2（正面和背面）× 1.2；法式结和珠子不计入支数。"));
+        }
         for (const std::string& note : notes) {
             list.text(left, y, note, noteFont);
             y += 4.5f;
@@ -368,6 +514,15 @@ void PatternBuilder::chartPage(const PatternPage& page)
         }
         list.endSection();
     }
+    // This page's share of the layers; back stitches are cut at the page's edges.
+    const LayerPlacement place{left - c * static_cast<float>(page.columns.begin),
+        top - c * static_cast<float>(page.rows.begin), c, 0.0f};
+    const LayerArea area{static_cast<double>(page.columns.begin), static_cast<double>(page.rows.begin),
+        static_cast<double>(page.columns.end), static_cast<double>(page.rows.end)};
+    const PartFill partFill = options_.style == PatternStyle::Tint ? PartFill::Tint : PartFill::Colour;
+    StitchLayerLayout::addParts(list, model_, colors_, place, area, partFill);
+    StitchLayerLayout::addPartSymbols(list, model_, colors_, place, area, partFill,
+        list.fontId(font(c * 0.72f * StitchLayerLayout::kPartSymbolShare / kMmPerPoint)));
 
     list.beginSection(DrawStage::GridLines);
     const int blockW = std::max(options_.blockW, 1);
@@ -392,6 +547,8 @@ void PatternBuilder::chartPage(const PatternPage& page)
         list.line(left, y, right, y, kOverlapEdge, kBlockWidth);
     }
     list.endSection();
+    StitchLayerLayout::addBackStitches(list, model_, colors_, place, area, true);
+    StitchLayerLayout::addOrnaments(list, model_, colors_, place, area);
 
     list.beginSection(DrawStage::ColumnNumbers);
     const int numberFont = list.fontId(font(6.0f));

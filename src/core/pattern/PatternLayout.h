@@ -48,8 +48,29 @@ struct KeyRow {
     ColorValue color = 0;
     int number = 0;      // the thread's number on the colour card
     int stitches = 0;
-    int skeins = 0;
+    int skeins = 0;      // for its full and part stitches
+    double halves = 0;   // its part stitches in half stitches (a quarter counts 0.5)
     friend bool operator==(const KeyRow&, const KeyRow&) = default;
+};
+
+// One thread's back stitches in the key.
+struct BackKeyRow {
+    int thread = 0;
+    ColorValue color = 0;
+    int number = 0;
+    double lengthCm = 0; // total length of its lines on the fabric
+    int skeins = 0;
+    friend bool operator==(const BackKeyRow&, const BackKeyRow&) = default;
+};
+
+// One thread's French knots or beads in the key.
+struct OrnamentKeyRow {
+    int thread = 0;
+    OrnamentKind kind = OrnamentKind::Knot;
+    ColorValue color = 0;
+    int number = 0;
+    int count = 0;
+    friend bool operator==(const OrnamentKeyRow&, const OrnamentKeyRow&) = default;
 };
 
 // Where the cells of every chart page lie, in millimetres from the page's top-left corner.
@@ -64,10 +85,12 @@ struct PatternGeometry {
 };
 
 // A multi-page pattern of a chart: a cover (title, the finished piece in thread colours, sizes,
-// counts and a map of the chart pages), the key (every thread the chart uses, in symbol order,
-// with symbol, colour, number, stitches and skeins, and the skein formula) and the chart pages
-// (cells with their symbols as text, thin and block lines, numbers on the block lines, centre marks, the
-// overlap tinted, a header and a small page map). Every page is a display list in millimetres;
+// counts and a map of the chart pages), the key (every thread of the full and part stitches, in
+// symbol order, with symbol, colour, number, stitches, halves and skeins; then the back stitch
+// threads with a line drawn as on the pages, length and skeins; then knots and beads with their
+// counts; and the skein formula) and the chart pages (cells with their symbols as text, part
+// stitches, thin and block lines, back stitches, knots and beads, numbers on the block lines,
+// centre marks, the overlap tinted, a header and a small page map). Every page is a display list in millimetres;
 // cells without a stitch stay blank and are not counted.
 class PatternLayout {
 public:
@@ -90,6 +113,8 @@ public:
     [[nodiscard]] const PatternGeometry& geometry() const { return geometry_; }
     [[nodiscard]] const PatternPaging& paging() const { return paging_; }
     [[nodiscard]] const std::vector<KeyRow>& key() const { return key_; }
+    [[nodiscard]] const std::vector<BackKeyRow>& backKey() const { return backKey_; }
+    [[nodiscard]] const std::vector<OrnamentKeyRow>& ornamentKey() const { return ornamentKey_; }
     [[nodiscard]] int keyPages() const { return keyPages_; }
     [[nodiscard]] int stitchCount() const { return stitches_; }
     // Index in pages() of the first chart page (the cover and the key come first).
@@ -104,6 +129,8 @@ private:
     PatternGeometry geometry_;
     PatternPaging paging_;
     std::vector<KeyRow> key_;
+    std::vector<BackKeyRow> backKey_;
+    std::vector<OrnamentKeyRow> ornamentKey_;
     int keyPages_ = 0;
     int stitches_ = 0;
     std::string title_;

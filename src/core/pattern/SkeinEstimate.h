@@ -18,6 +18,16 @@ struct SkeinEstimate {
     [[nodiscard]] static double metres(int stitches, int fabricCount);
     // Whole skeins to buy: metres / 24 rounded up; 0 only for no stitches.
     [[nodiscard]] static int skeins(int stitches, int fabricCount);
+
+    // The same for crosses counted in fractions: a half stitch lays half a cross's thread (one
+    // diagonal and one run at the back), a quarter a quarter of it.
+    [[nodiscard]] static double metres(double crosses, int fabricCount);
+    [[nodiscard]] static int skeins(double crosses, int fabricCount);
+    // Metres of two-strand thread for back stitches `cells` cell sides long in all: the line on
+    // the front and as much again at the back, waste included.
+    [[nodiscard]] static double backStitchMetres(double cells, int fabricCount);
+    // Whole skeins for metres of two-strand thread; 0 only for none.
+    [[nodiscard]] static int skeinsFor(double metres);
 };
 
 } // namespace kanvo
