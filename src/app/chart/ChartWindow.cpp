@@ -133,6 +133,8 @@ void ChartWindow::buildEditing()
     connect(view_, &ChartCanvasView::canvasPressed, editing_, &ChartEditController::pressed);
     connect(view_, &ChartCanvasView::canvasDragged, editing_, &ChartEditController::dragged);
     connect(view_, &ChartCanvasView::canvasReleased, editing_, &ChartEditController::released);
+    connect(view_, &ChartCanvasView::canvasCancelled, editing_, &ChartEditController::cancelled);
+    connect(view_, &ChartCanvasView::pointerMoved, editing_, &ChartEditController::hovered);
     auto* clearSelection = new QShortcut(QKeySequence::Delete, this);
     connect(clearSelection, &QShortcut::activated, editing_, &ChartEditController::clearSelection);
 }
