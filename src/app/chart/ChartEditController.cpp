@@ -1,6 +1,7 @@
 #include "app/chart/ChartEditController.h"
 
 #include <algorithm>
+#include <bit>
 
 #include <QImage>
 #include <QPainter>
@@ -9,7 +10,11 @@
 #include "app/chart/BackgroundRemovalDialog.h"
 #include "app/chart/ChartEditCommand.h"
 #include "app/chart/StitchToolPanel.h"
+#include "app/chart/tools/BackStitchTool.h"
+#include "app/chart/tools/EraserTool.h"
 #include "app/chart/tools/FillTool.h"
+#include "app/chart/tools/KnotTool.h"
+#include "app/chart/tools/PartStitchTool.h"
 #include "app/chart/tools/PickerTool.h"
 #include "app/chart/tools/SelectTool.h"
 #include "app/chart/tools/StrokeTool.h"
@@ -45,10 +50,13 @@ ChartEditController::ChartEditController(ChartModel& chart, const ThreadTable& t
         tools_[at] = std::move(made);
     };
     add(Tool::Pencil, std::make_unique<StrokeTool>(host, false));
-    add(Tool::Eraser, std::make_unique<StrokeTool>(host, true));
+    add(Tool::Eraser, std::make_unique<EraserTool>(host));
     add(Tool::Fill, std::make_unique<FillTool>(host));
     add(Tool::Picker, std::make_unique<PickerTool>(host));
     add(Tool::Select, std::make_unique<SelectTool>(host));
+    add(Tool::BackStitch, std::make_unique<BackStitchTool>(host));
+    add(Tool::HalfStitch, std::make_unique<PartStitchTool>(host));
+    add(Tool::Knot, std::make_unique<KnotTool>(host));
 
     connect(&panel_, &StitchToolPanel::toolChanged, this, [this](StitchToolPanel::Tool tool) {
         for (const std::unique_ptr<ChartTool>& each : tools_)
@@ -113,6 +121,44 @@ std::optional<StitchPoint> ChartEditController::chartPoint(QPointF canvasPoint) 
 bool ChartEditController::layerShown(StitchLayerKind kind) const
 {
     return !layerVisible || layerVisible(kind);
+}
+
+std::optional<LayerHit> ChartEditController::elementAt(QPointF canvasPoint) const
+{
+    const std::optional<StitchPoint> at = chartPoint(canvasPoint);
+    if (!at)
+        return std::nullopt;
+    return LayerFinder::find(chart_.layers, *at, [this](StitchLayerKind kind) { return layerShown(kind); });
+}
+
+QString ChartEditController::elementText(QPointF canvasPoint) const
+{
+    const std::optional<LayerHit> hit = elementAt(canvasPoint);
+    if (!hit)
+        return {};
+    QString kind;
+    switch (hit->kind) {
+    case StitchLayerKind::Back:
+        kind = tr("回针");
+        break;
+    case StitchLayerKind::Ornament:
+        kind = chart_.layers.ornaments[hit->index].kind == OrnamentKind::Bead ? tr("珠子") : tr("法式结");
+        break;
+    case StitchLayerKind::Part:
+        switch (std::popcount(chart_.layers.parts[hit->index].corners)) {
+        case 1:
+            kind = tr("四分之一针");
+            break;
+        case 2:
+            kind = tr("半针");
+            break;
+        default:
+            kind = tr("四分之三针");
+            break;
+        }
+        break;
+    }
+    return tr("%1 %2").arg(kind, panel_.threadText(LayerFinder::threadOf(chart_.layers, *hit)));
 }
 
 void ChartEditController::push(ChartChange change, const QString& text, int stroke)

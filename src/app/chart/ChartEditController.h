@@ -73,6 +73,11 @@ public:
     // The background cells the dialog would empty now (empty without the dialog).
     [[nodiscard]] const std::vector<CellPos>& backgroundPreview() const { return preview_; }
 
+    // The layer element under a canvas point, among the layers shown, if any.
+    [[nodiscard]] std::optional<LayerHit> elementAt(QPointF canvasPoint) const;
+    // What the status bar says of it: "回针 DMC 310"; empty when there is none.
+    [[nodiscard]] QString elementText(QPointF canvasPoint) const;
+
     // Draws the selection, the background preview and the current tool's work; canvasToView
     // maps canvas pixels to the view.
     void drawOverlay(QPainter& painter, const QTransform& canvasToView) const;

@@ -558,6 +558,9 @@ void ChartWindow::showPointerCell(QPointF canvasPoint)
                                     : tr("%1 %2  符号 %3").arg(brand, number,
                                           QString::fromUtf8(symbol.data(), static_cast<qsizetype>(symbol.size())));
     }
+    // A back stitch, knot or part stitch lies over the cell: the status bar names it instead.
+    if (const QString element = editing_->elementText(canvasPoint); !element.isEmpty())
+        threadText = element;
     navigationBar_->showCell(cell->y + 1, cell->x + 1, threadText);
 }
 

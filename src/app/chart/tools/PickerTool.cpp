@@ -10,6 +10,14 @@ namespace kanvo {
 void PickerTool::press(QPointF canvasPoint)
 {
     const ChartEditor& editor = host_.editor();
+    const StitchLayers& layers = editor.chart().layers;
+    if (const std::optional<StitchPoint> at = host_.chartPoint(canvasPoint)) {
+        if (const std::optional<LayerHit> hit
+            = LayerFinder::find(layers, *at, [this](StitchLayerKind kind) { return host_.layerShown(kind); })) {
+            host_.panel().setCurrentThread(LayerFinder::threadOf(layers, *hit));
+            return;
+        }
+    }
     if (const std::optional<CellPos> cell = host_.cellAt(canvasPoint)) {
         if (editor.threadAt(*cell) != ChartModel::kNoStitch)
             host_.panel().setCurrentThread(editor.threadAt(*cell));
