@@ -165,7 +165,15 @@ void ChartEditController::push(ChartChange change, const QString& text, int stro
 {
     if (change.empty())
         return;
-    stack_.push(new ChartEditCommand(*editor_, std::move(change), text, [this] { chartChanged(); }, stroke));
+    stack_.push(new ChartEditCommand(
+        *editor_, std::move(change), text,
+        [this] {
+            // Undone or redone: a chain under way would go on from a stitch no longer there.
+            if (ChartTool* tool = currentTool())
+                tool->cancel();
+            chartChanged();
+        },
+        stroke));
     chartChanged();
 }
 

@@ -107,6 +107,22 @@ ChartChange ChartEditor::paint(std::span<const CellPos> cells, int thread)
         setCell(c, thread);
         change.cells.push_back(ChartChange::Cell{static_cast<short>(c.x), static_cast<short>(c.y), old, thread});
     }
+    if (thread != ChartModel::kNoStitch && !chart_.layers.parts.empty()) {
+        // A cross covers its whole cell: the part stitches there go.
+        const int w = std::min(chart_.gw, ChartModel::kMaxSide);
+        std::vector<bool> covered(static_cast<std::size_t>(w) * static_cast<std::size_t>(std::min(chart_.gh, ChartModel::kMaxSide)));
+        const auto at = [w](int x, int y) { return static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x); };
+        for (const CellPos c : cells)
+            if (contains(c))
+                covered[at(c.x, c.y)] = true;
+        for (std::size_t i = chart_.layers.parts.size(); i-- > 0;) {
+            const PartStitch& p = chart_.layers.parts[i];
+            if (!contains(CellPos{p.x, p.y}) || !covered[at(p.x, p.y)])
+                continue;
+            touched.push_back(p.thread);
+            eraseElement(change, StitchLayerKind::Part, i);
+        }
+    }
     touched.push_back(thread);
     // setCell leaves the symbols be: they are still those from before the change.
     return finish(std::move(change), symbols(), std::move(touched));

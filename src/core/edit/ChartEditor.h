@@ -38,7 +38,8 @@ public:
     // Layer elements (part stitches, back stitches, knots and beads) of a thread now.
     [[nodiscard]] int layerElementsOf(int thread) const;
 
-    // Sets `cells` to `thread`. Returns the change (empty when every cell already held it).
+    // Sets `cells` to `thread`; a cross (not kNoStitch) also replaces the part stitches of its
+    // cell. Returns the change (empty when every cell already held it).
     ChartChange paint(std::span<const CellPos> cells, int thread);
     // The pencil or the eraser dragged from one cell to the next: every cell on the line.
     ChartChange stroke(CellPos from, CellPos to, int thread);

@@ -158,6 +158,27 @@ TEST_F(LayerEditTest, APartStitchReplacesTheCrossAndTheStitchesOnItsCornersOnly)
     EXPECT_EQ(legendOf(chart), (std::vector<Listed>{{A, 4}, {B, 5}, {C, 1}}));
 }
 
+TEST_F(LayerEditTest, ACrossReplacesThePartStitchesOfItsCellTheEraserLeavesThem)
+{
+    (void)editor.addPartStitch({3, 0, kHalfSlash, D});
+    (void)editor.addPartStitch({3, 1, kTopLeft, E});
+    (void)editor.addPartStitch({3, 1, kBottomRight, D});
+    // emptying a cell keeps its part stitches
+    EXPECT_TRUE(editor.stroke({3, 0}, {3, 0}, kEmpty).empty());
+    const ChartChange stroke = editor.stroke({3, 0}, {3, 1}, A);
+    EXPECT_EQ(rowsOf(chart), (std::vector<std::string>{"AABA", "BABA", "BBAC"}));
+    EXPECT_TRUE(chart.layers.parts.empty());
+    EXPECT_EQ(stroke.layerSteps.size(), 3u);
+    EXPECT_EQ(symbolOf(chart, D), 0);
+    EXPECT_EQ(symbolOf(chart, E), 0);
+    EXPECT_EQ(chart.colorList, (std::vector<int>{A, B, C}));
+    editor.undo(stroke);
+    EXPECT_EQ(chart.layers.parts,
+        (std::vector<PartStitch>{{3, 0, kHalfSlash, D}, {3, 1, kTopLeft, E}, {3, 1, kBottomRight, D}}));
+    EXPECT_EQ(symbolOf(chart, D), 4);
+    EXPECT_EQ(symbolOf(chart, E), 5);
+}
+
 TEST_F(LayerEditTest, RemovingAndUndoingKeepsEachListInItsOrder)
 {
     const std::vector<BackStitch> backs{{{0, 0}, {1, 0}, A}, {{1, 0}, {1, 1}, B}, {{1, 1}, {0.5, 1.5}, C}};
