@@ -26,9 +26,10 @@ class StitchToolPanel;
 
 // Routes the chart window's input to the chart editor: the left button on the canvas (in canvas
 // pixels) works the panel's current tool (each tool a ChartTool of its own), Delete empties the
-// selection, and 去除背景 opens its dialog. Every change goes onto the undo stack as one command (a whole stroke is one); after
-// each change, undo and redo `changed` runs so that the window lays out the legend and redraws.
-// The selection rectangle and the background preview are drawn by drawOverlay().
+// selection, and 去除背景 opens its dialog. Every change goes onto the undo stack as one command
+// (a whole stroke or back stitch chain is one); after each change, undo and redo `changed` runs
+// so that the window lays out the legend and redraws. The selection rectangle, the background
+// preview and the tool's work (a back stitch being drawn) are drawn by drawOverlay().
 //
 // The chart, table, stack and panel must outlive the controller.
 class ChartEditController : public QObject, private ChartToolHost {
@@ -59,7 +60,7 @@ public:
     void pressed(QPointF canvasPoint, Qt::KeyboardModifiers modifiers);
     void dragged(QPointF canvasPoint);
     void released(QPointF canvasPoint);
-    // The pointer moved with no button held.
+    // The pointer moved (the canvas's pointerMoved).
     void hovered(QPointF canvasPoint);
     // Esc or a right click: the tool ends what it has under way (a back stitch chain).
     void cancelled();
