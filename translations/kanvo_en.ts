@@ -552,6 +552,50 @@ Click the chart to choose another background colour.</translation>
         <source>去除背景（容差 %1）</source>
         <translation>Remove background (tolerance %1)</translation>
     </message>
+    <message>
+        <source>回针 %1</source>
+        <translation>Back stitch %1</translation>
+    </message>
+    <message>
+        <source>半针 %1</source>
+        <translation>Half stitch %1</translation>
+    </message>
+    <message>
+        <source>四分之一针 %1</source>
+        <translation>Quarter stitch %1</translation>
+    </message>
+    <message>
+        <source>法式结 %1</source>
+        <translation>French knot %1</translation>
+    </message>
+    <message>
+        <source>回针</source>
+        <translation>Back stitch</translation>
+    </message>
+    <message>
+        <source>珠子</source>
+        <translation>Bead</translation>
+    </message>
+    <message>
+        <source>法式结</source>
+        <translation>French knot</translation>
+    </message>
+    <message>
+        <source>四分之一针</source>
+        <translation>Quarter stitch</translation>
+    </message>
+    <message>
+        <source>半针</source>
+        <translation>Half stitch</translation>
+    </message>
+    <message>
+        <source>四分之三针</source>
+        <translation>Three-quarter stitch</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
 </context>
 <context>
     <name>kanvo::ChartNavigationBar</name>
@@ -1519,6 +1563,54 @@ Click the chart to choose another background colour.</translation>
     <message>
         <source>（未选）</source>
         <translation>(none)</translation>
+    </message>
+    <message>
+        <source>回针</source>
+        <translation>Back stitch</translation>
+    </message>
+    <message>
+        <source>从一个格点拖到另一个格点；或逐点单击连成折线，Esc 或右键结束</source>
+        <translation>Drag from one grid point to another, or click point after point for a chain; Esc or a right click ends it</translation>
+    </message>
+    <message>
+        <source>半针</source>
+        <translation>Half stitch</translation>
+    </message>
+    <message>
+        <source>点击绣格：按下面的选择绣半针或四分之一针</source>
+        <translation>Click a cell: a half or quarter stitch, as chosen below</translation>
+    </message>
+    <message>
+        <source>法式结</source>
+        <translation>French knot</translation>
+    </message>
+    <message>
+        <source>点击：在最近的格点绣法式结</source>
+        <translation>Click: a French knot on the nearest grid point</translation>
+    </message>
+    <message>
+        <source>/</source>
+        <translation>/</translation>
+    </message>
+    <message>
+        <source>半针 /</source>
+        <translation>Half stitch /</translation>
+    </message>
+    <message>
+        <source>\</source>
+        <translation>\</translation>
+    </message>
+    <message>
+        <source>半针 \</source>
+        <translation>Half stitch \</translation>
+    </message>
+    <message>
+        <source>¼</source>
+        <translation>¼</translation>
+    </message>
+    <message>
+        <source>四分之一针：绣在所点的角</source>
+        <translation>Quarter stitch, in the corner clicked</translation>
     </message>
 </context>
 </TS>

@@ -259,6 +259,8 @@ void ChartCanvasView::mousePressEvent(QMouseEvent* event)
     } else if (event->button() == Qt::LeftButton && !panning_) {
         leftDown_ = true;
         emit canvasPressed(toCanvas(event->position()), event->modifiers());
+    } else if (event->button() == Qt::RightButton) {
+        emit canvasCancelled();
     }
     event->accept();
 }
@@ -295,6 +297,11 @@ void ChartCanvasView::keyPressEvent(QKeyEvent* event)
             if (!panning_)
                 setCursor(Qt::OpenHandCursor);
         }
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        emit canvasCancelled();
         event->accept();
         return;
     }

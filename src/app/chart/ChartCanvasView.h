@@ -26,7 +26,8 @@ namespace kanvo {
 //
 // Input: the wheel scrolls (Shift+wheel sideways), Ctrl+wheel and +/- zoom around the pointer,
 // a middle-drag or a left drag with Space held pans; the left button otherwise reaches the
-// window as canvasPressed / canvasDragged / canvasReleased in canvas pixels.
+// window as canvasPressed / canvasDragged / canvasReleased in canvas pixels, and a right click
+// or Esc as canvasCancelled.
 class ChartCanvasView : public QWidget {
     Q_OBJECT
 
@@ -81,6 +82,7 @@ signals:
     void canvasPressed(QPointF canvasPoint, Qt::KeyboardModifiers modifiers);
     void canvasDragged(QPointF canvasPoint);
     void canvasReleased(QPointF canvasPoint);
+    void canvasCancelled();
     // The pointer moved over the view (any button or none) / left it.
     void pointerMoved(QPointF canvasPoint);
     void pointerLeft();

@@ -1,6 +1,7 @@
 #include "app/chart/ChartEditController.h"
 
 #include <algorithm>
+#include <bit>
 
 #include <QImage>
 #include <QPainter>
@@ -9,6 +10,14 @@
 #include "app/chart/BackgroundRemovalDialog.h"
 #include "app/chart/ChartEditCommand.h"
 #include "app/chart/StitchToolPanel.h"
+#include "app/chart/tools/BackStitchTool.h"
+#include "app/chart/tools/EraserTool.h"
+#include "app/chart/tools/FillTool.h"
+#include "app/chart/tools/KnotTool.h"
+#include "app/chart/tools/PartStitchTool.h"
+#include "app/chart/tools/PickerTool.h"
+#include "app/chart/tools/SelectTool.h"
+#include "app/chart/tools/StrokeTool.h"
 #include "core/chart/ChartLayout.h"
 
 namespace kanvo {
@@ -33,9 +42,29 @@ ChartEditController::ChartEditController(ChartModel& chart, const ThreadTable& t
     connect(&panel_, &StitchToolPanel::clearSelectionRequested, this, &ChartEditController::clearSelection);
     connect(&panel_, &StitchToolPanel::fillSelectionRequested, this, &ChartEditController::fillSelection);
     connect(&panel_, &StitchToolPanel::removeBackgroundRequested, this, &ChartEditController::openBackgroundRemoval);
+    using Tool = StitchToolPanel::Tool;
+    ChartToolHost& host = *this;
+    const auto add = [this](Tool tool, std::unique_ptr<ChartTool> made) {
+        const auto at = static_cast<std::size_t>(tool);
+        tools_.resize(std::max(tools_.size(), at + 1));
+        tools_[at] = std::move(made);
+    };
+    add(Tool::Pencil, std::make_unique<StrokeTool>(host, false));
+    add(Tool::Eraser, std::make_unique<EraserTool>(host));
+    add(Tool::Fill, std::make_unique<FillTool>(host));
+    add(Tool::Picker, std::make_unique<PickerTool>(host));
+    add(Tool::Select, std::make_unique<SelectTool>(host));
+    add(Tool::BackStitch, std::make_unique<BackStitchTool>(host));
+    add(Tool::HalfStitch, std::make_unique<PartStitchTool>(host));
+    add(Tool::Knot, std::make_unique<KnotTool>(host));
+
     connect(&panel_, &StitchToolPanel::toolChanged, this, [this](StitchToolPanel::Tool tool) {
+        for (const std::unique_ptr<ChartTool>& each : tools_)
+            if (each)
+                each->cancel();
         if (tool != StitchToolPanel::Tool::Select)
             setSelection(std::nullopt);
+        repaintCanvas();
     });
     panel_.setEnabled(false);
 }
@@ -59,26 +88,92 @@ void ChartEditController::stopEditing()
     closeBackgroundRemoval();
     stack_.clear();
     editor_.reset();
-    stroke_ = 0;
-    last_.reset();
-    anchor_.reset();
+    for (const std::unique_ptr<ChartTool>& each : tools_)
+        if (each)
+            each->cancel();
     setSelection(std::nullopt);
     panel_.setEnabled(false);
 }
 
+const ChartLayout* ChartEditController::chartLayout() const
+{
+    return layout ? layout() : nullptr;
+}
+
 std::optional<CellPos> ChartEditController::cellAt(QPointF canvasPoint) const
 {
-    const ChartLayout* current = layout ? layout() : nullptr;
+    const ChartLayout* current = chartLayout();
     if (current == nullptr)
         return std::nullopt;
     return current->cellAt(canvasPoint.x(), canvasPoint.y());
+}
+
+std::optional<StitchPoint> ChartEditController::chartPoint(QPointF canvasPoint) const
+{
+    const ChartLayout* current = chartLayout();
+    if (current == nullptr)
+        return std::nullopt;
+    constexpr double kCell = ChartGeometry::kCell;
+    return StitchPoint{(canvasPoint.x() - ChartGeometry::kGridLeft) / kCell,
+        (canvasPoint.y() - current->geometry().gridTop) / kCell};
+}
+
+bool ChartEditController::layerShown(StitchLayerKind kind) const
+{
+    return !layerVisible || layerVisible(kind);
+}
+
+std::optional<LayerHit> ChartEditController::elementAt(QPointF canvasPoint) const
+{
+    const std::optional<StitchPoint> at = chartPoint(canvasPoint);
+    if (!at)
+        return std::nullopt;
+    return LayerFinder::find(chart_.layers, *at, [this](StitchLayerKind kind) { return layerShown(kind); });
+}
+
+QString ChartEditController::elementText(QPointF canvasPoint) const
+{
+    const std::optional<LayerHit> hit = elementAt(canvasPoint);
+    if (!hit)
+        return {};
+    QString kind;
+    switch (hit->kind) {
+    case StitchLayerKind::Back:
+        kind = tr("回针");
+        break;
+    case StitchLayerKind::Ornament:
+        kind = chart_.layers.ornaments[hit->index].kind == OrnamentKind::Bead ? tr("珠子") : tr("法式结");
+        break;
+    case StitchLayerKind::Part:
+        switch (std::popcount(chart_.layers.parts[hit->index].corners)) {
+        case 1:
+            kind = tr("四分之一针");
+            break;
+        case 2:
+            kind = tr("半针");
+            break;
+        default:
+            kind = tr("四分之三针");
+            break;
+        }
+        break;
+    }
+    return tr("%1 %2").arg(kind, panel_.threadText(LayerFinder::threadOf(chart_.layers, *hit)));
 }
 
 void ChartEditController::push(ChartChange change, const QString& text, int stroke)
 {
     if (change.empty())
         return;
-    stack_.push(new ChartEditCommand(*editor_, std::move(change), text, [this] { chartChanged(); }, stroke));
+    stack_.push(new ChartEditCommand(
+        *editor_, std::move(change), text,
+        [this] {
+            // Undone or redone: a chain under way would go on from a stitch no longer there.
+            if (ChartTool* tool = currentTool())
+                tool->cancel();
+            chartChanged();
+        },
+        stroke));
     chartChanged();
 }
 
@@ -91,11 +186,10 @@ void ChartEditController::chartChanged()
         changed();
 }
 
-QString ChartEditController::strokeText() const
+ChartTool* ChartEditController::currentTool() const
 {
-    if (panel_.tool() == StitchToolPanel::Tool::Eraser)
-        return tr("橡皮");
-    return tr("画笔 %1").arg(panel_.threadText(panel_.currentThread()));
+    const auto at = static_cast<std::size_t>(panel_.tool());
+    return at < tools_.size() ? tools_[at].get() : nullptr;
 }
 
 void ChartEditController::pressed(QPointF canvasPoint, Qt::KeyboardModifiers /*modifiers*/)
@@ -111,71 +205,45 @@ void ChartEditController::pressed(QPointF canvasPoint, Qt::KeyboardModifiers /*m
         }
         return;
     }
-    const std::optional<CellPos> cell = cellAt(canvasPoint);
-    switch (panel_.tool()) {
-    case StitchToolPanel::Tool::Pencil:
-    case StitchToolPanel::Tool::Eraser: {
-        const bool erasing = panel_.tool() == StitchToolPanel::Tool::Eraser;
-        if (!cell || (!erasing && panel_.currentThread() == 0))
-            return;
-        stroke_ = ++strokeCount_;
-        last_ = cell;
-        push(editor_->stroke(*cell, *cell, erasing ? ChartModel::kNoStitch : panel_.currentThread()), strokeText(), stroke_);
-        return;
-    }
-    case StitchToolPanel::Tool::Fill:
-        if (cell && panel_.currentThread() != 0)
-            push(editor_->fill(*cell, panel_.currentThread()), tr("填充 %1").arg(panel_.threadText(panel_.currentThread())));
-        return;
-    case StitchToolPanel::Tool::Picker:
-        pick(canvasPoint);
-        return;
-    case StitchToolPanel::Tool::Select:
-        anchor_ = cell;
-        setSelection(cell ? std::optional<CellRect>(CellRect::spanning(*cell, *cell)) : std::nullopt);
-        return;
-    }
+    if (ChartTool* tool = currentTool())
+        tool->press(canvasPoint);
 }
 
 void ChartEditController::dragged(QPointF canvasPoint)
 {
     if (!editor_ || dialog_)
         return;
-    const std::optional<CellPos> cell = cellAt(canvasPoint);
-    if (!cell)
-        return;
-    if (stroke_ != 0 && last_) {
-        const bool erasing = panel_.tool() == StitchToolPanel::Tool::Eraser;
-        if (*cell == *last_)
-            return;
-        push(editor_->stroke(*last_, *cell, erasing ? ChartModel::kNoStitch : panel_.currentThread()), strokeText(), stroke_);
-        last_ = cell;
-    } else if (panel_.tool() == StitchToolPanel::Tool::Select && anchor_) {
-        setSelection(CellRect::spanning(*anchor_, *cell));
-    }
+    if (ChartTool* tool = currentTool())
+        tool->drag(canvasPoint);
 }
 
 void ChartEditController::released(QPointF canvasPoint)
 {
-    dragged(canvasPoint);
-    stroke_ = 0;
-    last_.reset();
-    anchor_.reset();
+    if (!editor_ || dialog_)
+        return;
+    if (ChartTool* tool = currentTool())
+        tool->release(canvasPoint);
 }
 
-void ChartEditController::pick(QPointF canvasPoint)
+void ChartEditController::hovered(QPointF canvasPoint)
 {
-    if (const std::optional<CellPos> cell = cellAt(canvasPoint)) {
-        if (editor_->threadAt(*cell) != ChartModel::kNoStitch)
-            panel_.setCurrentThread(editor_->threadAt(*cell));
+    if (!editor_ || dialog_)
         return;
-    }
-    const ChartLayout* current = layout ? layout() : nullptr;
-    if (current == nullptr)
-        return;
-    if (const std::optional<int> entry = current->legendEntryAt(canvasPoint.x(), canvasPoint.y());
-        entry && *entry <= static_cast<int>(chart_.threadList.size()))
-        panel_.setCurrentThread(chart_.threadList[static_cast<std::size_t>(*entry - 1)].index);
+    if (ChartTool* tool = currentTool())
+        tool->hover(canvasPoint);
+}
+
+void ChartEditController::cancelled()
+{
+    if (ChartTool* tool = currentTool())
+        tool->cancel();
+    repaintCanvas();
+}
+
+void ChartEditController::repaintCanvas()
+{
+    if (repaint)
+        repaint();
 }
 
 void ChartEditController::setSelection(std::optional<CellRect> selection)
@@ -184,8 +252,7 @@ void ChartEditController::setSelection(std::optional<CellRect> selection)
         return;
     selection_ = selection;
     panel_.setSelectionActive(selection_.has_value());
-    if (repaint)
-        repaint();
+    repaintCanvas();
 }
 
 void ChartEditController::clearSelection()
@@ -259,8 +326,8 @@ void ChartEditController::applyBackground()
 
 void ChartEditController::drawOverlay(QPainter& painter, const QTransform& canvasToView) const
 {
-    const ChartLayout* current = layout ? layout() : nullptr;
-    if (current == nullptr || (!selection_ && preview_.empty()))
+    const ChartLayout* current = chartLayout();
+    if (current == nullptr)
         return;
     painter.save();
     painter.setTransform(canvasToView);
@@ -279,6 +346,8 @@ void ChartEditController::drawOverlay(QPainter& painter, const QTransform& canva
         painter.setBrush(QColor(0, 90, 220, 40));
         painter.drawRect(canvasRect(*current, *selection_));
     }
+    if (const ChartTool* tool = currentTool(); tool && editor_)
+        tool->drawOverlay(painter);
     painter.restore();
 }
 

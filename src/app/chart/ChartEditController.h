@@ -3,11 +3,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QObject>
 #include <QPointF>
 #include <QPointer>
 
+#include "app/chart/tools/ChartToolHost.h"
 #include "core/edit/ChartEditor.h"
 #include "core/edit/ChartRegion.h"
 
@@ -19,16 +21,18 @@ namespace kanvo {
 
 class BackgroundRemovalDialog;
 class ChartLayout;
+class ChartTool;
 class StitchToolPanel;
 
 // Routes the chart window's input to the chart editor: the left button on the canvas (in canvas
-// pixels) works the panel's current tool, Delete empties the selection, and 去除背景 opens its
-// dialog. Every change goes onto the undo stack as one command (a whole stroke is one); after
-// each change, undo and redo `changed` runs so that the window lays out the legend and redraws.
-// The selection rectangle and the background preview are drawn by drawOverlay().
+// pixels) works the panel's current tool (each tool a ChartTool of its own), Delete empties the
+// selection, and 去除背景 opens its dialog. Every change goes onto the undo stack as one command
+// (a whole stroke or back stitch chain is one); after each change, undo and redo `changed` runs
+// so that the window lays out the legend and redraws. The selection rectangle, the background
+// preview and the tool's work (a back stitch being drawn) are drawn by drawOverlay().
 //
 // The chart, table, stack and panel must outlive the controller.
-class ChartEditController : public QObject {
+class ChartEditController : public QObject, private ChartToolHost {
     Q_OBJECT
 
 public:
@@ -42,6 +46,8 @@ public:
     std::function<void()> changed;
     // Repaints the canvas only (selection and preview moved).
     std::function<void()> repaint;
+    // Whether the view shows a layer; all are shown when unset.
+    std::function<bool(StitchLayerKind)> layerVisible;
 
     // A chart is on screen and complete: editing starts afresh with an empty history. The
     // legend leaves out threads of fewer than `rareThreshold` stitches, as the generation did.
@@ -54,6 +60,10 @@ public:
     void pressed(QPointF canvasPoint, Qt::KeyboardModifiers modifiers);
     void dragged(QPointF canvasPoint);
     void released(QPointF canvasPoint);
+    // The pointer moved (the canvas's pointerMoved).
+    void hovered(QPointF canvasPoint);
+    // Esc or a right click: the tool ends what it has under way (a back stitch chain).
+    void cancelled();
 
     [[nodiscard]] std::optional<CellRect> selection() const { return selection_; }
     void clearSelection(); // Delete, 删除选区
@@ -64,19 +74,33 @@ public:
     // The background cells the dialog would empty now (empty without the dialog).
     [[nodiscard]] const std::vector<CellPos>& backgroundPreview() const { return preview_; }
 
-    // Draws the selection and the background preview; canvasToView maps canvas pixels to the view.
+    // The layer element under a canvas point, among the layers shown, if any.
+    [[nodiscard]] std::optional<LayerHit> elementAt(QPointF canvasPoint) const;
+    // What the status bar says of it: "回针 DMC 310"; empty when there is none.
+    [[nodiscard]] QString elementText(QPointF canvasPoint) const;
+
+    // Draws the selection, the background preview and the current tool's work; canvasToView
+    // maps canvas pixels to the view.
     void drawOverlay(QPainter& painter, const QTransform& canvasToView) const;
 
 private:
-    [[nodiscard]] std::optional<CellPos> cellAt(QPointF canvasPoint) const;
-    void push(ChartChange change, const QString& text, int stroke = 0);
-    void pick(QPointF canvasPoint);
-    void setSelection(std::optional<CellRect> selection);
+    // ChartToolHost
+    [[nodiscard]] ChartEditor& editor() override { return *editor_; }
+    [[nodiscard]] StitchToolPanel& panel() override { return panel_; }
+    [[nodiscard]] const ChartLayout* chartLayout() const override;
+    [[nodiscard]] std::optional<CellPos> cellAt(QPointF canvasPoint) const override;
+    [[nodiscard]] std::optional<StitchPoint> chartPoint(QPointF canvasPoint) const override;
+    [[nodiscard]] bool layerShown(StitchLayerKind kind) const override;
+    void push(ChartChange change, const QString& text, int stroke = 0) override;
+    [[nodiscard]] int newStroke() override { return ++strokeCount_; }
+    void setSelection(std::optional<CellRect> selection) override;
+    void repaintCanvas() override;
+
+    [[nodiscard]] ChartTool* currentTool() const;
     void updatePreview();
     void applyBackground();
     void closeBackgroundRemoval();
     void chartChanged();
-    [[nodiscard]] QString strokeText() const;
 
     ChartModel& chart_;
     const ThreadTable& table_;
@@ -84,11 +108,9 @@ private:
     StitchToolPanel& panel_;
     QWidget* window_ = nullptr;
     std::unique_ptr<ChartEditor> editor_;
+    std::vector<std::unique_ptr<ChartTool>> tools_; // indexed by StitchToolPanel::Tool
 
-    int stroke_ = 0;           // number of the stroke under way, 0 when none
-    int strokeCount_ = 0;      // strokes made so far: each gets its own number
-    std::optional<CellPos> last_; // the cell the stroke reached
-    std::optional<CellPos> anchor_; // where the selection drag started
+    int strokeCount_ = 0; // strokes made so far: each gets its own number
     std::optional<CellRect> selection_;
 
     QPointer<BackgroundRemovalDialog> dialog_;

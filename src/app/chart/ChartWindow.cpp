@@ -153,6 +153,8 @@ void ChartWindow::buildEditing()
     connect(view_, &ChartCanvasView::canvasPressed, editing_, &ChartEditController::pressed);
     connect(view_, &ChartCanvasView::canvasDragged, editing_, &ChartEditController::dragged);
     connect(view_, &ChartCanvasView::canvasReleased, editing_, &ChartEditController::released);
+    connect(view_, &ChartCanvasView::canvasCancelled, editing_, &ChartEditController::cancelled);
+    connect(view_, &ChartCanvasView::pointerMoved, editing_, &ChartEditController::hovered);
     auto* clearSelection = new QShortcut(QKeySequence::Delete, this);
     connect(clearSelection, &QShortcut::activated, editing_, &ChartEditController::clearSelection);
 }
@@ -582,6 +584,9 @@ void ChartWindow::showPointerCell(QPointF canvasPoint)
                                     : tr("%1 %2  符号 %3").arg(brand, number,
                                           QString::fromUtf8(symbol.data(), static_cast<qsizetype>(symbol.size())));
     }
+    // A back stitch, knot or part stitch lies over the cell: the status bar names it instead.
+    if (const QString element = editing_->elementText(canvasPoint); !element.isEmpty())
+        threadText = element;
     navigationBar_->showCell(cell->y + 1, cell->x + 1, threadText);
 }
 

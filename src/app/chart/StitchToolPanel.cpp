@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -37,6 +38,18 @@ QToolButton* actionButton(QAction* action, const QString& name, QWidget* parent)
     return button;
 }
 
+// A checkable button of a group of choices (the tools, the part stitches).
+QToolButton* choiceButton(const QString& name, const QString& caption, const QString& tip, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setToolTip(tip);
+    button->setCheckable(true);
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    return button;
+}
+
 } // namespace
 
 StitchToolPanel::StitchToolPanel(const ThreadTable& table, QWidget* parent) : QWidget(parent), table_(table)
@@ -58,7 +71,18 @@ StitchToolPanel::StitchToolPanel(const ThreadTable& table, QWidget* parent) : QW
     place(addToolButton(Tool::Fill, QStringLiteral("toolFill"), tr("填充"), tr("相连的同色区域改为当前绣线")));
     place(addToolButton(Tool::Picker, QStringLiteral("toolPicker"), tr("吸管"), tr("点击绣格或图例：取其绣线")));
     place(addToolButton(Tool::Select, QStringLiteral("toolSelect"), tr("选区"), tr("拖出矩形选区；Delete 清空选区")));
+    place(addToolButton(Tool::BackStitch, QStringLiteral("toolBackStitch"), tr("回针"),
+        tr("从一个格点拖到另一个格点；或逐点单击连成折线，Esc 或右键结束")));
+    place(addToolButton(Tool::HalfStitch, QStringLiteral("toolHalfStitch"), tr("半针"), tr("点击绣格：按下面的选择绣半针或四分之一针")));
+    place(addToolButton(Tool::Knot, QStringLiteral("toolKnot"), tr("法式结"), tr("点击：在最近的格点绣法式结")));
     page->addLayout(toolGrid);
+
+    partChoices_ = new QButtonGroup(this);
+    auto* partRow = new QHBoxLayout;
+    partRow->addWidget(addPartButton(PartChoice::Slash, QStringLiteral("partSlash"), tr("/"), tr("半针 /")));
+    partRow->addWidget(addPartButton(PartChoice::Backslash, QStringLiteral("partBackslash"), tr("\\"), tr("半针 \\")));
+    partRow->addWidget(addPartButton(PartChoice::Quarter, QStringLiteral("partQuarter"), tr("¼"), tr("四分之一针：绣在所点的角")));
+    page->addLayout(partRow);
 
     page->addSpacing(8);
     page->addWidget(new QLabel(tr("当前绣线："), this));
@@ -96,6 +120,10 @@ StitchToolPanel::StitchToolPanel(const ThreadTable& table, QWidget* parent) : QW
     setFixedWidth(150);
 
     connect(tools_, &QButtonGroup::idClicked, this, [this](int id) { setTool(static_cast<Tool>(id)); });
+    connect(partChoices_, &QButtonGroup::idClicked, this, [this](int id) {
+        setPartChoice(static_cast<PartChoice>(id));
+        setTool(Tool::HalfStitch);
+    });
     connect(threadBox_, &QComboBox::activated, this, [this](int index) {
         setCurrentThread(threadBox_->itemData(index).toInt());
     });
@@ -104,6 +132,7 @@ StitchToolPanel::StitchToolPanel(const ThreadTable& table, QWidget* parent) : QW
     connect(fillSelection_, &QPushButton::clicked, this, &StitchToolPanel::fillSelectionRequested);
     connect(background, &QPushButton::clicked, this, &StitchToolPanel::removeBackgroundRequested);
     setTool(Tool::Pencil);
+    setPartChoice(PartChoice::Slash);
     showCurrentThread();
 }
 
@@ -123,14 +152,24 @@ void StitchToolPanel::setUndoStack(QUndoStack& stack)
 
 QToolButton* StitchToolPanel::addToolButton(Tool tool, const QString& name, const QString& caption, const QString& tip)
 {
-    auto* button = new QToolButton(this);
-    button->setObjectName(name);
-    button->setText(caption);
-    button->setToolTip(tip);
-    button->setCheckable(true);
-    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    QToolButton* button = choiceButton(name, caption, tip, this);
     tools_->addButton(button, static_cast<int>(tool));
     return button;
+}
+
+QToolButton* StitchToolPanel::addPartButton(PartChoice choice, const QString& name, const QString& caption,
+    const QString& tip)
+{
+    QToolButton* button = choiceButton(name, caption, tip, this);
+    partChoices_->addButton(button, static_cast<int>(choice));
+    return button;
+}
+
+void StitchToolPanel::setPartChoice(PartChoice choice)
+{
+    partChoice_ = choice;
+    if (QAbstractButton* button = partChoices_->button(static_cast<int>(choice)))
+        button->setChecked(true);
 }
 
 void StitchToolPanel::setTool(Tool tool)

@@ -17,19 +17,22 @@ namespace kanvo {
 
 class ThreadTable;
 
-// The stitch tools beside the chart: the tools 画笔, 橡皮, 填充, 吸管 and 选区, the current
+// The stitch tools beside the chart: the tools 画笔, 橡皮, 填充, 吸管, 选区, 回针, 半针 (with its
+// choice of /, \ or a quarter) and 法式结, the current
 // thread (chosen from the chart's threads, or from the whole table by its number), the
 // selection's 删除 and 填充, 去除背景, and 撤销 / 重做 with what they will undo and redo
 // (Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y).
 //
 // Controls (objectName): toolPencil, toolEraser, toolFill, toolPicker, toolSelect,
-// comboThread, textThreadNumber, labelThread, cmdClearSelection, cmdFillSelection,
+// toolBackStitch, toolHalfStitch, toolKnot, partSlash, partBackslash, partQuarter, comboThread, textThreadNumber, labelThread, cmdClearSelection, cmdFillSelection,
 // cmdRemoveBackground, cmdUndo, cmdRedo.
 class StitchToolPanel : public QWidget {
     Q_OBJECT
 
 public:
-    enum class Tool { Pencil, Eraser, Fill, Picker, Select };
+    enum class Tool { Pencil, Eraser, Fill, Picker, Select, BackStitch, HalfStitch, Knot };
+    // What 半针 places: a half stitch either way, or a quarter stitch in the corner clicked.
+    enum class PartChoice { Slash, Backslash, Quarter };
 
     // `table` names and colours the threads and must outlive the panel.
     explicit StitchToolPanel(const ThreadTable& table, QWidget* parent = nullptr);
@@ -39,6 +42,8 @@ public:
 
     [[nodiscard]] Tool tool() const { return tool_; }
     void setTool(Tool tool);
+    [[nodiscard]] PartChoice partChoice() const { return partChoice_; }
+    void setPartChoice(PartChoice choice);
 
     // The current thread (thread index 1..452); 0 until one is chosen.
     [[nodiscard]] int currentThread() const { return thread_; }
@@ -65,12 +70,15 @@ signals:
 
 private:
     QToolButton* addToolButton(Tool tool, const QString& name, const QString& caption, const QString& tip);
+    QToolButton* addPartButton(PartChoice choice, const QString& name, const QString& caption, const QString& tip);
     void showCurrentThread();
 
     const ThreadTable& table_;
     Tool tool_ = Tool::Pencil;
+    PartChoice partChoice_ = PartChoice::Slash;
     int thread_ = 0;
     QButtonGroup* tools_ = nullptr;
+    QButtonGroup* partChoices_ = nullptr;
     QComboBox* threadBox_ = nullptr;
     QLineEdit* numberBox_ = nullptr;
     QLabel* threadLabel_ = nullptr;

@@ -1,6 +1,8 @@
 #include "core/edit/ChartEditor.h"
 
 #include <algorithm>
+#include <cmath>
+#include <type_traits>
 #include <vector>
 
 #include "core/palette/ColorIndex.h"
@@ -13,6 +15,19 @@ std::size_t offset(CellPos c)
 {
     return static_cast<std::size_t>(c.x) * ChartModel::kMatrixSide + static_cast<std::size_t>(c.y);
 }
+
+template <typename Element>
+std::vector<Element>& listOf(StitchLayers& layers)
+{
+    if constexpr (std::is_same_v<Element, PartStitch>)
+        return layers.parts;
+    else if constexpr (std::is_same_v<Element, BackStitch>)
+        return layers.backs;
+    else
+        return layers.ornaments;
+}
+
+bool isThreadSlot(int thread) { return thread > 0 && thread < ChartModel::kThreadSlots; }
 
 } // namespace
 
@@ -27,6 +42,16 @@ ChartEditor::ChartEditor(ChartModel& chart, const ThreadTable& table, int rareTh
         for (int y = 0; y < std::clamp(chart_.gh, 0, ChartModel::kMaxSide); ++y)
             if (const int t = chart_.threadAt(x, y); t > 0 && t < ChartModel::kThreadSlots)
                 ++counts_[static_cast<std::size_t>(t)];
+    const auto count = [this](int t) {
+        if (isThreadSlot(t))
+            ++layerCounts_[static_cast<std::size_t>(t)];
+    };
+    for (const PartStitch& p : chart_.layers.parts)
+        count(p.thread);
+    for (const BackStitch& b : chart_.layers.backs)
+        count(b.thread);
+    for (const Ornament& o : chart_.layers.ornaments)
+        count(o.thread);
 }
 
 bool ChartEditor::contains(CellPos cell) const
@@ -43,6 +68,11 @@ int ChartEditor::threadAt(CellPos cell) const
 int ChartEditor::stitchesOf(int thread) const
 {
     return thread > 0 && thread < ChartModel::kThreadSlots ? counts_[static_cast<std::size_t>(thread)] : 0;
+}
+
+int ChartEditor::layerElementsOf(int thread) const
+{
+    return isThreadSlot(thread) ? layerCounts_[static_cast<std::size_t>(thread)] : 0;
 }
 
 bool ChartEditor::isThreadValue(int thread)
@@ -65,7 +95,6 @@ ChartChange ChartEditor::paint(std::span<const CellPos> cells, int thread)
     ChartChange change;
     if (!isThreadValue(thread))
         return change;
-    SymbolState before = symbols();
     std::vector<int> touched;
     for (const CellPos c : cells) {
         if (!contains(c))
@@ -78,15 +107,175 @@ ChartChange ChartEditor::paint(std::span<const CellPos> cells, int thread)
         setCell(c, thread);
         change.cells.push_back(ChartChange::Cell{static_cast<short>(c.x), static_cast<short>(c.y), old, thread});
     }
+    if (thread != ChartModel::kNoStitch && !chart_.layers.parts.empty()) {
+        // A cross covers its whole cell: the part stitches there go.
+        const int w = std::min(chart_.gw, ChartModel::kMaxSide);
+        std::vector<bool> covered(static_cast<std::size_t>(w) * static_cast<std::size_t>(std::min(chart_.gh, ChartModel::kMaxSide)));
+        const auto at = [w](int x, int y) { return static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x); };
+        for (const CellPos c : cells)
+            if (contains(c))
+                covered[at(c.x, c.y)] = true;
+        for (std::size_t i = chart_.layers.parts.size(); i-- > 0;) {
+            const PartStitch& p = chart_.layers.parts[i];
+            if (!contains(CellPos{p.x, p.y}) || !covered[at(p.x, p.y)])
+                continue;
+            touched.push_back(p.thread);
+            eraseElement(change, StitchLayerKind::Part, i);
+        }
+    }
+    touched.push_back(thread);
+    // setCell leaves the symbols be: they are still those from before the change.
+    return finish(std::move(change), symbols(), std::move(touched));
+}
+
+ChartChange ChartEditor::finish(ChartChange change, SymbolState before, std::vector<int> touched)
+{
     if (change.empty())
         return change;
-    touched.push_back(thread);
     if (settleSymbols(touched)) {
         change.symbolsBefore = std::move(before);
         change.symbolsAfter = symbols();
     }
     relist();
     return change;
+}
+
+void ChartEditor::applyStep(const ChartChange::LayerStep& step, bool forward)
+{
+    std::visit(
+        [&](const auto& element) {
+            auto& list = listOf<std::decay_t<decltype(element)>>(chart_.layers);
+            const auto at = list.begin() + static_cast<std::ptrdiff_t>(step.index);
+            int& count = layerCounts_[static_cast<std::size_t>(isThreadSlot(element.thread) ? element.thread : 0)];
+            if (step.added == forward) {
+                list.insert(at, element);
+                ++count;
+            } else {
+                list.erase(at);
+                --count;
+            }
+        },
+        step.element);
+}
+
+void ChartEditor::insertElement(ChartChange& change, std::size_t index,
+    std::variant<PartStitch, BackStitch, Ornament> element)
+{
+    change.layerSteps.push_back(ChartChange::LayerStep{true, index, std::move(element)});
+    applyStep(change.layerSteps.back(), true);
+}
+
+void ChartEditor::eraseElement(ChartChange& change, StitchLayerKind kind, std::size_t index)
+{
+    ChartChange::LayerStep step{false, index, {}};
+    switch (kind) {
+    case StitchLayerKind::Part:
+        step.element = chart_.layers.parts[index];
+        break;
+    case StitchLayerKind::Back:
+        step.element = chart_.layers.backs[index];
+        break;
+    case StitchLayerKind::Ornament:
+        step.element = chart_.layers.ornaments[index];
+        break;
+    }
+    change.layerSteps.push_back(std::move(step));
+    applyStep(change.layerSteps.back(), true);
+}
+
+bool ChartEditor::onLattice(StitchPoint point) const
+{
+    const auto half = [](double v, int side) { return v >= 0 && v <= side && std::floor(v * 2) == v * 2; };
+    return half(point.x, std::min(chart_.gw, ChartModel::kMaxSide)) && half(point.y, std::min(chart_.gh, ChartModel::kMaxSide));
+}
+
+ChartChange ChartEditor::addBackStitch(BackStitch stitch)
+{
+    if (!ThreadTable::isThread(stitch.thread) || !onLattice(stitch.from) || !onLattice(stitch.to) || stitch.from == stitch.to)
+        return {};
+    const SymbolState before = symbols();
+    ChartChange change;
+    std::vector<int> touched{stitch.thread};
+    std::vector<BackStitch>& backs = chart_.layers.backs;
+    for (std::size_t i = backs.size(); i-- > 0;) {
+        const BackStitch& b = backs[i];
+        if (!((b.from == stitch.from && b.to == stitch.to) || (b.from == stitch.to && b.to == stitch.from)))
+            continue;
+        if (b.thread == stitch.thread)
+            return {};
+        touched.push_back(b.thread);
+        eraseElement(change, StitchLayerKind::Back, i);
+    }
+    insertElement(change, backs.size(), stitch);
+    return finish(std::move(change), before, std::move(touched));
+}
+
+ChartChange ChartEditor::addKnot(StitchPoint at, int thread)
+{
+    const double w = std::min(chart_.gw, ChartModel::kMaxSide);
+    const double h = std::min(chart_.gh, ChartModel::kMaxSide);
+    if (!ThreadTable::isThread(thread) || !(at.x >= 0 && at.x <= w && at.y >= 0 && at.y <= h))
+        return {};
+    const SymbolState before = symbols();
+    ChartChange change;
+    std::vector<int> touched{thread};
+    std::vector<Ornament>& ornaments = chart_.layers.ornaments;
+    for (std::size_t i = ornaments.size(); i-- > 0;) {
+        const Ornament& o = ornaments[i];
+        if (o.kind != OrnamentKind::Knot || o.at != at)
+            continue;
+        if (o.thread == thread)
+            return {};
+        touched.push_back(o.thread);
+        eraseElement(change, StitchLayerKind::Ornament, i);
+    }
+    insertElement(change, ornaments.size(), Ornament{at, OrnamentKind::Knot, thread});
+    return finish(std::move(change), before, std::move(touched));
+}
+
+ChartChange ChartEditor::addPartStitch(PartStitch part)
+{
+    constexpr std::uint8_t kAllCorners = kTopLeft | kTopRight | kBottomLeft | kBottomRight;
+    if (!ThreadTable::isThread(part.thread) || !contains(CellPos{part.x, part.y}) || part.corners == 0
+        || (part.corners & kAllCorners) != part.corners || part.corners == kAllCorners)
+        return {};
+    std::vector<PartStitch>& parts = chart_.layers.parts;
+    if (std::find(parts.begin(), parts.end(), part) != parts.end())
+        return {};
+    const SymbolState before = symbols();
+    ChartChange change;
+    std::vector<int> touched{part.thread};
+    for (std::size_t i = parts.size(); i-- > 0;) {
+        const PartStitch& p = parts[i];
+        if (p.x != part.x || p.y != part.y || (p.corners & part.corners) == 0)
+            continue;
+        touched.push_back(p.thread);
+        eraseElement(change, StitchLayerKind::Part, i);
+    }
+    const CellPos cell{part.x, part.y};
+    if (const int cross = chart_.threadAt(cell.x, cell.y); cross != ChartModel::kNoStitch) {
+        touched.push_back(cross);
+        setCell(cell, ChartModel::kNoStitch);
+        change.cells.push_back(
+            ChartChange::Cell{static_cast<short>(cell.x), static_cast<short>(cell.y), cross, ChartModel::kNoStitch});
+    }
+    insertElement(change, parts.size(), part);
+    return finish(std::move(change), before, std::move(touched));
+}
+
+ChartChange ChartEditor::removeElement(LayerHit hit)
+{
+    const StitchLayers& layers = chart_.layers;
+    const std::size_t size = hit.kind == StitchLayerKind::Part ? layers.parts.size()
+        : hit.kind == StitchLayerKind::Back                   ? layers.backs.size()
+                                                              : layers.ornaments.size();
+    if (hit.index >= size)
+        return {};
+    const SymbolState before = symbols();
+    std::vector<int> touched{LayerFinder::threadOf(layers, hit)};
+    ChartChange change;
+    eraseElement(change, hit.kind, hit.index);
+    return finish(std::move(change), before, std::move(touched));
 }
 
 ChartChange ChartEditor::stroke(CellPos from, CellPos to, int thread)
@@ -122,7 +311,7 @@ bool ChartEditor::settleSymbols(std::span<const int> touched)
         if (t <= 0 || t >= ChartModel::kThreadSlots)
             continue;
         const auto listed = std::find(chart_.colorList.begin(), chart_.colorList.end(), t);
-        const bool stitched = counts_[static_cast<std::size_t>(t)] > 0;
+        const bool stitched = counts_[static_cast<std::size_t>(t)] + layerCounts_[static_cast<std::size_t>(t)] > 0;
         if (!stitched && listed != chart_.colorList.end()) {
             chart_.colorList.erase(listed);
             chart_.chrIndex[static_cast<std::size_t>(t)] = 0;
@@ -164,6 +353,19 @@ void ChartEditor::relist()
     const bool ready = chart_.chartReady;
     (void)sortColorIndex(chart_, rareThreshold_, table_);
     chart_.chartReady = ready;
+    // Threads the layers use and the cells' count left out still have their entry, after the
+    // others, in symbol order.
+    std::array<bool, ChartModel::kThreadSlots> listed{};
+    for (const ThreadEntry& e : chart_.threadList)
+        if (isThreadSlot(e.index))
+            listed[static_cast<std::size_t>(e.index)] = true;
+    for (const int t : chart_.colorList)
+        if (ThreadTable::isThread(t) && layerCounts_[static_cast<std::size_t>(t)] > 0 && !listed[static_cast<std::size_t>(t)]) {
+            chart_.threadList.push_back(ThreadEntry{table_.colorOf(t), t, threadName(table_.dmc(t).cindex),
+                counts_[static_cast<std::size_t>(t)]});
+            listed[static_cast<std::size_t>(t)] = true;
+        }
+    chart_.maxColor = static_cast<int>(chart_.threadList.size());
     chart_.colorCount = static_cast<int>(chart_.colorList.size());
 }
 
@@ -171,6 +373,8 @@ void ChartEditor::undo(const ChartChange& change)
 {
     for (auto c = change.cells.rbegin(); c != change.cells.rend(); ++c)
         setCell(CellPos{c->x, c->y}, c->before);
+    for (auto step = change.layerSteps.rbegin(); step != change.layerSteps.rend(); ++step)
+        applyStep(*step, false);
     if (change.symbolsBefore) {
         chart_.colorList = change.symbolsBefore->colorList;
         chart_.chrIndex = change.symbolsBefore->chrIndex;
@@ -182,6 +386,8 @@ void ChartEditor::redo(const ChartChange& change)
 {
     for (const ChartChange::Cell& c : change.cells)
         setCell(CellPos{c.x, c.y}, c.after);
+    for (const ChartChange::LayerStep& step : change.layerSteps)
+        applyStep(step, true);
     if (change.symbolsAfter) {
         chart_.colorList = change.symbolsAfter->colorList;
         chart_.chrIndex = change.symbolsAfter->chrIndex;
