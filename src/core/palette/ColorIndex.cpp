@@ -249,7 +249,7 @@ std::vector<int> valuesByAppearance(const ChartModel& model, const StitchMatrix&
     const int rows = std::min(model.gh, stitches.pictureHeight());
     for (int y = 0; y < rows && order.size() < count; ++y) {
         for (int x = 0; x < columns; ++x) {
-            if (stitches.isCloth(x, y))
+            if (!stitches.stitched(x, y))
                 continue;
             const int value = index[cell(x, y)];
             if (!met[static_cast<std::size_t>(value)]) {
