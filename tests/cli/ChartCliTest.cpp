@@ -201,6 +201,8 @@ private slots:
     void threadMethodKeepsItsBudget();
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
+    void unwritableOutputWritesNothing_data();
+    void unwritableOutputWritesNothing();
     void projectFileIsReadAsItsChart();
     void projectLayersSurviveTheCommandLine();
     void paddingHoldsNoStitch();
@@ -795,6 +797,35 @@ void ChartCliTest::failedWriteKeepsOldFile()
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.contains(QStringLiteral("cannot write")), qPrintable(r.err));
     QVERIFY(QFileInfo(grid).isDir());
+}
+
+void ChartCliTest::unwritableOutputWritesNothing_data()
+{
+    // Folders nobody can write in, also as root: one that does not exist, and a "folder" that
+    // is a regular file.
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("badPath");
+    QTest::newRow("legend in a missing folder") << "--legend" << "missing/x.csv";
+    QTest::newRow("legend under a file") << "--legend" << "exact.bmp/x.csv";
+    QTest::newRow("grid in a missing folder") << "--grid" << "missing/grid.csv";
+    QTest::newRow("pattern under a file") << "--pattern" << "exact.png/p.pdf";
+    QTest::newRow("legend is a folder") << "--legend" << "folder.csv";
+}
+
+void ChartCliTest::unwritableOutputWritesNothing()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, badPath);
+    QVERIFY(QDir(folder->path()).mkdir(QStringLiteral("folder.csv")));
+    const QStringList before = QDir(folder->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QString bad = folder->filePath(badPath);
+    const Run r = runCli({"chart", picturePath("exact.bmp"), "-o", folder->filePath("ok.png"), "--grid",
+        folder->filePath("ok-grid.csv"), option, bad});
+    QCOMPARE(r.exitCode, 2);
+    QCOMPARE(r.err.count('\n'), 1);
+    QVERIFY2(r.err.startsWith(QStringLiteral("kanvo-cli chart: cannot write \"%1\"").arg(bad)), qPrintable(r.err));
+    // Not one file more than before the run: neither ok.png nor ok-grid.csv.
+    QCOMPARE(QDir(folder->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before);
 }
 
 void ChartCliTest::projectFileIsReadAsItsChart()

@@ -1,6 +1,6 @@
 // The chart model of a full 320 x 320 chart with 500 distinct colours: the fast colour index
-// against the literal transcription of the original loops, on the same input. Prints the
-// medians and their ratio.
+// against the literal transcription of the original loops, on the same input, and against
+// itself on the chart with a transparent background. Prints the medians and their ratios.
 
 #include <algorithm>
 #include <cstdio>
@@ -48,6 +48,20 @@ const StitchMatrix& benchChart()
     return chart;
 }
 
+// The same chart as a picture with a transparent background: the cells outside a disc of
+// radius 150 (about three in ten) are cloth.
+const StitchMatrix& benchChartWithCloth()
+{
+    static const StitchMatrix chart = [] {
+        StitchMatrix m = benchChart();
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x)
+                m.setCloth(x, y, (x - 160) * (x - 160) + (y - 160) * (y - 160) > 150 * 150);
+        return m;
+    }();
+    return chart;
+}
+
 // The window's side, the same for both: a progress bar and a yield that only count their
 // calls, and a stop flag that stays set to "running". Each algorithm calls them as often as it
 // prescribes (the fast code once per line, the original once per stitch in its first pass).
@@ -59,7 +73,7 @@ struct WindowStandIn {
 
 void BM_FastChartModel(benchmark::State& state)
 {
-    const StitchMatrix& chart = benchChart();
+    const StitchMatrix& chart = state.range(1) != 0 ? benchChartWithCloth() : benchChart();
     const ThreadTable& table = loadedThreadTable();
     const int mergeTol = static_cast<int>(state.range(0));
     WindowStandIn window;
@@ -108,8 +122,9 @@ void BM_LiteralChartModel(benchmark::State& state)
 
 // Tolerance 0 is the setting at start-up (nothing merges); 400 (strength 20) merges threads, so
 // that every stitch is given its thread a second time.
-BENCHMARK(BM_FastChartModel)->ArgName("mergeTol")->Arg(0)->Arg(400)->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)->ReportAggregatesOnly(true);
+// cloth 1: the chart with a transparent background, against the same chart without (cloth 0).
+BENCHMARK(BM_FastChartModel)->ArgNames({"mergeTol", "cloth"})->Args({0, 0})->Args({400, 0})->Args({0, 1})
+    ->Args({400, 1})->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_LiteralChartModel)->ArgName("mergeTol")->Arg(0)->Arg(400)->Unit(benchmark::kMillisecond)
     ->Repetitions(5)->ReportAggregatesOnly(true)->Iterations(3);
 
@@ -135,13 +150,22 @@ int main(int argc, char** argv)
     MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const auto& [key, fastTime] : reporter.medians) {
-        if (key.first != "BM_FastChartModel")
+        // "mergeTol:0/cloth:1": the literal run has the merge tolerance alone.
+        const std::string tolerance = key.second.substr(0, key.second.find('/'));
+        if (key.first != "BM_FastChartModel" || fastTime <= 0)
             continue;
-        const auto slow = reporter.medians.find({"BM_LiteralChartModel", key.second});
-        if (slow == reporter.medians.end() || fastTime <= 0)
+        if (key.second.ends_with("cloth:1")) {
+            const auto plain = reporter.medians.find({key.first, tolerance + "/cloth:0"});
+            if (plain != reporter.medians.end())
+                std::printf("%s: median with cloth %.3f ms, without %.3f ms, with / without = %.2f\n",
+                    tolerance.c_str(), fastTime, plain->second, fastTime / plain->second);
+            continue;
+        }
+        const auto slow = reporter.medians.find({"BM_LiteralChartModel", tolerance});
+        if (slow == reporter.medians.end())
             continue;
         std::printf("%s: median fast %.3f ms, literal %.3f ms, literal / fast = %.1f\n",
-            key.second.c_str(), fastTime, slow->second, slow->second / fastTime);
+            tolerance.c_str(), fastTime, slow->second, slow->second / fastTime);
     }
     benchmark::Shutdown();
     return 0;

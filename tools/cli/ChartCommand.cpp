@@ -112,6 +112,27 @@ std::optional<double> backgroundTolerance(const std::string& text)
     return value;
 }
 
+// Why `path` cannot be written, or nothing when its folder is there to write in. Every output
+// is checked before the chart is made, so that a run that fails for one output writes none.
+std::optional<std::string> unwritable(const std::string& path)
+{
+    const QFileInfo file(QString::fromStdString(path));
+    const QFileInfo folder(file.absolutePath());
+    const auto quoted = [](const QString& name) { return "\"" + name.toStdString() + "\""; };
+    std::string why;
+    if (file.isDir())
+        why = "it is a folder";
+    else if (!folder.exists())
+        why = "the folder " + quoted(folder.filePath()) + " does not exist";
+    else if (!folder.isDir())
+        why = quoted(folder.filePath()) + " is not a folder";
+    else if (!folder.isWritable())
+        why = "the folder " + quoted(folder.filePath()) + " is not writable";
+    else
+        return std::nullopt;
+    return "cannot write " + quoted(QString::fromStdString(path)) + ": " + why;
+}
+
 // Qt's own chatter (fonts, runtime folders) would bury the one error line.
 void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
@@ -310,6 +331,12 @@ int runChart(CommandArgs args)
         return usageError("option --legend needs a file name");
     if (grid && grid->empty())
         return usageError("option --grid needs a file name");
+    for (const std::optional<std::string>* file : {&output, &pattern, &legend, &grid}) {
+        if (!*file)
+            continue;
+        if (const std::optional<std::string> why = unwritable(**file))
+            return fail(*why);
+    }
 
     // Nothing is shown on screen: the chart is drawn on the offscreen platform whatever the
     // session offers, so the result does not depend on a display.

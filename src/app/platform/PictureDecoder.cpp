@@ -164,6 +164,32 @@ std::optional<QImage> decodeBmp(const QByteArray& bytes, PictureDecoder::Error* 
     return image;
 }
 
+// A picture with transparency as the chart sees it: a pixel under half opaque is bare cloth (alpha
+// 0, white beneath), any other is laid over the white cloth and made opaque. Format_ARGB32 when
+// some pixel is cloth, Format_RGB32 otherwise.
+QImage overCloth(const QImage& picture)
+{
+    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    bool anyCloth = false;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = row[x];
+            const int a = qAlpha(p);
+            if (a == 255)
+                continue;
+            if (a < 128) {
+                row[x] = qRgba(255, 255, 255, 0);
+                anyCloth = true;
+                continue;
+            }
+            const auto over = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+            row[x] = qRgb(over(qRed(p)), over(qGreen(p)), over(qBlue(p)));
+        }
+    }
+    return anyCloth ? image : image.convertToFormat(QImage::Format_RGB32);
+}
+
 } // namespace
 
 // A PNG is whole when its chunks follow the signature one after another up to IEND, each within
@@ -267,7 +293,7 @@ std::optional<QImage> PictureDecoder::decode(QIODevice& device, Error* error)
     const PrematureEndWatch watch;
     if (!decoder.read(&image) || image.isNull() || PrematureEndWatch::seen())
         return fail(error, Error::Corrupt);
-    return image.convertToFormat(QImage::Format_RGB32);
+    return image.hasAlphaChannel() ? overCloth(image) : image.convertToFormat(QImage::Format_RGB32);
 }
 
 QString PictureDecoder::errorText(Error error)

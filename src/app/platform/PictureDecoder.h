@@ -10,7 +10,10 @@ class QIODevice;
 namespace kanvo {
 
 // Decodes BMP, JPEG, GIF and PNG files (recognised by content, so "logo.dll" works) into a
-// QImage::Format_RGB32 picture. A file whose decoded picture would need more than
+// QImage::Format_RGB32 picture. A GIF or PNG with transparency is seen on white cloth: its
+// pixels under half opaque are bare cloth, and when there are any the picture is
+// Format_ARGB32 with those pixels white at alpha 0 and every other pixel opaque (partly
+// transparent ones laid over white). A file whose decoded picture would need more than
 // kAllocationLimitMB megabytes is refused before any pixel memory is taken, so a tiny file
 // announcing a huge picture cannot exhaust memory. GIFs give their first frame.
 //

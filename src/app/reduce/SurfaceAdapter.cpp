@@ -41,6 +41,9 @@ PixelSurface SurfaceAdapter::view(QImage& image)
         surface.redByte = littleEndian ? 2 : 1;
         surface.greenByte = littleEndian ? 1 : 2;
         surface.blueByte = littleEndian ? 0 : 3;
+        // The surface of a picture with cloth carries it in its alpha.
+        if (image.format() == QImage::Format_ARGB32)
+            surface.alphaByte = littleEndian ? 3 : 0;
         break;
     }
     // bits() detaches a shared image, so the writes reach this image only.

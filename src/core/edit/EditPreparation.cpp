@@ -125,8 +125,8 @@ EditPreparation::Outcome EditPreparation::prepare()
         pump();
         // An unknown method code converts nothing and leaves no stale picture behind to save.
         state_.imageBuffer2.Free();
-        (void)ReductionMethod::convert(
-            state_.ColorBit, state_.imageBuffer2, state_.imageBuffer1, state_.threadReduction);
+        (void)ReductionMethod::convert(state_.ColorBit, state_.imageBuffer2, state_.imageBuffer1,
+            state_.threadReduction, state_.stitchMatrix.clothRows(state_.imageBuffer1.Width(), state_.imageBuffer1.Height()));
     }
 
     // The old file goes first, so a method without a converter leaves none behind. It is the

@@ -222,10 +222,15 @@ template <bool kGiveThreads>
     for (int x = 0; x < gw; ++x) {
         int* const column = index + cell(x, 0);
         const ColorValue* const colors = stitches.column(x).data();
-        // Padding past the picture's right and bottom edges stays unstitched.
+        // Padding past the picture's right and bottom edges stays unstitched, and so does cloth.
         const int rows = x < stitches.pictureWidth() ? std::min(gh, stitches.pictureHeight()) : 0;
         std::fill(column + rows, column + std::max(rows, gh), ChartModel::kNoStitch);
+        const std::uint8_t* const cloth = stitches.hasCloth() ? stitches.clothColumn(x).data() : nullptr;
         for (int y = 0; y < rows; ++y) {
+            if (cloth != nullptr && cloth[y] != 0) {
+                column[y] = ChartModel::kNoStitch;
+                continue;
+            }
             const ColorValue color = colors[y];
             std::size_t slot = ColorSlots::home(color);
             if (!slots.isAt(color, slot)) {
@@ -248,7 +253,7 @@ template <bool kGiveThreads>
     return true;
 }
 
-// The distinct values of the stitches of the picture's cells (of `count` in all) in order of
+// The distinct values of the stitches of the picture's cells that are not cloth (of `count` in all) in order of
 // first appearance, row by row from the top, each row from the left. Usually every value has
 // been met within a few rows.
 template <std::size_t kValues>
@@ -262,6 +267,8 @@ std::vector<int> valuesByAppearance(const ChartModel& model, const StitchMatrix&
     const int rows = std::min(model.gh, stitches.pictureHeight());
     for (int y = 0; y < rows && order.size() < count; ++y) {
         for (int x = 0; x < columns; ++x) {
+            if (!stitches.stitched(x, y))
+                continue;
             const int value = index[cell(x, y)];
             if (!met[static_cast<std::size_t>(value)]) {
                 met[static_cast<std::size_t>(value)] = true;
@@ -319,7 +326,8 @@ ColorIndexError buildColorIndex(const StitchMatrix& stitches, ChartModel& model,
         for (int x = 0; x < std::min(gw, stitches.pictureWidth()); ++x) {
             int* const column = index + cell(x, 0);
             for (int y = 0; y < std::min(gh, stitches.pictureHeight()); ++y)
-                column[y] = positionOfSlot[static_cast<std::size_t>(column[y])];
+                if (!stitches.isCloth(x, y))
+                    column[y] = positionOfSlot[static_cast<std::size_t>(column[y])];
         }
         model.maxColor = static_cast<int>(order.size());
         model.colorCount = 0;

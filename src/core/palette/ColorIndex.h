@@ -52,7 +52,9 @@ struct ColorIndexHooks {
 // thread of every stitch. An empty whichType becomes "DMC"; for any other brand the work ends
 // after collecting the distinct colours (colorList holds colours, colorIndex positions 1..n,
 // colorCount 0) and UnsupportedBrand is returned. The 500th distinct colour is accepted, the
-// 501st gives TooManyColors. Linear in the number of stitches.
+// 501st gives TooManyColors. Cells past the picture and cloth cells (StitchMatrix::stitched
+// false) become ChartModel::kNoStitch and count nowhere: not as colours, threads or stitches.
+// Linear in the number of stitches.
 [[nodiscard]] ColorIndexError makeColorIndex(const StitchMatrix& stitches, ChartModel& model,
     int mergeTol, const ThreadTable& table, const ColorIndexHooks& hooks = {});
 

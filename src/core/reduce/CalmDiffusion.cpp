@@ -97,8 +97,9 @@ void spread(Error& to, const Error& error, float share)
 } // namespace
 
 std::vector<int> CalmDiffusion::run(std::span<const ColorValue> picture, int width, int height,
-    const ThreadMatcher& palette, double strength)
+    const ThreadMatcher& palette, double strength, std::span<const std::uint8_t> cloth)
 {
+    const int clothSlot = palette.size();
     std::vector<int> slots(picture.size(), 0);
     std::vector<LinearRgb> threadLinear;
     for (int s = 0; s < palette.size(); ++s)
@@ -117,6 +118,10 @@ std::vector<int> CalmDiffusion::run(std::span<const ColorValue> picture, int wid
         for (int k = 0; k < width; ++k) {
             const int x = leftToRight ? k : width - 1 - k;
             const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+            if (!cloth.empty() && cloth[i] != 0) {
+                slots[i] = clothSlot; // the error that reached it goes no further
+                continue;
+            }
             const LinearRgb source = ColourSpace::linearOf(picture[i]);
             const Error& e = current[static_cast<std::size_t>(x + 1)];
             const LinearRgb target{std::clamp(source.red + e.red, 0.0f, 1.0f),
@@ -126,8 +131,10 @@ std::vector<int> CalmDiffusion::run(std::span<const ColorValue> picture, int wid
             const int best = known.slot;
             // The neighbours already placed: the stitch before in this row and the one above.
             const bool hasBefore = x - step >= 0 && x - step < width;
-            const int before = hasBefore ? slots[i - static_cast<std::size_t>(step)] : best;
-            const int above = y > 0 ? slots[i - static_cast<std::size_t>(width)] : best;
+            int before = hasBefore ? slots[i - static_cast<std::size_t>(step)] : best;
+            int above = y > 0 ? slots[i - static_cast<std::size_t>(width)] : best;
+            before = before == clothSlot ? best : before;
+            above = above == clothSlot ? best : above;
             const int chosen = calmChoice(palette, known.lab, best, before, above);
             slots[i] = chosen;
 

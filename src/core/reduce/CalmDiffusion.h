@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -14,9 +15,11 @@ namespace kanvo {
 // thread while gradients still get their mix.
 class CalmDiffusion {
 public:
-    // The palette slot of every stitch of the width x height picture, row by row.
+    // The palette slot of every stitch of the width x height picture, row by row. Pixels marked
+    // in `cloth` (empty, or one byte per pixel, nonzero = bare cloth) get the slot
+    // palette.size(): they take no error and pass none on, and no stitch takes their thread.
     [[nodiscard]] static std::vector<int> run(std::span<const ColorValue> picture, int width, int height,
-        const ThreadMatcher& palette, double strength);
+        const ThreadMatcher& palette, double strength, std::span<const std::uint8_t> cloth = {});
 };
 
 } // namespace kanvo

@@ -24,11 +24,13 @@ constexpr std::uint8_t kBeside = 2;
 // that is only near: that moves its cost by far less.
 constexpr float kHopeless = 1.5f;
 
+// The palette's threads, then white for the cloth slot.
 std::vector<LinearRgb> linearThreads(const ThreadMatcher& palette)
 {
     std::vector<LinearRgb> threads;
     for (int s = 0; s < palette.size(); ++s)
         threads.push_back(ColourSpace::linearOf(palette.color(s)));
+    threads.push_back(ColourSpace::linearOf(ColorValue{0xFFFFFF}));
     return threads;
 }
 
@@ -60,7 +62,7 @@ public:
         merges_.clear();
         for (std::size_t start = 0; start < slots_.size(); ++start) {
             const bool hopeless = dirty_[start] == kNear && overAllowance_[start] > kHopeless;
-            if (!dirty_[start] || hopeless || seen_[start] == stamp_ || !collect(start))
+            if (!dirty_[start] || hopeless || isCloth(start) || seen_[start] == stamp_ || !collect(start))
                 continue;
             const Choice choice = bestChoice();
             const auto over = static_cast<float>(choice.cost / (allowance * static_cast<double>(region_.size())));
@@ -96,12 +98,12 @@ public:
     {
         swaps_.clear();
         for (std::size_t p = 0; p < slots_.size(); ++p) {
-            if (!dirty_[p] || !isAlone(p))
+            if (!dirty_[p] || isCloth(p) || !isAlone(p))
                 continue;
             Swap best;
             forNeighbours(p, [&](std::size_t q) {
-                // Where p's thread goes, it must meet its own.
-                if (!touches(q, slots_[p], p))
+                // Where p's thread goes, it must meet its own; cloth stays where it is.
+                if (isCloth(q) || !touches(q, slots_[p], p))
                     return;
                 const Swap s = weighSwap(p, q);
                 if (s.gain > 0 && s.net(allowance) < best.net(allowance))
@@ -154,6 +156,7 @@ private:
         [[nodiscard]] double net(double allowance) const { return cost - allowance * gain; }
     };
 
+    [[nodiscard]] bool isCloth(std::size_t i) const { return slots_[i] == palette_.size(); }
     [[nodiscard]] int xOf(std::size_t i) const { return static_cast<int>(i % static_cast<std::size_t>(width_)); }
     [[nodiscard]] int yOf(std::size_t i) const { return static_cast<int>(i / static_cast<std::size_t>(width_)); }
 
@@ -226,7 +229,7 @@ private:
         for (std::size_t i : region_)
             forNeighbours(i, [&](std::size_t n) {
                 const bool known = std::find(neighbours_.begin(), neighbours_.end(), slots_[n]) != neighbours_.end();
-                if (slots_[n] != own && !known)
+                if (slots_[n] != own && !known && !isCloth(n))
                     neighbours_.push_back(slots_[n]);
             });
     }
@@ -292,6 +295,8 @@ private:
         double around = 0;
         int count = 0;
         forNeighbours(region_[0], [&](std::size_t n) {
+            if (isCloth(n))
+                return;
             around += pictureLab(n).L;
             ++count;
         });
@@ -329,7 +334,7 @@ private:
         add(q);
         forNeighbours(p, add);
         forNeighbours(q, add);
-        return static_cast<int>(std::count_if(near.begin(), end, [&](std::size_t i) { return isAlone(i); }));
+        return static_cast<int>(std::count_if(near.begin(), end, [&](std::size_t i) { return !isCloth(i) && isAlone(i); }));
     }
 
     [[nodiscard]] static BlurredError::Change swapChange(std::size_t p, std::size_t q)

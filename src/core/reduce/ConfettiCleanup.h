@@ -38,7 +38,8 @@ public:
     static constexpr int kPasses = 2;
 
     // `slots` holds the palette slot of every stitch of the width x height picture; changed in
-    // place. `level` 0 leaves the chart as it is.
+    // place. The slot palette.size() marks bare cloth: it stays, is seen as white, and is no
+    // thread for a stitch to take or trade. `level` 0 leaves the chart as it is.
     static void run(std::vector<int>& slots, std::span<const ColorValue> picture, int width, int height,
         const ThreadMatcher& palette, int level);
 };

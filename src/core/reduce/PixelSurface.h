@@ -11,7 +11,7 @@ namespace kanvo {
 // A non-owning view of a picture held elsewhere (the main window's zoomed picture surface):
 // `height` rows of `stride` bytes, top row first, each pixel `bytesPerPixel` bytes with its red,
 // green and blue byte at the given offsets inside the pixel. Other bytes of a pixel (alpha,
-// padding) are left alone by writes. Coordinates are pixels, origin top-left.
+// padding) are left alone by writes, so the picture's transparency outlives its reduction. Coordinates are pixels, origin top-left.
 //
 // The view is only valid while the picture it looks at is neither resized nor reallocated; code
 // that lets window events run in between must fetch a new view afterwards.
@@ -24,6 +24,9 @@ struct PixelSurface {
     int redByte = 2; // the defaults describe 32-bit blue, green, red, x pixels
     int greenByte = 1;
     int blueByte = 0;
+    // The byte of the pixel's opacity (0 transparent .. 255 opaque), or -1 when every pixel is
+    // opaque. A pixel under half opaque is bare cloth: no stitch.
+    int alphaByte = -1;
 
     [[nodiscard]] bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 
@@ -33,6 +36,8 @@ struct PixelSurface {
         const std::uint8_t* p = pixelAddress(x, y);
         return makeColor(p[redByte], p[greenByte], p[blueByte]);
     }
+    // Whether the pixel at (x, y) is bare cloth; the caller checks contains().
+    [[nodiscard]] bool isCloth(int x, int y) const { return alphaByte >= 0 && pixelAddress(x, y)[alphaByte] < 128; }
     void set(int x, int y, ColorValue color)
     {
         std::uint8_t* p = pixelAddress(x, y);

@@ -9,7 +9,8 @@ namespace kanvo {
 namespace {
 
 // The picture as colour values, reduced to table threads, written back as 24 bits.
-bool convertToThreads(ClsDIB& target, const ClsDIB& source, const ThreadReductionSettings& settings)
+bool convertToThreads(ClsDIB& target, const ClsDIB& source, const ThreadReductionSettings& settings,
+    std::span<const std::uint8_t> cloth)
 {
     const int width = source.Width();
     const int height = source.Height();
@@ -23,7 +24,8 @@ bool convertToThreads(ClsDIB& target, const ClsDIB& source, const ThreadReductio
             out[x] = makeColor(row[3 * x + 2], row[3 * x + 1], row[3 * x]);
     }
     const std::vector<ColorValue> reduced
-        = ThreadPaletteReducer::reduce(picture, width, height, settings, loadedThreadTable());
+        = ThreadPaletteReducer::reduce(picture, width, height, settings, loadedThreadTable(),
+            cloth.size() == picture.size() ? cloth : std::span<const std::uint8_t>{});
     if (reduced.size() != picture.size() || !target.Create(width, height, 24, false))
         return false;
     for (int y = 0; y < height; ++y) {
@@ -97,7 +99,8 @@ int ReductionMethod::outputDepth(int code)
     }
 }
 
-bool ReductionMethod::convert(int code, ClsDIB& target, const ClsDIB& source, const ThreadReductionSettings& threads)
+bool ReductionMethod::convert(int code, ClsDIB& target, const ClsDIB& source, const ThreadReductionSettings& threads,
+    std::span<const std::uint8_t> cloth)
 {
     switch (code) {
     case 16:
@@ -113,7 +116,7 @@ bool ReductionMethod::convert(int code, ClsDIB& target, const ClsDIB& source, co
     case 1:
         return target.ddGet1Bit(source);
     case kThreadPalette:
-        return convertToThreads(target, source, threads);
+        return convertToThreads(target, source, threads, cloth);
     default:
         return false;
     }

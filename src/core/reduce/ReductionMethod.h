@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "core/reduce/ThreadPaletteReducer.h"
@@ -40,10 +42,14 @@ public:
     [[nodiscard]] static int outputDepth(int code);
 
     // Runs the converter of `code` into `target` from the 24-bit `source`; `threads` steers only
-    // kThreadPalette, which matches against the loaded DMC table. Returns false when the code
-    // has no converter (0 or unknown; `target` is left as it is) or the converter failed.
+    // kThreadPalette, which matches against the loaded DMC table. `cloth` marks the pixels left
+    // as bare cloth, one byte per pixel row by row from the top (nonzero = cloth), or is empty
+    // for none (also when its size is not the picture's): kThreadPalette chooses its threads
+    // without them and leaves them white; the other converters treat every pixel on its own.
+    // Returns false when the code has no converter (0 or unknown; `target` is left as it is)
+    // or the converter failed.
     [[nodiscard]] static bool convert(int code, ClsDIB& target, const ClsDIB& source,
-        const ThreadReductionSettings& threads = {});
+        const ThreadReductionSettings& threads = {}, std::span<const std::uint8_t> cloth = {});
 };
 
 } // namespace kanvo

@@ -72,8 +72,12 @@ void ReductionPipeline::sampleGrid(const PixelSurface& surface, int offsetX, int
         const int sy = y + offsetY;
         for (int x = 0; x < width; ++x) {
             const int sx = x + offsetX;
-            // The grid window may reach past the picture; there it shows white.
-            if (surface.contains(sx, sy))
+            // The grid window may reach past the picture; there it shows white, as does cloth.
+            if (!surface.contains(sx, sy))
+                continue;
+            if (surface.isCloth(sx, sy))
+                matrix.setCloth(x, y, true);
+            else
                 matrix.set(x, y, surface.at(sx, sy));
         }
     }
@@ -259,8 +263,8 @@ bool ReductionPipeline::superReduce()
     pump();
     state_.imageBuffer2.Free();
     // An unknown method code runs no converter and leaves imageBuffer2 empty.
-    (void)ReductionMethod::convert(
-        state_.ColorBit, state_.imageBuffer2, state_.imageBuffer1, state_.threadReduction);
+    (void)ReductionMethod::convert(state_.ColorBit, state_.imageBuffer2, state_.imageBuffer1, state_.threadReduction,
+        state_.stitchMatrix.clothRows(gridWindow().width, gridWindow().height));
     status(translate("ReductionPipeline", kStatusDone.data()));
 
     PixelSurface surface = currentSurface();
@@ -305,8 +309,8 @@ ReductionPipeline::SaveOutcome ReductionPipeline::saveEffect()
     const ClsDIB* result = &state_.imageBuffer1;
     if (state_.ColorBit != ReductionMethod::kNoReduction) {
         state_.imageBuffer2.Free();
-        (void)ReductionMethod::convert(
-            state_.ColorBit, state_.imageBuffer2, state_.imageBuffer1, state_.threadReduction);
+        (void)ReductionMethod::convert(state_.ColorBit, state_.imageBuffer2, state_.imageBuffer1,
+            state_.threadReduction, state_.stitchMatrix.clothRows(gridWindow().width, gridWindow().height));
         result = &state_.imageBuffer2;
     }
 

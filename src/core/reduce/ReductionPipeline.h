@@ -93,8 +93,9 @@ public:
     // "xiaoguo" + count written with at least three digits + ".bmp".
     [[nodiscard]] static std::string effectFileName(int count);
 
-    // Sets every cell of `matrix` to white, then cell (x, y) for x < width, y < height to the
-    // surface's pixel (x + offsetX, y + offsetY). Pixels beyond the surface read as white.
+    // Sets every cell of `matrix` to white and stitched, then cell (x, y) for x < width,
+    // y < height to the surface's pixel (x + offsetX, y + offsetY). Pixels beyond the surface
+    // read as white; a cloth pixel (PixelSurface::isCloth) leaves a white cloth cell.
     static void sampleGrid(const PixelSurface& surface, int offsetX, int offsetY, int width, int height,
         StitchMatrix& matrix);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -35,8 +36,12 @@ public:
     // (width, height >= 1). Returns the reduced picture in the same order. Deterministic: the
     // same picture and settings always give the same result. Settings outside their ranges are
     // clamped. A picture with fewer than width * height colours gives an empty result.
+    // `cloth` (empty, or one byte per pixel in the picture's order, nonzero = bare cloth) marks
+    // the pixels without a stitch: they take no part in choosing, diffusing or cleaning up, are
+    // seen from a distance as white cloth, and come out white.
     [[nodiscard]] static std::vector<ColorValue> reduce(std::span<const ColorValue> picture,
-        int width, int height, const ThreadReductionSettings& settings, const ThreadTable& table);
+        int width, int height, const ThreadReductionSettings& settings, const ThreadTable& table,
+        std::span<const std::uint8_t> cloth = {});
 };
 
 } // namespace kanvo

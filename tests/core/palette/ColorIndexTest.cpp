@@ -84,6 +84,56 @@ TEST(ColorIndex, PaddingOutsideThePictureStaysEmpty)
     EXPECT_EQ(m.threadList[0].count, 6);
 }
 
+// Cloth cells (transparent pixels) are like padding inside the picture: whatever colour the
+// matrix holds there, they are not stitched, counted, listed, or taken into the merge.
+TEST(ColorIndex, ClothCellsStayEmptyAndChooseNothing)
+{
+    // 4 x 3 of 310; (1, 0) is 3865; (0, 0) is cloth holding 666, the first colour in reading
+    // order, and (2, 2) cloth holding 310.
+    StitchMatrix s;
+    s.fill(colorOfNumber(310));
+    s.set(0, 0, colorOfNumber(666));
+    s.set(1, 0, colorOfNumber(3865));
+    s.setCloth(0, 0, true);
+    s.setCloth(2, 2, true);
+    ASSERT_TRUE(s.hasCloth());
+    const int t310 = indexOfNumber(310);
+    const int t3865 = indexOfNumber(3865);
+
+    // No merge: 3865 is first, then 310 with 12 - 2 cloth - 1 = 9 stitches.
+    ChartModel m = modelOf(4, 3);
+    ASSERT_EQ(generateChartModel(s, m, {0, 0}, table()), ColorIndexError::None);
+    EXPECT_EQ(m.colorList, (std::vector<int>{t3865, t310}));
+    ASSERT_EQ(m.threadList.size(), 2u);
+    EXPECT_EQ(m.threadList[0].count, 1);
+    EXPECT_EQ(m.threadList[1].count, 9);
+    EXPECT_EQ(m.threadAt(0, 0), ChartModel::kNoStitch);
+    EXPECT_EQ(m.threadAt(2, 2), ChartModel::kNoStitch);
+    EXPECT_EQ(m.threadAt(1, 0), t3865);
+    EXPECT_EQ(m.threadAt(3, 2), t310);
+    EXPECT_EQ(m.stitchCount(), 10);
+    EXPECT_EQ(m.symbolOf(indexOfNumber(666)), "");
+
+    // A merge of everything into the first thread met: 3865, not the cloth's 666.
+    ASSERT_EQ(generateChartModel(s, m, {3 * 255 * 255, 0}, table()), ColorIndexError::None);
+    EXPECT_EQ(m.colorList, (std::vector<int>{t3865}));
+    ASSERT_EQ(m.threadList.size(), 1u);
+    EXPECT_EQ(m.threadList[0].count, 10);
+    EXPECT_EQ(m.threadAt(0, 0), ChartModel::kNoStitch);
+
+    // Clearing the matrix clears the cloth; a chart of cloth only has no stitch at all.
+    s.fill(colorOfNumber(310));
+    EXPECT_FALSE(s.hasCloth());
+    EXPECT_FALSE(s.isCloth(0, 0));
+    for (int x = 0; x < 4; ++x)
+        for (int y = 0; y < 3; ++y)
+            s.setCloth(x, y, true);
+    ASSERT_EQ(generateChartModel(s, m, {0, 0}, table()), ColorIndexError::None);
+    EXPECT_TRUE(m.colorList.empty());
+    EXPECT_TRUE(m.threadList.empty());
+    EXPECT_EQ(m.stitchCount(), 0);
+}
+
 TEST(ColorIndex, FirstLegendEntryShowsItsThreadColourNotTheStitchColour)
 {
     StitchMatrix s;

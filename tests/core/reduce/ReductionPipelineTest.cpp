@@ -350,6 +350,46 @@ TEST_F(ReductionPipelineTest, GridBeyondThePictureReadsWhite)
     EXPECT_EQ(picture.at(100, 90), state.stitchMatrix.at(0, 0));
 }
 
+// A surface with an alpha byte: pixels under half opaque are cloth, sampled as white cells
+// without a stitch, before and after a reduction, which leaves the surface's alpha alone.
+TEST_F(ReductionPipelineTest, TransparentPixelsBecomeClothCells)
+{
+    // Alpha 0 and 127 in the grid's left column, 128 at (1, 0); all others opaque.
+    const auto alphaOf = [](int x, int y) { return x == 0 ? (y % 2 == 0 ? 0 : 127) : (x == 1 && y == 0 ? 128 : 255); };
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            picture.bytes[(static_cast<std::size_t>(y) * picture.width + x) * 4 + 3]
+                = static_cast<std::uint8_t>(alphaOf(x, y));
+    PixelSurface surface = picture.view();
+    surface.alphaByte = 3;
+    ReductionPipeline::Hooks h = hooks();
+    h.surface = [&surface] { return surface; };
+    state.ColorBit = ReductionMethod::kThreadPalette;
+    state.threadReduction.threads = 4;
+    ReductionPipeline pipeline(state, h);
+    for (int pass = 0; pass < 2; ++pass) {
+        ASSERT_TRUE(pass == 0 ? pipeline.effectPreview() : pipeline.superReduce());
+        int cloth = 0;
+        for (int x = 0; x < 40; ++x)
+            for (int y = 0; y < 30; ++y) {
+                ASSERT_EQ(state.stitchMatrix.isCloth(x, y), alphaOf(x, y) < 128) << x << "," << y;
+                if (state.stitchMatrix.isCloth(x, y)) {
+                    ++cloth;
+                    EXPECT_EQ(state.stitchMatrix.at(x, y), 0xFFFFFFu);
+                }
+            }
+        EXPECT_EQ(cloth, 30);
+        EXPECT_NE(state.stitchMatrix.at(1, 0), 0xFFFFFFu); // half opaque is a stitch
+        EXPECT_EQ(picture.bytes[3], 0); // the alpha outlives the painting back
+    }
+    // The stitched cells' threads were chosen without the cloth's white.
+    ChartModel model;
+    model.gw = 40;
+    model.gh = 30;
+    ASSERT_EQ(generateChartModel(state.stitchMatrix, model, {0, 0}, loadedThreadTable()), ColorIndexError::None);
+    EXPECT_EQ(model.stitchCount(), 40 * 30 - 30);
+}
+
 TEST_F(ReductionPipelineTest, CellsOutsideTheGridAreWhite)
 {
     state.stitchMatrix.fill(0x010203);

@@ -161,6 +161,43 @@ TEST(ThreadPaletteReducerTest, PictureOfFewTableColoursComesBackUnchanged)
     }
 }
 
+// Cloth: a frame and a hole of black, more of it than of the two table colours stitched. With a
+// budget of two, the stitches keep exactly their two threads whatever the diffusion and clean-up,
+// and the cloth comes out white; were the cloth counted, its black would take a thread.
+class ClothTest : public testing::TestWithParam<std::pair<int, int>> {};
+
+TEST_P(ClothTest, ClothChoosesNothingAndStaysWhite)
+{
+    const auto [dither, cleanup] = GetParam();
+    const ThreadTable& table = loadedThreadTable();
+    const ColorValue a = table.colorOf(20);
+    const ColorValue b = table.colorOf(200);
+    Picture p{30, 20, {}};
+    std::vector<std::uint8_t> cloth;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            const bool isCloth = x < 5 || x >= 25 || y < 4 || y >= 16 || (x >= 12 && x < 18 && y >= 8 && y < 12);
+            cloth.push_back(isCloth ? 1 : 0);
+            p.pixels.push_back(isCloth ? 0x000000u : (x < 15 ? a : b));
+        }
+    ThreadReductionSettings s;
+    s.threads = 2;
+    s.dither = dither;
+    s.cleanup = cleanup;
+    const std::vector<ColorValue> chart = ThreadPaletteReducer::reduce(p.pixels, p.width, p.height, s, table, cloth);
+    ASSERT_EQ(chart.size(), p.pixels.size());
+    for (std::size_t i = 0; i < chart.size(); ++i)
+        EXPECT_EQ(chart[i], cloth[i] ? 0xFFFFFFu : p.pixels[i]) << i % 30 << "," << i / 30;
+
+    // Cloth only: nothing to choose, all white.
+    const std::vector<std::uint8_t> all(p.pixels.size(), 1);
+    EXPECT_EQ(ThreadPaletteReducer::reduce(p.pixels, p.width, p.height, s, table, all),
+        std::vector<ColorValue>(p.pixels.size(), 0xFFFFFFu));
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, ClothTest,
+    testing::Values(std::pair{0, 0}, std::pair{100, 0}, std::pair{90, 6}, std::pair{100, 50}));
+
 TEST(ThreadPaletteReducerTest, CleanupOnlyShrinksConfetti)
 {
     // A merge only grows the region that takes the stitches, so no level may leave more
