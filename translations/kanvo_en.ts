@@ -1408,5 +1408,9 @@ Click the chart to choose another background colour.</translation>
         <source>（未选）</source>
         <translation>(none)</translation>
     </message>
+    <message>
+        <source>%1 不在色卡上，改用颜色最接近的 %2</source>
+        <translation>%1 is not on the colour card; the nearest colour, %2, is used instead</translation>
+    </message>
 </context>
 </TS>
