@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QImage>
@@ -99,7 +100,11 @@ private:
     [[nodiscard]] double fitZoom() const;
     void paintChart(QPainter& painter, const QRect& dirty);
     void paintCanvas(QPainter& painter);
-    void updateScrollRanges();
+    // The bars' ranges: the content's extent, and while zoomed in beyond the smallest zoom also
+    // `keep`, so that a zoom may hold the cell under the pointer past the content's edges.
+    void updateScrollRanges(std::optional<QPoint> keep = std::nullopt);
+    // Names the cell under the pointer again after what lies under it changed without a move.
+    void reportPointer();
     void scrollBy(int dx, int dy);
     [[nodiscard]] QPointF pointerOrCentre() const;
 
@@ -115,6 +120,8 @@ private:
     double zoom_ = 1.0;
     int offsetX_ = 0;
     int offsetY_ = 0;
+
+    std::optional<QPointF> pointer_; // the pointer over the view, in view pixels
 
     bool spaceHeld_ = false;
     bool panning_ = false;
