@@ -1,4 +1,5 @@
-// The stitch tools beside the chart on their own: the thread number box.
+// The stitch tools beside the chart on their own: the thread number box and the undo and redo
+// buttons.
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -8,6 +9,7 @@
 #include <QtTest>
 
 #include "app/chart/StitchToolPanel.h"
+#include "app/platform/ElidedActionButton.h"
 #include "core/palette/ThreadTable.h"
 
 using namespace kanvo;
@@ -17,6 +19,13 @@ namespace {
 // Card numbers of the table's threads by index (entry 34 is 310, entry 452 is 5200).
 int cardNumber(int thread) { return loadedThreadTable().dmc(thread).cindex; }
 
+class NamedStep : public QUndoCommand {
+public:
+    explicit NamedStep(const QString& text) { setText(text); }
+    void undo() override {}
+    void redo() override {}
+};
+
 } // namespace
 
 class StitchToolPanelTest : public QObject {
@@ -25,6 +34,7 @@ class StitchToolPanelTest : public QObject {
 private slots:
     void numberBoxReadsProjectSpellings_data();
     void numberBoxReadsProjectSpellings();
+    void undoAndRedoShowLongTextsCut();
 };
 
 void StitchToolPanelTest::numberBoxReadsProjectSpellings_data()
@@ -77,6 +87,34 @@ void StitchToolPanelTest::numberBoxReadsProjectSpellings()
     QTest::keyClicks(box, QStringLiteral("310"));
     QTest::keyClick(box, Qt::Key_Return);
     QVERIFY(!shown->isVisible());
+}
+
+// A long step name is cut with "…" inside its button; the tooltip holds the whole text.
+void StitchToolPanelTest::undoAndRedoShowLongTextsCut()
+{
+    StitchToolPanel panel(loadedThreadTable());
+    QUndoStack stack;
+    panel.setUndoStack(stack);
+    panel.resize(150, 600);
+    panel.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&panel));
+    stack.push(new NamedStep(QStringLiteral("去除背景（容差 23）")));
+    stack.push(new NamedStep(QStringLiteral("画笔")));
+    stack.undo();
+
+    auto* redo = panel.findChild<ElidedActionButton*>(QStringLiteral("cmdRedo"));
+    auto* undo = panel.findChild<ElidedActionButton*>(QStringLiteral("cmdUndo"));
+    QVERIFY(redo != nullptr && undo != nullptr);
+    QCOMPARE(redo->toolTip(), QStringLiteral("重做 画笔"));
+    QCOMPARE(redo->shownText(), QStringLiteral("重做 画笔"));
+    QCOMPARE(undo->toolTip(), QStringLiteral("撤销 去除背景（容差 23）"));
+    const QString cut = undo->shownText();
+    QVERIFY2(cut.endsWith(QChar(0x2026)), qPrintable(cut));
+    QVERIFY(QStringLiteral("撤销 去除背景（容差 23）").startsWith(cut.chopped(1)));
+    QVERIFY(undo->fontMetrics().horizontalAdvance(cut) < undo->width());
+    // The buttons stay inside the panel.
+    QVERIFY(undo->geometry().right() < panel.width());
+    QVERIFY(redo->geometry().right() < panel.width());
 }
 
 QTEST_MAIN(StitchToolPanelTest)

@@ -12,6 +12,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "app/platform/ElidedActionButton.h"
 #include "core/palette/ThreadTable.h"
 
 namespace kanvo {
@@ -31,11 +32,8 @@ QIcon swatch(ColorValue c)
 
 QToolButton* actionButton(QAction* action, const QString& name, QWidget* parent)
 {
-    auto* button = new QToolButton(parent);
+    auto* button = new ElidedActionButton(action, parent);
     button->setObjectName(name);
-    button->setDefaultAction(action);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return button;
 }
 
