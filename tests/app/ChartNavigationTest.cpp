@@ -30,6 +30,15 @@ void wheel(QWidget* target, QPoint at, int notches, Qt::KeyboardModifiers modifi
     QApplication::sendEvent(target, &event);
 }
 
+// The first row of the canvas with a thin grid line at x = 13: the grid's top edge.
+int gridTopOf(const QImage& canvas)
+{
+    int top = 0;
+    while (top < canvas.height() && canvas.pixelColor(13, top) != QColor(166, 166, 166))
+        ++top;
+    return top;
+}
+
 // The pointer moved over target to at, no button held.
 void hover(QWidget* target, QPoint at)
 {
@@ -305,9 +314,7 @@ void ChartNavigationTest::refreshChartShowsAnEditedCellEverywhere()
     chart->refreshChart();
 
     const QImage& canvas = chart->canvas();
-    int gridTop = 0;
-    while (gridTop < canvas.height() && canvas.pixelColor(13, gridTop) != QColor(166, 166, 166))
-        ++gridTop;
+    const int gridTop = gridTopOf(canvas);
     // The saved canvas: the empty cell white, the other cell's block black (its top-right
     // corner, clear of the symbol).
     QCOMPARE(canvas.pixelColor(40 + 20 + 5, gridTop + 30 + 5), QColor(Qt::white));
@@ -322,9 +329,7 @@ void ChartNavigationTest::statusBarNamesTheCellUnderThePointer()
 {
     generateChart();
     const QImage& canvas = chart->canvas();
-    int gridTop = 0;
-    while (gridTop < canvas.height() && canvas.pixelColor(13, gridTop) != QColor(166, 166, 166))
-        ++gridTop;
+    const int gridTop = gridTopOf(canvas);
     const QLabel* status = chart->findChild<QLabel*>(QStringLiteral("lblPointerCell"));
     const int thread150 = state->chart.threadAt(59, 0);
     const QString symbol = QString::fromUtf8(std::string(state->chart.symbolOf(thread150)).c_str());
@@ -396,9 +401,7 @@ void ChartNavigationTest::statusBarFollowsAnEditWithoutAMove()
 {
     generateChart();
     const QImage& canvas = chart->canvas();
-    int gridTop = 0;
-    while (gridTop < canvas.height() && canvas.pixelColor(13, gridTop) != QColor(166, 166, 166))
-        ++gridTop;
+    const int gridTop = gridTopOf(canvas);
     const QLabel* status = chart->findChild<QLabel*>(QStringLiteral("lblPointerCell"));
     const int thread310 = state->chart.threadAt(0, 0);
     auto* tools = chart->findChild<StitchToolPanel*>();

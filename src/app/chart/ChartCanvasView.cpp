@@ -58,6 +58,7 @@ void ChartCanvasView::setScrollBars(QScrollBar* horizontal, QScrollBar* vertical
 void ChartCanvasView::showChart(const ChartModel& model, std::shared_ptr<const ChartLayout> frame,
     const ChartOptions& options)
 {
+    cells_.reset();
     model_ = &model;
     frame_ = std::move(frame);
     options_ = options;
@@ -69,6 +70,7 @@ void ChartCanvasView::showChart(const ChartModel& model, std::shared_ptr<const C
 
 void ChartCanvasView::showCanvas()
 {
+    cells_.reset();
     model_ = nullptr;
     frame_.reset();
     updateScrollRanges();
@@ -209,9 +211,13 @@ void ChartCanvasView::paintChart(QPainter& painter, const QRect& dirty)
     painter.fillRect(QRectF(0, 0, content.width() * zoom_, content.height() * zoom_), Qt::white);
 
     const QRectF seen = QRectF(toCanvas(dirty.topLeft()), toCanvas(dirty.bottomRight() + QPoint(1, 1)));
-    const DrawList cells = frame_->cells(*model_, threadColors_, options_,
-        frame_->cellsIn(static_cast<float>(seen.left()), static_cast<float>(seen.top()),
-            static_cast<float>(seen.right()), static_cast<float>(seen.bottom())));
+    const CellRange range = frame_->cellsIn(static_cast<float>(seen.left()), static_cast<float>(seen.top()),
+        static_cast<float>(seen.right()), static_cast<float>(seen.bottom()));
+    if (!cells_ || range != cellsRange_) {
+        cells_ = frame_->cells(*model_, threadColors_, options_, range);
+        cellsRange_ = range;
+    }
+    const DrawList& cells = *cells_;
     // The frame and the cells in the order build() lays them out: blocks under the block lines
     // and rulers, symbols over everything.
     const DrawList& frame = frame_->drawList();

@@ -114,6 +114,10 @@ private:
     ChartOptions options_;
     std::vector<ColorValue> threadColors_;
     ChartPainter painter_{1.0f}; // at the current zoom; its glyph cache lives as long as the zoom
+    // The cells last laid out for painting and their range: repaints that change neither (an
+    // overlay, an exposed window) paint them again without laying them out anew.
+    std::optional<DrawList> cells_;
+    CellRange cellsRange_;
 
     QScrollBar* horizontal_ = nullptr;
     QScrollBar* vertical_ = nullptr;
