@@ -1612,5 +1612,9 @@ Click the chart to choose another background colour.</translation>
         <source>四分之一针：绣在所点的角</source>
         <translation>Quarter stitch, in the corner clicked</translation>
     </message>
+    <message>
+        <source>%1 不在色卡上，改用颜色最接近的 %2</source>
+        <translation>%1 is not on the colour card; the nearest colour, %2, is used instead</translation>
+    </message>
 </context>
 </TS>

@@ -11,6 +11,7 @@
 
 #include "app/chart/ChartCanvasView.h"
 #include "app/chart/ChartWindow.h"
+#include "app/chart/StitchToolPanel.h"
 #include "app/workspace/MainWindow.h"
 #include "core/palette/ThreadTable.h"
 #include "ProgramSessionTest.h"
@@ -27,6 +28,15 @@ void wheel(QWidget* target, QPoint at, int notches, Qt::KeyboardModifiers modifi
     QWheelEvent event(QPointF(at), QPointF(target->mapToGlobal(at)), QPoint(), QPoint(0, 120 * notches),
         Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
     QApplication::sendEvent(target, &event);
+}
+
+// The first row of the canvas with a thin grid line at x = 13: the grid's top edge.
+int gridTopOf(const QImage& canvas)
+{
+    int top = 0;
+    while (top < canvas.height() && canvas.pixelColor(13, top) != QColor(166, 166, 166))
+        ++top;
+    return top;
 }
 
 // The pointer moved over target to at, no button held.
@@ -57,6 +67,9 @@ private slots:
     void viewPaintsWhatTheCanvasHolds();
     void refreshChartShowsAnEditedCellEverywhere();
     void statusBarNamesTheCellUnderThePointer();
+    void zoomKeepsTheCellUnderThePointer_data();
+    void zoomKeepsTheCellUnderThePointer();
+    void statusBarFollowsAnEditWithoutAMove();
 
 private:
     // A 60 x 40 chart in blocks and symbols: 310 left of column 30, 150 right of it; the chart
@@ -301,9 +314,7 @@ void ChartNavigationTest::refreshChartShowsAnEditedCellEverywhere()
     chart->refreshChart();
 
     const QImage& canvas = chart->canvas();
-    int gridTop = 0;
-    while (gridTop < canvas.height() && canvas.pixelColor(13, gridTop) != QColor(166, 166, 166))
-        ++gridTop;
+    const int gridTop = gridTopOf(canvas);
     // The saved canvas: the empty cell white, the other cell's block black (its top-right
     // corner, clear of the symbol).
     QCOMPARE(canvas.pixelColor(40 + 20 + 5, gridTop + 30 + 5), QColor(Qt::white));
@@ -318,9 +329,7 @@ void ChartNavigationTest::statusBarNamesTheCellUnderThePointer()
 {
     generateChart();
     const QImage& canvas = chart->canvas();
-    int gridTop = 0;
-    while (gridTop < canvas.height() && canvas.pixelColor(13, gridTop) != QColor(166, 166, 166))
-        ++gridTop;
+    const int gridTop = gridTopOf(canvas);
     const QLabel* status = chart->findChild<QLabel*>(QStringLiteral("lblPointerCell"));
     const int thread150 = state->chart.threadAt(59, 0);
     const QString symbol = QString::fromUtf8(std::string(state->chart.symbolOf(thread150)).c_str());
@@ -340,6 +349,70 @@ void ChartNavigationTest::statusBarNamesTheCellUnderThePointer()
     QCOMPARE(status->text(), QStringLiteral("第1行 第1列  空"));
     hover(view, QPoint(10, 10));
     QCOMPARE(status->text(), QString());
+}
+
+void ChartNavigationTest::zoomKeepsTheCellUnderThePointer_data()
+{
+    QTest::addColumn<double>("startZoom"); // 0: "适合窗口"
+    QTest::addColumn<QPoint>("pointer");
+    QTest::addColumn<int>("notches");     // per wheel turn, three turns
+    QTest::newRow("fitted, in") << 0.0 << QPoint(300, 150) << 1;
+    QTest::newRow("fitted, in by two") << 0.0 << QPoint(200, 250) << 2;
+    QTest::newRow("zoom 1, in near the right of the chart") << 1.0 << QPoint(600, 200) << 1;
+    QTest::newRow("zoom 3 at the right, out") << 3.0 << QPoint(500, 400) << -1;
+}
+
+// Ctrl+wheel keeps the cell under the pointer where it is, from any zoom, the fitted view too,
+// and the status bar goes on naming it.
+void ChartNavigationTest::zoomKeepsTheCellUnderThePointer()
+{
+    QFETCH(double, startZoom);
+    QFETCH(QPoint, pointer);
+    QFETCH(int, notches);
+    generateChart();
+    if (startZoom == 0.0) {
+        chart->findChild<QPushButton*>(QStringLiteral("cmdFitWindow"))->click();
+    } else {
+        // At the right-hand end of the chart, a little down the grid.
+        view->setZoom(startZoom, QPointF());
+        horizontal->setValue(horizontal->maximum());
+        vertical->setValue(static_cast<int>(100 * startZoom));
+    }
+    const QLabel* status = chart->findChild<QLabel*>(QStringLiteral("lblPointerCell"));
+    hover(view, pointer);
+    const QString cell = status->text();
+    QVERIFY2(cell.startsWith(QStringLiteral("第")), qPrintable(cell));
+    const QPointF under = view->toCanvas(pointer);
+    for (int turn = 1; turn <= 3; ++turn) {
+        const double before = view->zoom();
+        wheel(view, pointer, notches, Qt::ControlModifier);
+        QVERIFY(view->zoom() != before);
+        // To the view pixel the scroll bars can hold: under a canvas pixel at these zooms.
+        const QPointF now = view->toCanvas(pointer);
+        QVERIFY2(std::abs(now.x() - under.x()) <= 1.0 && std::abs(now.y() - under.y()) <= 1.0,
+            qPrintable(QStringLiteral("turn %1: (%2, %3) became (%4, %5)")
+                           .arg(turn).arg(under.x()).arg(under.y()).arg(now.x()).arg(now.y())));
+        QCOMPARE(status->text(), cell);
+    }
+}
+
+// A click with 画笔 changes the cell under the pointer: the status bar says so at once.
+void ChartNavigationTest::statusBarFollowsAnEditWithoutAMove()
+{
+    generateChart();
+    const QImage& canvas = chart->canvas();
+    const int gridTop = gridTopOf(canvas);
+    const QLabel* status = chart->findChild<QLabel*>(QStringLiteral("lblPointerCell"));
+    const int thread310 = state->chart.threadAt(0, 0);
+    auto* tools = chart->findChild<StitchToolPanel*>();
+    QVERIFY(tools != nullptr);
+    QVERIFY(tools->setCurrentThread(thread310));
+    const QPoint cell(40 + 400 + 5, gridTop + 20 + 5); // column 41, row 3: thread 150
+    hover(view, cell);
+    QVERIFY2(status->text().startsWith(QStringLiteral("第3行 第41列  DMC 150")), qPrintable(status->text()));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, cell);
+    QCOMPARE(state->chart.threadAt(40, 2), thread310);
+    QVERIFY2(status->text().startsWith(QStringLiteral("第3行 第41列  DMC 310")), qPrintable(status->text()));
 }
 
 QTEST_MAIN(ChartNavigationTest)

@@ -11,8 +11,11 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
+#include <QPushButton>
 #include <QSettings>
 #include <QMessageBox>
 #include <QPushButton>
@@ -21,13 +24,18 @@
 #include <QtTest>
 
 #include "app/chart/BackgroundRemovalDialog.h"
+#include "app/chart/ChartCanvasView.h"
 #include "app/chart/ChartEditController.h"
+#include "app/chart/ChartPrinter.h"
 #include "app/chart/ChartWindow.h"
 #include "app/chart/PatternDialog.h"
 #include "app/chart/UnsavedChangesPrompt.h"
 #include "app/platform/QtTranslation.h"
 #include "app/platform/UiLanguage.h"
+#include "app/reduce/ChartSettingsWindow.h"
+#include "app/sources/FileChooserWindow.h"
 #include "app/sources/SourcesController.h"
+#include "core/chart/ChartLayout.h"
 #include "ProgramSession.h"
 
 using namespace kanvo;
@@ -142,6 +150,15 @@ private slots:
     void languageFollowsTheEnvironment_data();
     void languageFollowsTheEnvironment();
     void savedChoiceComesFirst();
+    void printButtonAfterPrinting_data();
+    void printButtonAfterPrinting();
+    void placeholderTitleIsEnglish();
+    void noReductionStatusIsEnglish();
+    void undecodablePictureMessageIsEnglish();
+
+private:
+    // The chart window of session after "生成" on a w x h stitch matrix (black left, white right).
+    static ChartWindow* generated(ProgramSession& session, int w, int h);
 };
 
 using Opener = std::function<void(ProgramSession&)>;
@@ -303,6 +320,122 @@ void EnglishInterfaceTest::savedChoiceComesFirst()
     // A value the program never writes counts as no choice.
     reread.setValue(QStringLiteral("language"), QStringLiteral("fr"));
     QCOMPARE(UiLanguage::atStart(reread), UiLanguage::Language::English);
+}
+
+ChartWindow* EnglishInterfaceTest::generated(ProgramSession& session, int w, int h)
+{
+    for (int x = 0; x < w; ++x)
+        for (int y = 0; y < h; ++y)
+            session.state.stitchMatrix.set(x, y, x < w / 2 ? 0x000000 : 0xFFFFFF);
+    session.state.picW = w;
+    session.state.picH = h;
+    session.state.previewReady = true;
+    session.window->generateChart();
+    auto* chart = session.window->findChild<ChartWindow*>();
+    if (chart != nullptr)
+        chart->generate();
+    return chart;
+}
+
+void EnglishInterfaceTest::printButtonAfterPrinting_data()
+{
+    QTest::addColumn<int>("width");       // a 10-stitch chart fits no page: the print fails
+    QTest::addColumn<bool>("closeWhilePrinting");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("printed") << 40 << false << "Print.." << QStringList();
+    QTest::newRow("failed") << 10 << false << "Print"
+                            << QStringList{QStringLiteral("    Printing failed. Make sure your printer is ready.     ")};
+    QTest::newRow("stopped") << 40 << true << "Print" << QStringList();
+}
+
+// The print button takes the chart window's captions back in English on every way a print ends.
+void EnglishInterfaceTest::printButtonAfterPrinting()
+{
+    QFETCH(int, width);
+    QFETCH(bool, closeWhilePrinting);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, messages);
+    ProgramSession session;
+    QVERIFY(session.valid());
+    QVERIFY(session.start());
+    ChartWindow* chart = generated(session, width, 16);
+    QVERIFY(chart != nullptr);
+    QVERIFY(session.state.chart.chartReady);
+    ChartPrinter& printer = chart->printer();
+    printer.choosePrintKind = [](float) { return ChartPrinter::PrintChoice{}; };
+    const QString pdf = session.filePath(QStringLiteral("print.pdf"));
+    printer.choosePrinter = [pdf](QPrinter& p) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(pdf);
+        return true;
+    };
+    printer.statusShown = [&](const QString& status) {
+        QVERIFY2(!hasChinese(status), qPrintable(status));
+        if (closeWhilePrinting && status == QStringLiteral("Drawing the thread symbols, please wait...."))
+            chart->close();
+    };
+    chart->stopOrPrint();
+    QCOMPARE(session.boxes.texts, messages);
+    QCOMPARE(chart->findChild<QPushButton*>(QStringLiteral("Command3"))->text(), caption);
+}
+
+// OK in the settings without a title of one's own charts under the placeholder, in English.
+void EnglishInterfaceTest::placeholderTitleIsEnglish()
+{
+    ProgramSession session;
+    QVERIFY(session.valid());
+    QVERIFY(session.start());
+    session.hub.invokeShowSettingsWindow();
+    auto* settings = session.window->findChild<ChartSettingsWindow*>();
+    QVERIFY(settings != nullptr);
+    QVERIFY(settings->accept());
+    ChartWindow* chart = generated(session, 20, 20);
+    QVERIFY(chart != nullptr);
+    QVERIFY(chart->canvasView()->layout() != nullptr);
+    const DrawList& list = chart->canvasView()->layout()->drawList();
+    QStringList titles;
+    for (const DrawSection& section : list.sections())
+        if (section.stage == DrawStage::Title)
+            for (std::size_t i = section.begin; i < section.end; ++i)
+                if (const auto* text = std::get_if<TextOp>(&list.ops()[i]))
+                    titles << QString::fromStdString(text->text);
+    QCOMPARE(titles.value(0), QStringLiteral("Give your chart a name"));
+    QVERIFY2(!hasChinese(titles.join(QLatin1Char(' '))), qPrintable(titles.join(QLatin1Char(' '))));
+}
+
+// "不做减色处理" ends with the same status as a reduction, in English.
+void EnglishInterfaceTest::noReductionStatusIsEnglish()
+{
+    ProgramSession session;
+    QVERIFY(session.valid());
+    QVERIFY(session.start());
+    session.state.ColorBit = 0;
+    QTest::mouseClick(session.window->findChild<QPushButton*>(QStringLiteral("Command4")), Qt::LeftButton);
+    QCOMPARE(session.window->statusLine()->text(), QStringLiteral("Colour reduction finished"));
+}
+
+// The file chooser names a picture it cannot open in English, as the gallery does.
+void EnglishInterfaceTest::undecodablePictureMessageIsEnglish()
+{
+    ProgramSession session;
+    QVERIFY(session.valid());
+    QVERIFY(session.start());
+    QFile broken(session.filePath(QStringLiteral("broken.jpg")));
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write("not a picture");
+    broken.close();
+    session.window->findChild<QAction*>(QStringLiteral("mnuImportFile"))->trigger();
+    FileChooserWindow* chooser = session.window->findChild<SourcesController*>()->fileChooser();
+    QVERIFY(chooser != nullptr);
+    chooser->showFolder(session.folder());
+    auto* files = chooser->findChild<QListWidget*>(QStringLiteral("File1"));
+    const QList<QListWidgetItem*> found = files->findItems(QStringLiteral("broken.jpg"), Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    files->setCurrentItem(found.first());
+    chooser->confirm();
+    QCOMPARE(session.boxes.texts.size(), 1);
+    QVERIFY2(!hasChinese(session.boxes.texts.first()), qPrintable(session.boxes.texts.first()));
 }
 
 QTEST_MAIN(EnglishInterfaceTest)

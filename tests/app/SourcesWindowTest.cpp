@@ -1,3 +1,5 @@
+#include <functional>
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -5,6 +7,7 @@
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -16,7 +19,9 @@
 #include "app/platform/MessageBoxes.h"
 #include "app/platform/PictureDecoder.h"
 #include "app/sources/FileChooserWindow.h"
+#include "app/sources/CaptureWindow.h"
 #include "app/sources/GalleryWindow.h"
+#include "app/sources/ScreenCapture.h"
 #include "app/sources/SourcesController.h"
 #include "app/workspace/AppWiring.h"
 #include "app/workspace/MainWindow.h"
@@ -111,6 +116,9 @@ private slots:
     void exitClosesChooserAndGallery();
 
     void shippedGalleryHasPicturesInEveryCategory();
+
+    void everyNewPictureClearsTheEffectPreview_data();
+    void everyNewPictureClearsTheEffectPreview();
 
 private:
     template <class T> T* child(QWidget* w, const char* name) { return w->findChild<T*>(QString::fromUtf8(name)); }
@@ -635,6 +643,65 @@ void SourcesWindowTest::shippedGalleryHasPicturesInEveryCategory()
         }
     }
     QVERIFY(bytes < 10 * 1024 * 1024);
+}
+
+using NewPicture = std::function<void(SourcesWindowTest&)>;
+Q_DECLARE_METATYPE(NewPicture)
+
+void SourcesWindowTest::everyNewPictureClearsTheEffectPreview_data()
+{
+    QTest::addColumn<NewPicture>("bring");
+    // The menu entries leave `previewReady` alone: only the new picture may clear it.
+    QTest::newRow("file chooser") << NewPicture([](SourcesWindowTest& t) {
+        QPointer<FileChooserWindow> chooser = t.openChooser();
+        chooser->showFolder(t.other());
+        clickFile(t.child<QListWidget>(chooser, "File1"), QStringLiteral("other.bmp"));
+        chooser->confirm();
+    });
+    QTest::newRow("gallery") << NewPicture([](SourcesWindowTest& t) {
+        GalleryWindow* gallery = t.openGallery();
+        clickFile(t.child<QListWidget>(gallery, "File1"), QStringLiteral("猫.bmp"));
+        QVERIFY(gallery->apply());
+    });
+    QTest::newRow("screen capture") << NewPicture([](SourcesWindowTest& t) {
+        ScreenCapture& capture = t.sources->screenCapture();
+        capture.setGrabber([](QScreen*) {
+            QImage screen(400, 300, QImage::Format_RGB32);
+            screen.fill(qRgb(30, 90, 160));
+            return screen;
+        });
+        t.window->findChild<QAction*>(QStringLiteral("mnuScreenCapture"))->trigger();
+        CaptureWindow* shown = capture.captureWindow();
+        QVERIFY(shown != nullptr);
+        const QPointF at(300, 250);
+        const QPointF global = shown->mapToGlobal(at);
+        QMouseEvent move(QEvent::MouseMove, at, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        for (QMouseEvent* event : {&move, &press, &release})
+            QApplication::sendEvent(shown, event);
+    });
+}
+
+// After an effect preview of one picture, a new picture from any source takes the preview off
+// the grid display, shows the start-up status again and makes "生成" ask for a new preview.
+void SourcesWindowTest::everyNewPictureClearsTheEffectPreview()
+{
+    QFETCH(NewPicture, bring);
+    QVERIFY(hub->invokeColourReduction());
+    QVERIFY(state->previewReady);
+    QVERIFY(!window->gridCanvas().isNull());
+    QCOMPARE(window->statusLine()->text(), QStringLiteral("减色处理完毕"));
+
+    bring(*this);
+    settle();
+    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(window->isVisible());
+    QVERIFY(!state->previewReady);
+    QVERIFY(window->gridCanvas().isNull());
+    QCOMPARE(window->statusLine()->text(), QStringLiteral("欢迎使用十字绣Kanvo，动手把你的照片做成十字绣！"));
+    QTest::mouseClick(child<QWidget>(window, "Label2"), Qt::LeftButton);
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("   生成绣图前请先点击效果预览键    ")});
 }
 
 QTEST_MAIN(SourcesWindowTest)

@@ -69,29 +69,11 @@ void BM_Generate320Whole(benchmark::State& state)
             const int colour = (x / 4 + (y / 4) * 80) % 480;
             stitches.set(x, y, makeColor(colour % 20 * 12, colour / 20 * 10, 100));
         }
-    const ThreadTable& table = loadedThreadTable();
-    std::vector<ColorValue> colors;
-    for (int t = 1; t <= ThreadTable::kThreads; ++t)
-        colors.push_back(table.colorOf(t));
-    ChartOptions options;
-    options.mode = ChartMode::BlocksAndSymbols;
-    const ChartPainter::Metrics metrics(96.0f / 72.0f, 1.0f);
     for (auto _ : state) {
-        ChartModel model;
-        model.gw = kSide;
-        model.gh = kSide;
-        if (generateChartModel(stitches, model, ColorIndexSettings{0, 5}, table) != ColorIndexError::None) {
+        if (!bench::generateAndPaint(stitches, kSide, kSide, ChartMode::BlocksAndSymbols, ColorIndexSettings{0, 5})) {
             state.SkipWithError("colour index failed");
             return;
         }
-        const ChartLayout layout = ChartLayout::build(model, colors, options, metrics);
-        QImage canvas(layout.geometry().canvasWidth, layout.geometry().canvasHeight, QImage::Format_RGB32);
-        canvas.fill(Qt::white);
-        QPainter painter(&canvas);
-        ChartPainter chartPainter(1.0f);
-        chartPainter.paint(painter, layout.drawList());
-        painter.end();
-        benchmark::DoNotOptimize(canvas.constBits());
     }
 }
 

@@ -2,6 +2,13 @@
 
 #include <string>
 
+#include <QImage>
+#include <QPainter>
+
+#include "app/chart/ChartPainter.h"
+#include "core/chart/ChartLayout.h"
+#include "core/palette/ThreadTable.h"
+
 namespace kanvo::bench {
 
 namespace {
@@ -42,6 +49,28 @@ std::vector<ColorValue> tableColors()
     for (int t = 1; t <= 452; ++t)
         colors.push_back(makeColor((t * 53) % 256, (t * 101) % 256, (t * 29 + 80) % 256));
     return colors;
+}
+
+bool generateAndPaint(const StitchMatrix& stitches, int gw, int gh, ChartMode mode, const ColorIndexSettings& settings)
+{
+    const ThreadTable& table = loadedThreadTable();
+    std::vector<ColorValue> colors;
+    for (int t = 1; t <= ThreadTable::kThreads; ++t)
+        colors.push_back(table.colorOf(t));
+    ChartModel model;
+    model.gw = gw;
+    model.gh = gh;
+    if (generateChartModel(stitches, model, settings, table) != ColorIndexError::None)
+        return false;
+    ChartOptions options;
+    options.mode = mode;
+    const ChartLayout layout = ChartLayout::build(model, colors, options, ChartPainter::Metrics(96.0f / 72.0f, 1.0f));
+    QImage canvas(layout.geometry().canvasWidth, layout.geometry().canvasHeight, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    ChartPainter chartPainter(1.0f);
+    chartPainter.paint(painter, layout.drawList());
+    return true;
 }
 
 } // namespace kanvo::bench

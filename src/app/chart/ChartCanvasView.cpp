@@ -58,13 +58,14 @@ void ChartCanvasView::setScrollBars(QScrollBar* horizontal, QScrollBar* vertical
 void ChartCanvasView::showChart(const ChartModel& model, std::shared_ptr<const ChartLayout> frame,
     const ChartOptions& options)
 {
+    cells_.reset();
     model_ = &model;
     frame_ = std::move(frame);
     options_ = options;
     threadColors_ = ScreenChart::threadColors(loadedThreadTable());
+    // Also sets the scroll ranges for the new content; an edited chart stays where it was.
     setZoom(std::max(zoom_, minZoom()), QPointF());
-    updateScrollRanges();
-    update();
+    reportPointer();
 }
 
 void ChartCanvasView::setLayerVisibility(const LayerVisibility& shown)
@@ -72,11 +73,13 @@ void ChartCanvasView::setLayerVisibility(const LayerVisibility& shown)
     if (shown == shown_)
         return;
     shown_ = shown;
+    cells_.reset();
     update();
 }
 
 void ChartCanvasView::showCanvas()
 {
+    cells_.reset();
     model_ = nullptr;
     frame_.reset();
     updateScrollRanges();
@@ -109,9 +112,10 @@ void ChartCanvasView::setZoom(double zoom, QPointF anchor)
         zoom_ = zoom;
         painter_ = ChartPainter(static_cast<float>(zoom_));
     }
-    updateScrollRanges();
-    setOffset(static_cast<int>(std::lround(canvasPoint.x() * zoom_ - anchor.x())),
+    const QPoint kept(static_cast<int>(std::lround(canvasPoint.x() * zoom_ - anchor.x())),
         static_cast<int>(std::lround(canvasPoint.y() * zoom_ - anchor.y())));
+    updateScrollRanges(kept);
+    setOffset(kept.x(), kept.y());
     update();
     if (changed)
         emit zoomChanged(zoom_);
@@ -134,18 +138,34 @@ QPointF ChartCanvasView::pointerOrCentre() const
     return rect().contains(pointer) ? QPointF(pointer) : QPointF(rect().center());
 }
 
-void ChartCanvasView::updateScrollRanges()
+void ChartCanvasView::updateScrollRanges(std::optional<QPoint> keep)
 {
     const QSize content = contentSize();
-    const int maxX = std::max(0, static_cast<int>(std::ceil(content.width() * zoom_)) - width());
-    const int maxY = std::max(0, static_cast<int>(std::ceil(content.height() * zoom_)) - height());
+    int minX = 0;
+    int minY = 0;
+    int maxX = std::max(0, static_cast<int>(std::ceil(content.width() * zoom_)) - width());
+    int maxY = std::max(0, static_cast<int>(std::ceil(content.height() * zoom_)) - height());
+    // At the smallest zoom the whole chart is in view from its top-left; zoomed in, a zoom around
+    // the pointer keeps the cell under it even where that shows room beside the chart.
+    if (keep && zoom_ > minZoom()) {
+        minX = std::min(minX, keep->x());
+        minY = std::min(minY, keep->y());
+        maxX = std::max(maxX, keep->x());
+        maxY = std::max(maxY, keep->y());
+    }
     if (horizontal_ && vertical_) {
-        horizontal_->setRange(0, maxX);
+        horizontal_->setRange(minX, maxX);
         horizontal_->setPageStep(std::max(1, width()));
-        vertical_->setRange(0, maxY);
+        vertical_->setRange(minY, maxY);
         vertical_->setPageStep(std::max(1, height()));
     }
-    setOffset(std::clamp(offsetX_, 0, maxX), std::clamp(offsetY_, 0, maxY));
+    setOffset(std::clamp(offsetX_, minX, maxX), std::clamp(offsetY_, minY, maxY));
+}
+
+void ChartCanvasView::reportPointer()
+{
+    if (pointer_)
+        emit pointerMoved(toCanvas(*pointer_));
 }
 
 void ChartCanvasView::setOffset(int x, int y)
@@ -200,10 +220,13 @@ void ChartCanvasView::paintChart(QPainter& painter, const QRect& dirty)
     painter.fillRect(QRectF(0, 0, content.width() * zoom_, content.height() * zoom_), Qt::white);
 
     const QRectF seen = QRectF(toCanvas(dirty.topLeft()), toCanvas(dirty.bottomRight() + QPoint(1, 1)));
-    const DrawList cells = frame_->cells(*model_, threadColors_, options_,
-        frame_->cellsIn(static_cast<float>(seen.left()), static_cast<float>(seen.top()),
-            static_cast<float>(seen.right()), static_cast<float>(seen.bottom())),
-        shown_);
+    const CellRange range = frame_->cellsIn(static_cast<float>(seen.left()), static_cast<float>(seen.top()),
+        static_cast<float>(seen.right()), static_cast<float>(seen.bottom()));
+    if (!cells_ || range != cellsRange_) {
+        cells_ = frame_->cells(*model_, threadColors_, options_, range, shown_);
+        cellsRange_ = range;
+    }
+    const DrawList& cells = *cells_;
     // The frame and the cells in the order build() lays them out: blocks and part stitches under
     // the block lines and rulers, symbols, back stitches, knots and beads over everything.
     const DrawList& frame = frame_->drawList();
@@ -246,11 +269,14 @@ void ChartCanvasView::wheelEvent(QWheelEvent* event)
     } else {
         scrollBy(0, -notches * kWheelStep / 120);
     }
+    pointer_ = event->position();
+    reportPointer();
     event->accept();
 }
 
 void ChartCanvasView::mousePressEvent(QMouseEvent* event)
 {
+    pointer_ = event->position();
     const bool pan = event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && spaceHeld_);
     if (pan) {
         panning_ = true;
@@ -267,6 +293,7 @@ void ChartCanvasView::mousePressEvent(QMouseEvent* event)
 
 void ChartCanvasView::mouseMoveEvent(QMouseEvent* event)
 {
+    pointer_ = event->position();
     const QPointF canvasPoint = toCanvas(event->position());
     if (panning_) {
         const QPoint now = event->position().toPoint();
@@ -323,6 +350,7 @@ void ChartCanvasView::keyReleaseEvent(QKeyEvent* event)
 void ChartCanvasView::leaveEvent(QEvent* event)
 {
     QWidget::leaveEvent(event);
+    pointer_.reset();
     emit pointerLeft();
 }
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QImage>
@@ -104,7 +105,11 @@ private:
     [[nodiscard]] double fitZoom() const;
     void paintChart(QPainter& painter, const QRect& dirty);
     void paintCanvas(QPainter& painter);
-    void updateScrollRanges();
+    // The bars' ranges: the content's extent, and while zoomed in beyond the smallest zoom also
+    // `keep`, so that a zoom may hold the cell under the pointer past the content's edges.
+    void updateScrollRanges(std::optional<QPoint> keep = std::nullopt);
+    // Names the cell under the pointer again after what lies under it changed without a move.
+    void reportPointer();
     void scrollBy(int dx, int dy);
     [[nodiscard]] QPointF pointerOrCentre() const;
 
@@ -115,12 +120,18 @@ private:
     LayerVisibility shown_;
     std::vector<ColorValue> threadColors_;
     ChartPainter painter_{1.0f}; // at the current zoom; its glyph cache lives as long as the zoom
+    // The cells last laid out for painting and their range: repaints that change neither (an
+    // overlay, an exposed window) paint them again without laying them out anew.
+    std::optional<DrawList> cells_;
+    CellRange cellsRange_;
 
     QScrollBar* horizontal_ = nullptr;
     QScrollBar* vertical_ = nullptr;
     double zoom_ = 1.0;
     int offsetX_ = 0;
     int offsetY_ = 0;
+
+    std::optional<QPointF> pointer_; // the pointer over the view, in view pixels
 
     bool spaceHeld_ = false;
     bool panning_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include <QFontMetricsF>
 #include <QPaintEngine>
@@ -59,6 +60,7 @@ void ChartPainter::prepareFonts(const DrawList& list)
     ascents_.clear();
     descents_.clear();
     glyphs_.clear();
+    recent_.fill(RecentGlyph{});
     advances_.clear();
     for (const FontSpec& spec : fontSpecs_) {
         fonts_.push_back(makeFont(spec, unitsPerPoint_, scale_));
@@ -89,6 +91,20 @@ QPointF ChartPainter::topLeft(const TextOp& text)
 }
 
 const ChartPainter::Glyph& ChartPainter::glyph(const std::string& text, int font, ColorValue color)
+{
+    if (text.size() > sizeof(std::uint64_t))
+        return cachedGlyph(text, font, color);
+    std::uint64_t packed = 0;
+    std::memcpy(&packed, text.data(), text.size());
+    const std::uint64_t style = static_cast<std::uint64_t>(static_cast<std::uint32_t>(font)) << 40
+        | static_cast<std::uint64_t>(text.size()) << 32 | color;
+    RecentGlyph& slot = recent_[((packed ^ style) * 0x9E3779B97F4A7C15ull) >> 56];
+    if (slot.glyph == nullptr || slot.text != packed || slot.style != style)
+        slot = {packed, style, &cachedGlyph(text, font, color)};
+    return *slot.glyph;
+}
+
+const ChartPainter::Glyph& ChartPainter::cachedGlyph(const std::string& text, int font, ColorValue color)
 {
     std::string key = text;
     key.push_back('\0');

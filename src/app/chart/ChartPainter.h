@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -68,6 +70,7 @@ private:
 
     void prepareFonts(const DrawList& list);
     const Glyph& glyph(const std::string& text, int font, ColorValue color);
+    const Glyph& cachedGlyph(const std::string& text, int font, ColorValue color);
     // The top-left corner of text's line box in device pixels.
     QPointF topLeft(const TextOp& text);
 
@@ -80,6 +83,15 @@ private:
     std::vector<double> descents_;
     std::unordered_map<std::string, double> advances_; // anchored texts: font id + text
     std::unordered_map<std::string, Glyph> glyphs_;
+    // Glyphs of short texts (every symbol) found lately, by their text, font and colour packed
+    // into two words: a chart looks up one a cell, and hashing a string key each time costs more
+    // than copying the glyph.
+    struct RecentGlyph {
+        std::uint64_t text = 0;
+        std::uint64_t style = ~std::uint64_t{0};
+        const Glyph* glyph = nullptr;
+    };
+    std::array<RecentGlyph, 256> recent_{};
 };
 
 } // namespace kanvo

@@ -75,7 +75,8 @@ void ChartPrinter::status(const char* text)
 void ChartPrinter::restoreControls(const char* caption)
 {
     window_.setWorkControlsEnabled(true);
-    window_.setStopCaption(QString::fromUtf8(caption));
+    // The captions are the chart window's own texts.
+    window_.setStopCaption(QCoreApplication::translate("kanvo::ChartWindow", caption));
 }
 
 ChartPrinter::Outcome ChartPrinter::fail()

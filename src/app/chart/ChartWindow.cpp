@@ -30,6 +30,7 @@
 #include "app/chart/ChartNavigationBar.h"
 #include "app/chart/ChartPrinter.h"
 #include "app/chart/FinalPreviewWindow.h"
+#include "app/chart/FramePacer.h"
 #include "app/chart/PatternDialog.h"
 #include "app/chart/PatternPdf.h"
 #include "app/chart/ScreenChart.h"
@@ -518,7 +519,9 @@ bool ChartWindow::buildChartModel()
 
 void ChartWindow::drawChart(const ChartLayout& layout, const ChartOptions& options)
 {
-    canvas_ = ScreenChart::blankCanvas(layout);
+    // generate() cleared the canvas: a chart of the same size is drawn on it again, not on a new one.
+    if (canvas_.size() != QSize(layout.geometry().canvasWidth, layout.geometry().canvasHeight))
+        canvas_ = ScreenChart::blankCanvas(layout);
     chartOptions_ = options;
     view_->showCanvas();
     drawn_ = true;
@@ -538,6 +541,9 @@ void ChartWindow::drawChart(const ChartLayout& layout, const ChartOptions& optio
             return section.stage == DrawStage::Symbols ? ScreenChart::Step::Stop : ScreenChart::Step::Skip;
         return ScreenChart::Step::Paint;
     };
+    // The window shows the canvas growing and the progress a frame at a time, not after each of
+    // the hundreds of rows.
+    FramePacer pacer(*this);
     const auto after = [&](const DrawSection& section) {
         if (section.row >= 0) {
             const int rowsDone = section.row + 1;
@@ -546,7 +552,7 @@ void ChartWindow::drawChart(const ChartLayout& layout, const ChartOptions& optio
                 vScroll1_->setValue(roundHalfEvenInt(rowsDone * (vScroll1_->maximum() * 0.9) / gh));
         }
         view_->update();
-        QCoreApplication::processEvents();
+        pacer.yield();
     };
     ScreenChart::paint(canvas_, layout, before, after);
     // A stopped chart stays as far as it was drawn; a complete one is drawn by the view itself.

@@ -13,11 +13,14 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "app/platform/ElidedActionButton.h"
 #include "core/palette/ThreadTable.h"
 
 namespace kanvo {
 
 namespace {
+
+constexpr const char* kNumberBoxTip = QT_TRANSLATE_NOOP("kanvo::StitchToolPanel", "输入色卡上的线号后按回车，可选用绣图中没有的绣线");
 
 QColor qColour(ColorValue c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
@@ -30,11 +33,8 @@ QIcon swatch(ColorValue c)
 
 QToolButton* actionButton(QAction* action, const QString& name, QWidget* parent)
 {
-    auto* button = new QToolButton(parent);
+    auto* button = new ElidedActionButton(action, parent);
     button->setObjectName(name);
-    button->setDefaultAction(action);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     return button;
 }
 
@@ -52,7 +52,8 @@ QToolButton* choiceButton(const QString& name, const QString& caption, const QSt
 
 } // namespace
 
-StitchToolPanel::StitchToolPanel(const ThreadTable& table, QWidget* parent) : QWidget(parent), table_(table)
+StitchToolPanel::StitchToolPanel(const ThreadTable& table, QWidget* parent)
+    : QWidget(parent), table_(table), matcher_(table)
 {
     setObjectName(QStringLiteral("stitchTools"));
     auto* page = new QVBoxLayout(this);
@@ -99,8 +100,13 @@ StitchToolPanel::StitchToolPanel(const ThreadTable& table, QWidget* parent) : QW
     numberBox_ = new QLineEdit(this);
     numberBox_->setObjectName(QStringLiteral("textThreadNumber"));
     numberBox_->setPlaceholderText(tr("线号，如 3865"));
-    numberBox_->setToolTip(tr("输入色卡上的线号后按回车，可选用绣图中没有的绣线"));
+    numberBox_->setToolTip(tr(kNumberBoxTip));
     page->addWidget(numberBox_);
+    numberNote_ = new QLabel(this);
+    numberNote_->setObjectName(QStringLiteral("labelThreadNumberNote"));
+    numberNote_->setWordWrap(true);
+    numberNote_->hide();
+    page->addWidget(numberNote_);
 
     page->addSpacing(8);
     clearSelection_ = new QPushButton(tr("删除选区"), this);
@@ -196,16 +202,28 @@ bool StitchToolPanel::setCurrentThread(int thread)
 
 bool StitchToolPanel::chooseThreadNumber(const QString& number)
 {
-    bool ok = false;
-    const int wanted = number.trimmed().toInt(&ok);
-    for (int t = 1; ok && t <= ThreadTable::kThreads; ++t)
-        if (table_.dmc(t).cindex == wanted) {
-            numberBox_->clear();
-            return setCurrentThread(t);
-        }
-    numberBox_->selectAll();
-    numberBox_->setToolTip(tr("色卡上没有线号 %1").arg(number.trimmed()));
-    return false;
+    const QString typed = number.trimmed();
+    const auto showNote = [this](const QString& note) {
+        numberNote_->setText(note);
+        numberNote_->setVisible(!note.isEmpty());
+    };
+    if (typed.isEmpty()) {
+        showNote(QString());
+        return false;
+    }
+    // The box reads numbers as chart projects write them, through the project reader's matcher.
+    const std::optional<PaletteItemMatcher::Match> match = matcher_.match(typed.toStdString(), std::nullopt);
+    if (!match || !setCurrentThread(match->thread)) {
+        const QString note = tr("色卡上没有线号 %1").arg(typed);
+        numberBox_->selectAll();
+        numberBox_->setToolTip(note);
+        showNote(note);
+        return false;
+    }
+    numberBox_->clear();
+    numberBox_->setToolTip(tr(kNumberBoxTip));
+    showNote(match->substituted ? tr("%1 不在色卡上，改用颜色最接近的 %2").arg(typed, threadText(match->thread)) : QString());
+    return true;
 }
 
 void StitchToolPanel::showChartThreads(const ChartModel& chart)

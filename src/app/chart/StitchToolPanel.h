@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include "core/palette/ChartModel.h"
+#include "core/project/PaletteItemMatcher.h"
 
 class QButtonGroup;
 class QComboBox;
@@ -24,7 +25,8 @@ class ThreadTable;
 // (Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y).
 //
 // Controls (objectName): toolPencil, toolEraser, toolFill, toolPicker, toolSelect,
-// toolBackStitch, toolHalfStitch, toolKnot, partSlash, partBackslash, partQuarter, comboThread, textThreadNumber, labelThread, cmdClearSelection, cmdFillSelection,
+// toolBackStitch, toolHalfStitch, toolKnot, partSlash, partBackslash, partQuarter, comboThread, textThreadNumber,
+// labelThreadNumberNote, labelThread, cmdClearSelection, cmdFillSelection,
 // cmdRemoveBackground, cmdUndo, cmdRedo.
 class StitchToolPanel : public QWidget {
     Q_OBJECT
@@ -49,8 +51,9 @@ public:
     [[nodiscard]] int currentThread() const { return thread_; }
     // Makes `thread` current; threads outside the table are ignored (false).
     bool setCurrentThread(int thread);
-    // Chooses the thread whose number on the colour card is `number` ("3865"); false, with a
-    // note in the panel, when the table has no such thread.
+    // Chooses the thread that `number` names, in every spelling a chart project may use ("3865",
+    // "DMC 310", "B5200"; "ECRU" and "BLANC" take the nearest thread by colour, which the note
+    // beside the box names). False, with a note beside the box, when it names no thread.
     bool chooseThreadNumber(const QString& number);
 
     // Lists the chart's threads for the thread box (in symbol order); the current thread stays.
@@ -81,6 +84,8 @@ private:
     QButtonGroup* partChoices_ = nullptr;
     QComboBox* threadBox_ = nullptr;
     QLineEdit* numberBox_ = nullptr;
+    QLabel* numberNote_ = nullptr; // labelThreadNumberNote: what became of the typed number
+    PaletteItemMatcher matcher_;
     QLabel* threadLabel_ = nullptr;
     QPushButton* clearSelection_ = nullptr;
     QPushButton* fillSelection_ = nullptr;

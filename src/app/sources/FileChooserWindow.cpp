@@ -1,5 +1,6 @@
 #include "app/sources/FileChooserWindow.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -230,7 +231,7 @@ void FileChooserWindow::confirm()
     // A picture that cannot be loaded is named as such, then the chooser closes all the same.
     if (!mainWindow_.loadSourcePicture())
         MessageBoxes::current().information(this, QString::fromUtf8(GalleryWindow::kErrorTitle),
-                                            QString::fromUtf8(GalleryWindow::kErrorText));
+                                            QCoreApplication::translate("kanvo::GalleryWindow", GalleryWindow::kErrorText));
     else
         mainWindow_.hub().invokeFileUsed(QString::fromStdString(state.sourceFile));
     close();

@@ -157,6 +157,7 @@ bool ScreenCapture::placeBlock(const QImage& source, const QRect& block)
                           pixels(surface), toX, toY, kWhite);
     mainWindow_.setZoomedSurface(std::move(surface));
     mainWindow_.repaintPicture();
+    mainWindow_.newPictureArrived();
     return true;
 }
 

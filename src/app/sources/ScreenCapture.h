@@ -18,8 +18,9 @@ class WindowHub;
 // "直接屏幕截图": hides the main window, freezes the screen into a CaptureWindow and, on a
 // click, paints the block under the capture rectangle onto the zoomed surface (at moveX1,
 // moveY1 in part-of-picture mode, at the origin in whole-picture mode), one screen pixel per
-// stitch; then shows the main window again. Nothing else of the workspace changes: no file, no
-// grid size, no zoom.
+// stitch; then shows the main window again. The captured block is a new picture: the old
+// effect preview goes (MainWindow::newPictureArrived). Nothing else of the workspace changes: no
+// file, no grid size, no zoom.
 //
 // Parts of the block beyond the screen's edges arrive white. The zoomed surface grows (white)
 // when the block would reach past its right or bottom edge, so no captured pixel is lost.

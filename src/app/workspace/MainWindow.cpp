@@ -298,7 +298,7 @@ void MainWindow::buildControls()
     label1_ = new QLabel(QString::fromStdString(model_.clothLine()), central_);
     label1_->setObjectName(QStringLiteral("Label1"));
     label1_->setGeometry(kFrameX, bottomY, kViewportX - kFrameX - 8, 22);
-    label4_ = new QLabel(tr("欢迎使用十字绣Kanvo，动手把你的照片做成十字绣！"), central_);
+    label4_ = new QLabel(tr(kWelcomeStatus), central_);
     label4_->setObjectName(QStringLiteral("Label4"));
     label4_->setGeometry(kViewportX, bottomY, kClientWidth - kViewportX - 4, 22);
 
@@ -452,11 +452,16 @@ bool MainWindow::loadSourcePicture()
 {
     if (!model_.loadSourcePicture())
         return false;
-    // The effect preview on the right was the old picture's: the grid display is empty again.
+    newPictureArrived();
+    return true;
+}
+
+void MainWindow::newPictureArrived()
+{
     state_.previewReady = false;
     picture1_->setImage(QImage());
     picture1_->resize(0, 0);
-    return true;
+    label4_->setText(tr(kWelcomeStatus));
 }
 
 void MainWindow::drawMatrixS()

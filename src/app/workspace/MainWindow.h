@@ -38,6 +38,8 @@ class MainWindow : public QMainWindow, public WorkspaceView {
 public:
     static constexpr int kClientWidth = 819;
     static constexpr int kClientHeight = 515;
+    // The status line at start-up, and again whenever a new picture arrives.
+    static constexpr const char* kWelcomeStatus = QT_TR_NOOP("欢迎使用十字绣Kanvo，动手把你的照片做成十字绣！");
 
     MainWindow(RunState& state, WindowHub& hub, QWidget* parent = nullptr);
     // Looks for the start-up picture and the help document in `paths` instead of the
@@ -89,6 +91,10 @@ public:
     void initialPictureStep();
     // Loads RunState::sourceFile and fits the grid; false when the file cannot be decoded.
     [[nodiscard]] bool loadSourcePicture();
+    // Every way a new picture reaches the workspace (a loaded file, a screen capture, a pasted
+    // picture) ends here: the effect preview was the old picture's, so the grid display is
+    // emptied, "生成" waits for a new preview and the status line is the start-up one again.
+    void newPictureArrived();
     // Grid display redraw and pan.
     void drawMatrixS();
     void showMatrixS();

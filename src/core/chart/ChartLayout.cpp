@@ -207,6 +207,8 @@ DrawList ChartLayout::cells(const ChartModel& model, std::span<const ColorValue>
     for (const FontSpec& font : list_.fonts())
         (void)list.fontId(font);
     const CellRange inside = clampedTo(range, model);
+    // A block and a symbol a cell: growing the list as it fills would move it again and again.
+    list.reserve(2 * static_cast<std::size_t>(std::max(inside.x1 - inside.x0, 0)) * static_cast<std::size_t>(std::max(inside.y1 - inside.y0, 0)));
     addBlocks(list, model, threadColors, options, geometry_.gridTop, inside);
     addPartFills(list, model, threadColors, options, shown, geometry_.gridTop, inside);
     addSymbols(list, model, threadColors, options, geometry_.gridTop, inside);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/common/Translation.h"
+#include "core/reduce/ChartSettingsModel.h"
 
 namespace kanvo::chart_texts {
 
@@ -14,7 +15,13 @@ std::string secondNote() { return translate("ChartTexts", "图中的符号代表
 
 std::string title(const ChartModel& model)
 {
-    return model.xiutuTitle.empty() ? defaultTitle() : model.xiutuTitle;
+    if (model.xiutuTitle.empty())
+        return defaultTitle();
+    // The settings' placeholder, kept by OK as it stands, is a text of the program and is shown
+    // in the chosen language; a title the user typed is shown as typed.
+    if (model.xiutuTitle == ChartSettingsModel::kTitlePlaceholder)
+        return translate("ChartSettingsModel", ChartSettingsModel::kTitlePlaceholder.data());
+    return model.xiutuTitle;
 }
 
 std::string subtitle(const ChartModel& model)

@@ -22,7 +22,8 @@ inline constexpr const char* kFooter = "Quillex inc.Printed";
 [[nodiscard]] std::string countLabel();
 // The second note line under the legend.
 [[nodiscard]] std::string secondNote();
-// xiutuTitle, or defaultTitle() when it is empty.
+// xiutuTitle, or defaultTitle() when it is empty; the settings' placeholder title
+// (ChartSettingsModel::kTitlePlaceholder) in the chosen language.
 [[nodiscard]] std::string title(const ChartModel& model);
 // "绣线:" + brand + "  颜色数：" + maxColor + "   宽x高：" + gw + "x" + gh; the brand is "DMC"
 // when whichType is empty.

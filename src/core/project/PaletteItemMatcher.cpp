@@ -30,6 +30,19 @@ namespace {
     return true;
 }
 
+// text without blanks around it and without a leading "DMC" and the separators after it.
+[[nodiscard]] std::string_view withoutBrand(std::string_view text)
+{
+    text = trimmed(text);
+    if (startsWithNoCase(text, "DMC")) {
+        text.remove_prefix(3);
+        while (!text.empty() && (isBlank(text.front()) || text.front() == '-' || text.front() == ':'
+                                    || text.front() == '#' || text.front() == '_'))
+            text.remove_prefix(1);
+    }
+    return text;
+}
+
 } // namespace
 
 PaletteItemMatcher::PaletteItemMatcher(const ThreadTable& table) : table_(table)
@@ -40,13 +53,7 @@ PaletteItemMatcher::PaletteItemMatcher(const ThreadTable& table) : table_(table)
 
 std::optional<int> PaletteItemMatcher::dmcNumber(std::string_view text)
 {
-    text = trimmed(text);
-    if (startsWithNoCase(text, "DMC")) {
-        text.remove_prefix(3);
-        while (!text.empty() && (isBlank(text.front()) || text.front() == '-' || text.front() == ':'
-                                    || text.front() == '#' || text.front() == '_'))
-            text.remove_prefix(1);
-    }
+    text = withoutBrand(text);
     if (startsWithNoCase(text, "B5200"))
         text.remove_prefix(1);
     // Card numbers have at most four digits; a longer run is not a thread of ours.
@@ -61,6 +68,17 @@ std::optional<int> PaletteItemMatcher::dmcNumber(std::string_view text)
     return number;
 }
 
+std::optional<ColorValue> PaletteItemMatcher::namedColor(std::string_view text)
+{
+    text = withoutBrand(text);
+    const auto is = [text](std::string_view name) { return text.size() == name.size() && startsWithNoCase(text, name); };
+    if (is("BLANC"))
+        return makeColor(0xFF, 0xFF, 0xFF);
+    if (is("ECRU"))
+        return makeColor(0xF0, 0xEA, 0xDA);
+    return std::nullopt;
+}
+
 std::optional<PaletteItemMatcher::Match> PaletteItemMatcher::match(std::string_view number, std::optional<ColorValue> color) const
 {
     if (const std::optional<int> dmc = dmcNumber(number)) {
@@ -68,6 +86,8 @@ std::optional<PaletteItemMatcher::Match> PaletteItemMatcher::match(std::string_v
         if (it != threadOfNumber_.end())
             return Match{it->second, false};
     }
+    if (!color)
+        color = namedColor(number);
     if (!color)
         return std::nullopt;
     // The search is built once per table and kept, not once per file.

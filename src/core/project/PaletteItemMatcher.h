@@ -20,6 +20,9 @@ public:
     // nullopt for names ("BLANC", "ECRU"), other brands ("Anchor 403"), beads and anything
     // else that is not a plain DMC number.
     [[nodiscard]] static std::optional<int> dmcNumber(std::string_view text);
+    // The colour of a DMC thread known by its name instead of a number, in the spellings of
+    // dmcNumber(): "BLANC" (white FFFFFF) and "ECRU" (F0EADA), in any case. nullopt otherwise.
+    [[nodiscard]] static std::optional<ColorValue> namedColor(std::string_view text);
 
     struct Match {
         int thread = 0;           // thread index 1..452
@@ -27,9 +30,9 @@ public:
     };
 
     // The thread for a palette item: the thread with that number when the number is in our
-    // table (the lowest index when two share it), else the thread nearest to `color` by squared
-    // RGB distance, ties to the lower index. nullopt when the number is not ours and there is
-    // no colour.
+    // table (the lowest index when two share it), else the thread nearest to `color` (or, without
+    // one, to the named thread's colour) by squared RGB distance, ties to the lower index.
+    // nullopt when the number is not ours and there is no colour.
     [[nodiscard]] std::optional<Match> match(std::string_view number, std::optional<ColorValue> color) const;
 
 private:

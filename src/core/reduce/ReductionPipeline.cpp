@@ -251,7 +251,7 @@ bool ReductionPipeline::superReduce()
     }
     if (state_.ColorBit == ReductionMethod::kNoReduction) {
         // Nothing to reduce, but the status line ends as after any reduction.
-        status(kStatusDone);
+        status(translate("ReductionPipeline", kStatusDone.data()));
         return effectPreview();
     }
 

@@ -51,6 +51,26 @@ TEST(PaletteItemMatcher, ReadsTheSpellingsFilesUse)
     }
 }
 
+// Threads that DMC names instead of numbering stand for their own colours when a file (or the
+// editor's number box) gives none: BLANC is 5200's white FFFFFF; ECRU F0EADA is nearest to 543
+// EDE3D9 (distance 59, the least on the card). Other names still need a colour.
+TEST(PaletteItemMatcher, NamedThreadsWithoutAColourTakeTheNearestThread)
+{
+    const PaletteItemMatcher matcher(table());
+    const Spelling cases[] = {{"BLANC", 5200}, {"dmc blanc", 5200}, {" DMC-Ecru ", 543}, {"ECRU", 543},
+        {"ECRUX", 0}, {"Anchor 403", 0}, {"abc", 0}, {"99999", 0}, {"", 0}};
+    for (const Spelling& c : cases) {
+        const std::optional<PaletteItemMatcher::Match> match = matcher.match(c.text, std::nullopt);
+        EXPECT_EQ(match ? table().dmc(match->thread).cindex : 0, c.number) << '"' << c.text << '"';
+        if (match)
+            EXPECT_TRUE(match->substituted) << '"' << c.text << '"';
+    }
+    // A colour given with the name still wins: this "ECRU" is black.
+    const std::optional<PaletteItemMatcher::Match> given = matcher.match("ECRU", makeColor(0, 0, 0));
+    ASSERT_TRUE(given);
+    EXPECT_EQ(table().dmc(given->thread).cindex, 310);
+}
+
 TEST(OxsReader, ThreadNumberSpellingsMapToOurThreads)
 {
     const OxsReader::Result r = readData("thread-number-spellings.oxs");
