@@ -416,6 +416,17 @@
     </message>
 </context>
 <context>
+    <name>WindowTitle</name>
+    <message>
+        <source>未命名</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>%1[*] - %2</source>
+        <translation>%1[*] - %2</translation>
+    </message>
+</context>
+<context>
     <name>WorkspaceModel</name>
     <message>
         <source>绣布：宽高%1x%2(约%3x%4厘米)</source>
@@ -1308,6 +1319,13 @@ Click the chart to choose another background colour.</translation>
     <message>
         <source>错误！</source>
         <translation>Error!</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::ScreenCapture</name>
+    <message>
+        <source>屏幕截图</source>
+        <translation>Screen capture</translation>
     </message>
 </context>
 <context>

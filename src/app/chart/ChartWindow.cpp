@@ -81,10 +81,9 @@ std::optional<int> thresholdValue(const QString& text)
 } // namespace
 
 ChartWindow::ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* parent)
-    : QWidget(parent, Qt::Window), state_(state), mainWindow_(mainWindow)
+    : QWidget(parent, Qt::Window), state_(state), mainWindow_(mainWindow), title_(*this, tr(kTitle))
 {
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(tr(kTitle));
     buildControls();
     resize(980, 720);
     chooseSavePath = [this] {
@@ -434,6 +433,7 @@ void ChartWindow::generate()
         completeChart(model, rareThreshold(), loadedThreadTable());
         text1_->setText(QString::number(model.colorCount));
     } else {
+        title_.setFile(QString()); // a new chart of the picture, in no project yet
         model.gw = std::min(state_.gridWidth(), ChartModel::kMaxSide);
         model.gh = std::min(state_.picH, ChartModel::kMaxSide);
         if (!buildChartModel())
@@ -593,6 +593,7 @@ void ChartWindow::showIdle()
     text1_->setText(QStringLiteral("0"));
     setStopCaption(tr(kPrintCaption));
     command2_->setEnabled(false);
+    showTitle();
 }
 
 void ChartWindow::finishGeneration(bool completed)
@@ -601,6 +602,7 @@ void ChartWindow::finishGeneration(bool completed)
     setWorkControlsEnabled(true);
     if (completed)
         setStopCaption(tr(kPrintCaption));
+    showTitle();
 }
 
 void ChartWindow::setPatternReady(bool ready)
@@ -672,6 +674,12 @@ void ChartWindow::editsChanged()
         autosave_->schedule();
     else
         autosave_->discard();
+    showTitle();
+}
+
+void ChartWindow::showTitle()
+{
+    title_.show(drawn_, hasUnsavedEdits());
 }
 
 void ChartWindow::offerRecovery()
@@ -685,6 +693,8 @@ void ChartWindow::offerRecovery()
     }
     // Still unsaved: the file is kept until the chart is saved or given up.
     recovered_ = true;
+    title_.setFile(QString());
+    showTitle();
     (void)autosave_->flush();
 }
 
@@ -854,6 +864,7 @@ bool ChartWindow::openProjectFrom(const QString& path)
     state_.chart.fromProject = true;
     fabricCount_ = read.project.stitchesPerInch;
     keptSections_ = read.project.keptSections;
+    title_.setFile(path);
     show();
     raise();
     activateWindow();
@@ -877,8 +888,10 @@ bool ChartWindow::saveProjectTo(const QString& path)
         return false;
     }
     recovered_ = false;
+    title_.setFile(path);
     undoStack_->setClean();
     autosave_->discard();
+    showTitle();
     boxes.information(this, tr(kSavedTitle), tr("  绣图工程保存成功在%1").arg(path));
     return true;
 }

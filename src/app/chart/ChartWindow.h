@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "app/chart/UnsavedChangesPrompt.h"
+#include "app/platform/WindowTitle.h"
 #include "core/chart/ChartLayout.h"
 #include "core/chart/ChartMode.h"
 #include "core/pattern/PatternLayout.h"
@@ -198,8 +199,10 @@ private:
     void setPatternReady(bool ready);
     // The chart as "保存绣图工程..." writes it; none while no complete model exists.
     [[nodiscard]] std::optional<ChartProject> currentProject() const;
-    // After every change on the undo stack: the autosave follows the unsaved state.
+    // After every change on the undo stack: the autosave and the title follow the unsaved state.
     void editsChanged();
+    // The title names the chart's project file (or "未命名") and marks unsaved edits.
+    void showTitle();
     // A new chart: no edits, nothing to undo.
     void clearEdits();
     void showPointerCell(QPointF canvasPoint);
@@ -250,6 +253,7 @@ private:
     ChartEditController* editing_ = nullptr;
     bool recovered_ = false;       // the chart came back from the autosave file and is not saved yet
     bool editsDiscarded_ = false;  // the user chose 不保存 for the edits there are
+    WindowTitle title_;            // its file: the project the chart was opened from or saved to
 };
 
 } // namespace kanvo

@@ -70,10 +70,10 @@ MainWindow::MainWindow(RunState& state, WindowHub& hub, QWidget* parent)
 }
 
 MainWindow::MainWindow(RunState& state, WindowHub& hub, AppPaths paths, QWidget* parent)
-    : QMainWindow(parent), state_(state), hub_(hub), paths_(std::move(paths)), model_(state, *this)
+    : QMainWindow(parent), state_(state), hub_(hub), paths_(std::move(paths)), model_(state, *this),
+      title_(*this, tr("十字绣Kanvo V2008"))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(tr("十字绣Kanvo V2008"));
     buildControls();
     buildMenus();
     openDocument = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
@@ -435,6 +435,8 @@ void MainWindow::initialPictureStep()
     const auto found = paths_.startupPicture();
     state_.sourceFile = found ? found->toStdString() : std::string(AppPaths::kStartupPicture);
     (void)loadSourcePicture();
+    // The program's own picture is nobody's document: the title stays the program's.
+    title_.show(false, false);
 }
 
 bool MainWindow::loadSourcePicture()
@@ -445,7 +447,14 @@ bool MainWindow::loadSourcePicture()
     state_.previewReady = false;
     picture1_->setImage(QImage());
     picture1_->resize(0, 0);
+    namePicture(QString::fromStdString(state_.sourceFile));
     return true;
+}
+
+void MainWindow::namePicture(const QString& name)
+{
+    title_.setFile(name);
+    title_.show(true, false);
 }
 
 void MainWindow::drawMatrixS()

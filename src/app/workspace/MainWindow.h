@@ -7,6 +7,7 @@
 
 #include "app/platform/AppPaths.h"
 #include "app/platform/UiLanguage.h"
+#include "app/platform/WindowTitle.h"
 #include "core/workspace/RunState.h"
 #include "core/workspace/WorkspaceModel.h"
 #include "core/workspace/WorkspaceView.h"
@@ -87,8 +88,11 @@ public:
     // The initial picture step: sourceFile = "logo.dll" (found in the working folder first),
     // then loadSourcePicture(); a failure is ignored.
     void initialPictureStep();
-    // Loads RunState::sourceFile and fits the grid; false when the file cannot be decoded.
+    // Loads RunState::sourceFile and fits the grid; false when the file cannot be decoded. The
+    // title then names the file.
     [[nodiscard]] bool loadSourcePicture();
+    // The title names a picture that has no file of its own (a screen capture).
+    void namePicture(const QString& name);
     // Grid display redraw and pan.
     void drawMatrixS();
     void showMatrixS();
@@ -171,6 +175,7 @@ private:
     QLabel* label4_ = nullptr;
     QList<ClickableLabel*> hoverLabels_;
     bool syncing_ = false;
+    WindowTitle title_; // its file: the current picture's, none for the start-up picture
 };
 
 } // namespace kanvo
