@@ -273,6 +273,13 @@
     </message>
 </context>
 <context>
+    <name>PrintPreview</name>
+    <message>
+        <source>打印预览</source>
+        <translation>Print Preview</translation>
+    </message>
+</context>
+<context>
     <name>ProjectError</name>
     <message>
         <source>文件无法读取。</source>
@@ -871,6 +878,10 @@ Click the chart to choose another background colour.</translation>
     <message>
         <source>%1 %2  符号 %3</source>
         <translation>%1 %2  symbol %3</translation>
+    </message>
+    <message>
+        <source>打印预览</source>
+        <translation>Print Preview</translation>
     </message>
 </context>
 <context>

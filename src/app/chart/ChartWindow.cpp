@@ -32,6 +32,7 @@
 #include "app/chart/FinalPreviewWindow.h"
 #include "app/chart/PatternDialog.h"
 #include "app/chart/PatternPdf.h"
+#include "app/chart/PrintPreview.h"
 #include "app/chart/ScreenChart.h"
 #include "app/chart/StitchToolPanel.h"
 #include "app/platform/MessageBoxes.h"
@@ -209,6 +210,7 @@ void ChartWindow::buildControls()
     command4_ = button("Command4", QT_TR_NOOP("最终效果预览"));
     command5_ = button("Command5", QT_TR_NOOP("读取色卡..."));
     command6_ = button("Command6", kPatternTitle);
+    previewButton_ = button("cmdPrintPreview", QT_TR_NOOP("打印预览"));
     openProject_ = button("cmdOpenProject", QT_TR_NOOP("打开绣图工程..."));
     saveProject_ = button("cmdSaveProject", QT_TR_NOOP("保存绣图工程..."));
     combo1_ = new QComboBox(this);
@@ -245,7 +247,8 @@ void ChartWindow::buildControls()
 
     auto* top = new QHBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(command1_), static_cast<QWidget*>(command2_),
-             static_cast<QWidget*>(command6_), static_cast<QWidget*>(command3_), static_cast<QWidget*>(command4_),
+             static_cast<QWidget*>(command6_), static_cast<QWidget*>(command3_), static_cast<QWidget*>(previewButton_),
+             static_cast<QWidget*>(command4_),
              static_cast<QWidget*>(openProject_), static_cast<QWidget*>(saveProject_)})
         top->addWidget(w);
     top->addSpacing(12);
@@ -301,6 +304,7 @@ void ChartWindow::buildControls()
     connect(command4_, &QPushButton::clicked, this, &ChartWindow::showFinalPreview);
     connect(command5_, &QPushButton::clicked, this, &ChartWindow::readPalette);
     connect(command6_, &QPushButton::clicked, this, &ChartWindow::exportPattern);
+    connect(previewButton_, &QPushButton::clicked, this, &ChartWindow::showPrintPreview);
     connect(openProject_, &QPushButton::clicked, this, &ChartWindow::openProject);
     connect(saveProject_, &QPushButton::clicked, this, &ChartWindow::saveProject);
     connect(hScroll1_, &QScrollBar::valueChanged, this, &ChartWindow::mergeSliderChanged);
@@ -375,6 +379,7 @@ void ChartWindow::setWorkControlsEnabled(bool enabled)
     command1_->setEnabled(enabled);
     command2_->setEnabled(enabled && drawn_);
     command6_->setEnabled(enabled && patternReady_);
+    previewButton_->setEnabled(enabled);
     mainWindow_.setWorkControlsEnabled(enabled);
     // No edits while a chart is printed or exported from the model.
     toolPanel_->setEnabled(enabled && editing_ != nullptr && editing_->editing());
@@ -937,6 +942,18 @@ ChartPrinter& ChartWindow::printer()
 void ChartWindow::printChart()
 {
     printer().printChart();
+}
+
+PrintPreview& ChartWindow::printPreview()
+{
+    if (!printPreview_)
+        printPreview_ = std::make_unique<PrintPreview>(printer(), *this);
+    return *printPreview_;
+}
+
+void ChartWindow::showPrintPreview()
+{
+    printPreview().open();
 }
 
 } // namespace kanvo

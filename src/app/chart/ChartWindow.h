@@ -36,6 +36,7 @@ class ChartNavigationBar;
 class StitchToolPanel;
 class ChartPrinter;
 class FinalPreviewWindow;
+class PrintPreview;
 class MainWindow;
 class WindowHub;
 struct RunState;
@@ -47,7 +48,8 @@ struct RunState;
 // generation left.
 //
 // Controls (objectName): Command1 "生成", Command2 "保存", Command3 "中止"/"打印"/"打印..",
-// Command4 "最终效果预览", Command5 "读取色卡...", Command6 "导出PDF图纸", cmdOpenProject
+// Command4 "最终效果预览", Command5 "读取色卡...", Command6 "导出PDF图纸", cmdPrintPreview
+// "打印预览", cmdOpenProject
 // "打开绣图工程...", cmdSaveProject "保存绣图工程...", Combo1 the chart mode, Combo2 the
 // rare-thread threshold with Check1 "显示全部色块", HScroll1 the merge slider, Text1 the thread
 // count, Label1 the status line, ProgressBar1 the progress, Picture1 the canvas viewport with
@@ -106,6 +108,9 @@ public:
 
     // Prints the generated chart on one page (asks for the printer first).
     void printChart();
+    // "打印预览": the pages "打印" would print, in the print preview.
+    void showPrintPreview();
+    [[nodiscard]] PrintPreview& printPreview();
 
     // "读取色卡..." (maintenance): reads a binary palette file into a copy of the thread table and
     // writes its text listing; the count of records read stays in readColorRecords().
@@ -246,6 +251,8 @@ private:
     QWidget* controls_ = nullptr;
     FinalPreviewWindow* preview_ = nullptr;
     std::unique_ptr<ChartPrinter> printer_;
+    std::unique_ptr<PrintPreview> printPreview_;
+    QPushButton* previewButton_ = nullptr;
     QUndoStack* undoStack_ = nullptr;
     ChartAutosave* autosave_ = nullptr;
     ChartNavigationBar* navigationBar_ = nullptr;
