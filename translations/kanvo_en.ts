@@ -1333,13 +1333,6 @@ Click the chart to choose another background colour.</translation>
     </message>
 </context>
 <context>
-    <name>kanvo::ScreenCapture</name>
-    <message>
-        <source>屏幕截图</source>
-        <translation>Screen capture</translation>
-    </message>
-</context>
-<context>
     <name>kanvo::StitchToolPanel</name>
     <message>
         <source>画笔</source>

@@ -107,10 +107,6 @@ void WindowTitleTest::mainWindowNamesThePicture()
     state->sourceFile = broken.toStdString();
     QVERIFY(!window->loadSourcePicture());
     QCOMPARE(shownTitle(window), QStringLiteral("Piggies.png - ") + kMainTitle);
-
-    // A screen capture has no file.
-    window->namePicture(QStringLiteral("屏幕截图"));
-    QCOMPARE(shownTitle(window), QStringLiteral("屏幕截图 - ") + kMainTitle);
 }
 
 void WindowTitleTest::chartWindowNamesTheProjectAndMarksEdits()

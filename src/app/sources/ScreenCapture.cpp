@@ -134,7 +134,6 @@ void ScreenCapture::copyAndFinish()
                               pixels(surface), toX, toY, kWhite);
         mainWindow_.setZoomedSurface(std::move(surface));
         mainWindow_.repaintPicture();
-        mainWindow_.namePicture(tr("屏幕截图"));
     }
     window->finish();
     window_ = nullptr;

@@ -447,14 +447,9 @@ bool MainWindow::loadSourcePicture()
     state_.previewReady = false;
     picture1_->setImage(QImage());
     picture1_->resize(0, 0);
-    namePicture(QString::fromStdString(state_.sourceFile));
-    return true;
-}
-
-void MainWindow::namePicture(const QString& name)
-{
-    title_.setFile(name);
+    title_.setFile(QString::fromStdString(state_.sourceFile));
     title_.show(true, false);
+    return true;
 }
 
 void MainWindow::drawMatrixS()

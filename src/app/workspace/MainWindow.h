@@ -91,8 +91,6 @@ public:
     // Loads RunState::sourceFile and fits the grid; false when the file cannot be decoded. The
     // title then names the file.
     [[nodiscard]] bool loadSourcePicture();
-    // The title names a picture that has no file of its own (a screen capture).
-    void namePicture(const QString& name);
     // Grid display redraw and pan.
     void drawMatrixS();
     void showMatrixS();
