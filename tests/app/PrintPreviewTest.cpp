@@ -110,15 +110,7 @@ void PrintPreviewTest::init()
     QVERIFY(session->start());
     // 80 x 80 stitches of 12 threads in column stripes, drawn as symbols on white ("无色块绣图"),
     // which a page without them would show.
-    state->stitchMatrix = StitchMatrix();
-    for (int x = 0; x < 80; ++x)
-        for (int y = 0; y < 80; ++y)
-            state->stitchMatrix.set(x, y, loadedThreadTable().colorOf(1 + x * 12 / 80));
-    state->picW = 80;
-    state->picH = 80;
-    state->previewReady = true;
-    window->generateChart();
-    chart = window->findChild<ChartWindow*>();
+    chart = openChartWindow(80, 80, [](int x, int) { return loadedThreadTable().colorOf(1 + x * 12 / 80); });
     QVERIFY(chart != nullptr);
 }
 

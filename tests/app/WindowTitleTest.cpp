@@ -69,15 +69,7 @@ void WindowTitleTest::cleanup()
 
 void WindowTitleTest::generateChart()
 {
-    state->stitchMatrix = StitchMatrix();
-    for (int x = 0; x < 12; ++x)
-        for (int y = 0; y < 8; ++y)
-            state->stitchMatrix.set(x, y, x < 6 ? makeColor(0, 0, 0) : makeColor(0xAB, 0x02, 0x49));
-    state->picW = 12;
-    state->picH = 8;
-    state->previewReady = true;
-    window->generateChart();
-    chart = window->findChild<ChartWindow*>();
+    chart = openChartWindow(12, 8, [](int x, int) { return x < 6 ? makeColor(0, 0, 0) : makeColor(0xAB, 0x02, 0x49); });
     QVERIFY(chart != nullptr);
     chart->autosave().setFolder(autosaveFolder.path());
     QVERIFY(QTest::qWaitForWindowExposed(chart));
