@@ -445,6 +445,29 @@
     </message>
 </context>
 <context>
+    <name>kanvo::AutosaveWarning</name>
+    <message>
+        <source>自动保存失败，修改没有备份</source>
+        <translation>Autosave failed: changes are not backed up</translation>
+    </message>
+    <message>
+        <source>无法自动保存到%1：%2</source>
+        <translation>Cannot autosave to %1: %2</translation>
+    </message>
+    <message>
+        <source>十字绣图Kanvo</source>
+        <translation>Kanvo cross-stitch chart</translation>
+    </message>
+    <message>
+        <source>绣图无法自动保存到%1。
+%2
+可以继续编辑，但程序意外退出时这些修改无法恢复。请用“保存绣图工程...”保存。</source>
+        <translation>The chart cannot be autosaved to %1.
+%2
+You can go on editing, but if the program ends unexpectedly these changes cannot be recovered. Save them with &quot;Save chart project...&quot;.</translation>
+    </message>
+</context>
+<context>
     <name>kanvo::BackgroundRemovalDialog</name>
     <message>
         <source>去除背景</source>

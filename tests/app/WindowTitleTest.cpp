@@ -1,5 +1,6 @@
 // Titles name the document: the main window its picture's file, the chart window its project's
 // file with "*" while the chart has unsaved edits.
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -152,7 +153,7 @@ void WindowTitleTest::recoveredChartIsUnnamedAndUnsaved()
     // As after a crash: an autosave is there to reopen. It is a chart no project file holds.
     const QString saved = session->filePath(QStringLiteral("Piggies.oxs"));
     QVERIFY(chart->saveProjectTo(saved));
-    QVERIFY(QFile::copy(saved, chart->autosave().filePath()));
+    QVERIFY(QFile::copy(saved, QDir(autosaveFolder.path()).filePath(QStringLiteral("autosave-1-crashed.oxs"))));
     chart->askToReopen = [](const QString&) { return true; };
     chart->offerRecovery();
     QCOMPARE(shownTitle(chart), QStringLiteral("未命名* - ") + kChartTitle);

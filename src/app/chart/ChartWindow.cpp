@@ -24,6 +24,8 @@
 #include <QSignalBlocker>
 #include <QUndoStack>
 
+#include "app/chart/AutosaveSlot.h"
+#include "app/chart/AutosaveWarning.h"
 #include "app/chart/ChartAutosave.h"
 #include "app/chart/ChartCanvasView.h"
 #include "app/chart/ChartEditController.h"
@@ -147,6 +149,7 @@ void ChartWindow::buildSafety()
     undoStack_ = new QUndoStack(this);
     autosave_ = new ChartAutosave(this);
     autosave_->snapshot = [this] { return hasUnsavedEdits() ? currentProject() : std::nullopt; };
+    new AutosaveWarning(*autosave_, *navigationBar_, *this);
     connect(undoStack_, &QUndoStack::indexChanged, this, [this] {
         editsDiscarded_ = false; // a new change, not among those given up
         editsChanged();
@@ -184,7 +187,7 @@ void ChartWindow::install(MainWindow& mainWindow, WindowHub& hub)
     hub.saveChartProject = [ensureWindow] { ensureWindow().saveProject(); };
     hub.confirmChartChanges = [window] { return window->isNull() || (*window)->confirmDiscardEdits(); };
     hub.offerChartRecovery = [ensureWindow] {
-        if (ChartAutosave().exists())
+        if (!AutosaveSlot::orphans(ChartAutosave::defaultFolder()).empty())
             ensureWindow().offerRecovery();
     };
     hub.redrawProjectChart = [ensureWindow] {
@@ -689,18 +692,22 @@ void ChartWindow::showTitle()
 
 void ChartWindow::offerRecovery()
 {
-    if (!autosave_->exists())
-        return;
-    const QString savedAt = QLocale().toString(autosave_->savedAt(), QLocale::ShortFormat);
-    if (!askToReopen || !askToReopen(savedAt) || !openProjectFrom(autosave_->filePath())) {
-        autosave_->discard();
-        return;
+    // Only what copies no longer running left: a running copy's autosave is its own.
+    for (const std::unique_ptr<AutosaveSlot>& orphan : AutosaveSlot::orphans(autosave_->folder())) {
+        const QString savedAt = QLocale().toString(orphan->savedAt(), QLocale::ShortFormat);
+        if (!askToReopen || !askToReopen(savedAt)) {
+            orphan->remove(); // 不打开: this file, no other
+            continue;
+        }
+        if (!openProjectFrom(orphan->filePath()))
+            continue; // offered again at the next start
+        // Still unsaved: kept in this copy's own file until the chart is saved or given up.
+        recovered_ = true;
+        title_.setFile(QString());
+        showTitle();
+        if (autosave_->flush())
+            orphan->remove();
     }
-    // Still unsaved: the file is kept until the chart is saved or given up.
-    recovered_ = true;
-    title_.setFile(QString());
-    showTitle();
-    (void)autosave_->flush();
 }
 
 std::optional<ChartProject> ChartWindow::currentProject() const

@@ -141,8 +141,9 @@ public:
     // asks 保存 / 不保存 / 取消 when there are any. True when the work may go on (nothing to
     // save, saved, or not wanted); false when cancelled or the save did not happen.
     bool confirmDiscardEdits();
-    // At start-up: offers to reopen the chart a run that ended without closing left in the
-    // autosave file; the file is removed when declined.
+    // At start-up: offers to reopen, one after the other, the charts that runs which ended
+    // without closing left in their autosave files (not those of copies still running). A file
+    // declined is removed; one reopened lives on in this copy's own autosave.
     void offerRecovery();
     [[nodiscard]] ChartAutosave& autosave() { return *autosave_; }
     // True once a generation got past its colour index: the model and the canvas hold a chart.
