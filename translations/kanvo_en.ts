@@ -324,6 +324,13 @@
     </message>
 </context>
 <context>
+    <name>PrintPreview</name>
+    <message>
+        <source>打印预览</source>
+        <translation>Print Preview</translation>
+    </message>
+</context>
+<context>
     <name>ProjectError</name>
     <message>
         <source>文件无法读取。</source>
@@ -471,6 +478,17 @@
     </message>
 </context>
 <context>
+    <name>WindowTitle</name>
+    <message>
+        <source>未命名</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>%1[*] - %2</source>
+        <translation>%1[*] - %2</translation>
+    </message>
+</context>
+<context>
     <name>WorkspaceModel</name>
     <message>
         <source>绣布：宽高%1x%2(约%3x%4厘米)</source>
@@ -479,6 +497,29 @@
     <message>
         <source>绣布：宽高156x221 </source>
         <translation>Fabric: 156x221 stitches </translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::AutosaveWarning</name>
+    <message>
+        <source>自动保存失败，修改没有备份</source>
+        <translation>Autosave failed: changes are not backed up</translation>
+    </message>
+    <message>
+        <source>无法自动保存到%1：%2</source>
+        <translation>Cannot autosave to %1: %2</translation>
+    </message>
+    <message>
+        <source>十字绣图Kanvo</source>
+        <translation>Kanvo cross-stitch chart</translation>
+    </message>
+    <message>
+        <source>绣图无法自动保存到%1。
+%2
+可以继续编辑，但程序意外退出时这些修改无法恢复。请用“保存绣图工程...”保存。</source>
+        <translation>The chart cannot be autosaved to %1.
+%2
+You can go on editing, but if the program ends unexpectedly these changes cannot be recovered. Save them with &quot;Save chart project...&quot;.</translation>
     </message>
 </context>
 <context>
@@ -959,6 +1000,10 @@ Click the chart to choose another background colour.</translation>
     <message>
         <source>%1 %2  符号 %3</source>
         <translation>%1 %2  symbol %3</translation>
+    </message>
+    <message>
+        <source>打印预览</source>
+        <translation>Print Preview</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include "app/chart/ChartWindow.h"
 #include "ProgramSession.h"
 
 namespace kanvo {
@@ -34,6 +35,21 @@ protected:
         state = nullptr;
         hub = nullptr;
         window = nullptr;
+    }
+
+    // The chart window opened by the main window's "生成" after an effect preview of a w x h
+    // stitch matrix of colour(x, y); nullptr when it did not open.
+    template <class F> ChartWindow* openChartWindow(int w, int h, F colour)
+    {
+        state->stitchMatrix = StitchMatrix();
+        for (int x = 0; x < w; ++x)
+            for (int y = 0; y < h; ++y)
+                state->stitchMatrix.set(x, y, colour(x, y));
+        state->picW = w;
+        state->picH = h;
+        state->previewReady = true;
+        window->generateChart();
+        return window->findChild<ChartWindow*>();
     }
 
     std::unique_ptr<ProgramSession> session;

@@ -40,17 +40,38 @@ void ChartPrinter::printChart()
     if (printing_)
         return;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QString::fromStdString(chart_texts::title(state_.chart)));
+    nameDocument(printer);
     if (!choosePrinter || !choosePrinter(printer))
         return;
     const std::optional<PrintChoice> choice = choosePrintKind ? choosePrintKind(onePageCell(printer)) : PrintChoice{};
     if (!choice)
         return;
-    (void)(choice->paged ? printPagesTo(printer, choice->pattern) : printTo(printer));
+    (void)print(printer, *choice);
+}
+
+void ChartPrinter::nameDocument(QPrinter& printer) const
+{
+    printer.setDocName(QString::fromStdString(chart_texts::title(state_.chart)));
+}
+
+ChartPrinter::Outcome ChartPrinter::print(QPrinter& printer, const PrintChoice& choice)
+{
+    return choice.paged ? printPagesTo(printer, choice.pattern) : printTo(printer);
+}
+
+ChartPrinter::Outcome ChartPrinter::paintPreview(QPrinter& printer, const PrintChoice& choice)
+{
+    previewing_ = true;
+    const Outcome outcome = print(printer, choice);
+    previewing_ = false;
+    return outcome;
 }
 
 std::optional<PrintLayout> ChartPrinter::onePageLayout(const PrintedPage& page) const
 {
+    // Before a first generation the model holds no cells to lay out.
+    if (!window_.hasChart())
+        return std::nullopt;
     const ChartOptions options{state_.blockW, state_.blockH, window_.mode(), state_.ColorBit};
     // The chart window's block colours: the reduced picture, with edited cells and a project's
     // chart in their threads' colours.
@@ -66,6 +87,8 @@ float ChartPrinter::onePageCell(QPrinter& printer) const
 
 void ChartPrinter::status(const char* text)
 {
+    if (previewing_)
+        return;
     const QString s = QCoreApplication::translate("kanvo::ChartPrinter", text);
     if (statusShown)
         statusShown(s);
@@ -79,11 +102,27 @@ void ChartPrinter::restoreControls(const char* caption)
     window_.setStopCaption(QCoreApplication::translate("kanvo::ChartWindow", caption));
 }
 
+bool ChartPrinter::stopRequested()
+{
+    if (previewing_)
+        return false;
+    QCoreApplication::processEvents();
+    return !window_.running();
+}
+
+void ChartPrinter::progress(int done, int total)
+{
+    if (!previewing_)
+        window_.setProgress(done, total);
+}
+
 ChartPrinter::Outcome ChartPrinter::fail()
 {
+    printing_ = false;
+    if (previewing_)
+        return Outcome::Failed;
     // The pointer, the print button and the controls come back on this path too.
     restoreControls(ChartWindow::kPrintCaption);
-    printing_ = false;
     MessageBoxes::current().information(
         &window_, QString::fromUtf8(kFailureTitle), QCoreApplication::translate("kanvo::ChartPrinter", kFailureText));
     return Outcome::Failed;
@@ -94,6 +133,8 @@ bool ChartPrinter::start()
     if (printing_)
         return false;
     printing_ = true;
+    if (previewing_)
+        return true;
     // Only closing the window stops a print; a window closed and opened again prints anew.
     window_.setRunning(true);
     window_.setWorkControlsEnabled(false);
@@ -113,12 +154,15 @@ ChartPrinter::Outcome ChartPrinter::stopped(QPrinter& printer, QPainter& painter
 ChartPrinter::Outcome ChartPrinter::finish(QPainter& painter, PrintedPage& page)
 {
     status(kStatusPrinting);
-    if (!painter.end() || !page.commit())
+    // A preview's pages stay with its printer; no file is written.
+    if (!painter.end() || (!previewing_ && !page.commit()))
         return fail();
+    printing_ = false;
+    if (previewing_)
+        return Outcome::Printed;
     // The document has gone to the printer: nothing is printing any more.
     window_.hideStatus();
     restoreControls(ChartWindow::kPrintedCaption);
-    printing_ = false;
     return Outcome::Printed;
 }
 
@@ -161,10 +205,9 @@ ChartPrinter::Outcome ChartPrinter::printTo(QPrinter& printer)
             if (!symbolsAnnounced) {
                 symbolsAnnounced = true;
                 status(kStatusSymbols);
-                window_.setProgress(0, gh);
+                progress(0, gh);
             }
-            QCoreApplication::processEvents();
-            if (!window_.running())
+            if (stopRequested())
                 return stopped(printer, painter);
             break;
         default: // the grid pass
@@ -172,14 +215,13 @@ ChartPrinter::Outcome ChartPrinter::printTo(QPrinter& printer)
                 gridAnnounced = true;
                 status(kStatusGrid);
             }
-            QCoreApplication::processEvents();
-            if (!window_.running())
+            if (stopRequested())
                 continue; // the rest of the grid is skipped; the table is still drawn
             break;
         }
         chartPainter.paint(painter, list, section);
         if (section.stage == DrawStage::Symbols)
-            window_.setProgress(section.row + 1, gh);
+            progress(section.row + 1, gh);
     }
     return finish(painter, page);
 }
@@ -203,16 +245,13 @@ ChartPrinter::Outcome ChartPrinter::printPagesTo(QPrinter& printer, const Patter
     PrintedPage page(printer);
 
     status(kStatusPages);
-    window_.setProgress(0, 1);
+    progress(0, 1);
     QPainter painter;
     if (!painter.begin(&printer))
         return fail();
     PatternPdf pages;
-    pages.progress = [this](int done, int total) {
-        window_.setProgress(done, total);
-        QCoreApplication::processEvents();
-    };
-    pages.stopRequested = [this] { return !window_.running(); };
+    pages.progress = [this](int done, int total) { progress(done, total); };
+    pages.stopRequested = [this] { return stopRequested(); };
     switch (pages.paintPages(layout, painter, printer, page.dotsPerMm())) {
     case PatternPdf::Result::Stopped:
         return stopped(printer, painter);

@@ -51,6 +51,14 @@ public:
 
     // Asks for the printer (the print dialog: a printer or "print to file"), then prints.
     void printChart();
+    // Names the print job after the chart's title.
+    void nameDocument(QPrinter& printer) const;
+    // Prints choice on printer (set up, not yet begun): printTo() or printPagesTo().
+    Outcome print(QPrinter& printer, const PrintChoice& choice);
+    // Paints on printer exactly what print() would, but as no print job: the status line, the
+    // progress, the print button and the controls stay as they are, nothing stops it and no
+    // message is shown. For the print preview, whose printer keeps the pages to show.
+    Outcome paintPreview(QPrinter& printer, const PrintChoice& choice);
     // Prints on printer, which is set up and not yet begun. Failures show the failure message.
     Outcome printTo(QPrinter& printer);
     // Prints the pattern's pages of the complete chart on printer (set up, not yet begun), on
@@ -74,6 +82,9 @@ public:
 
 private:
     [[nodiscard]] std::optional<PrintLayout> onePageLayout(const PrintedPage& page) const;
+    // Lets the window handle its events; true when closing it asked the print to stop.
+    [[nodiscard]] bool stopRequested();
+    void progress(int done, int total);
     Outcome fail();
     // A stop by closing the window: the document is thrown away rather than sent half drawn.
     Outcome stopped(QPrinter& printer, QPainter& painter);
@@ -87,6 +98,7 @@ private:
     RunState& state_;
     ChartWindow& window_;
     bool printing_ = false;
+    bool previewing_ = false; // painting a preview: the print's pages without the print job
 };
 
 } // namespace kanvo

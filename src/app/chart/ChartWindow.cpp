@@ -24,6 +24,8 @@
 #include <QSignalBlocker>
 #include <QUndoStack>
 
+#include "app/chart/AutosaveSlot.h"
+#include "app/chart/AutosaveWarning.h"
 #include "app/chart/ChartAutosave.h"
 #include "app/chart/ChartCanvasView.h"
 #include "app/chart/ChartEditController.h"
@@ -33,6 +35,7 @@
 #include "app/chart/FramePacer.h"
 #include "app/chart/PatternDialog.h"
 #include "app/chart/PatternPdf.h"
+#include "app/chart/PrintPreview.h"
 #include "app/chart/ScreenChart.h"
 #include "app/chart/StitchLayerSwitches.h"
 #include "app/chart/StitchToolPanel.h"
@@ -86,10 +89,9 @@ std::optional<int> thresholdValue(const QString& text)
 } // namespace
 
 ChartWindow::ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* parent)
-    : QWidget(parent, Qt::Window), state_(state), mainWindow_(mainWindow)
+    : QWidget(parent, Qt::Window), state_(state), mainWindow_(mainWindow), title_(*this, tr(kTitle))
 {
     setObjectName(QStringLiteral("Form4"));
-    setWindowTitle(tr(kTitle));
     buildControls();
     resize(980, 720);
     chooseSavePath = [this] {
@@ -170,6 +172,7 @@ void ChartWindow::buildSafety()
     undoStack_ = new QUndoStack(this);
     autosave_ = new ChartAutosave(this);
     autosave_->snapshot = [this] { return hasUnsavedEdits() ? currentProject() : std::nullopt; };
+    new AutosaveWarning(*autosave_, *navigationBar_, *this);
     connect(undoStack_, &QUndoStack::indexChanged, this, [this] {
         editsDiscarded_ = false; // a new change, not among those given up
         editsChanged();
@@ -210,7 +213,7 @@ void ChartWindow::install(MainWindow& mainWindow, WindowHub& hub)
     hub.openChartProjectFile = [ensureWindow](const QString& path) { return ensureWindow().openProjectFrom(path); };
     hub.confirmChartChanges = [window] { return window->isNull() || (*window)->confirmDiscardEdits(); };
     hub.offerChartRecovery = [ensureWindow] {
-        if (ChartAutosave().exists())
+        if (!AutosaveSlot::orphans(ChartAutosave::defaultFolder()).empty())
             ensureWindow().offerRecovery();
     };
     hub.redrawProjectChart = [ensureWindow] {
@@ -236,6 +239,7 @@ void ChartWindow::buildControls()
     command4_ = button("Command4", QT_TR_NOOP("最终效果预览"));
     command5_ = button("Command5", QT_TR_NOOP("读取色卡..."));
     command6_ = button("Command6", kPatternTitle);
+    previewButton_ = button("cmdPrintPreview", QT_TR_NOOP("打印预览"));
     openProject_ = button("cmdOpenProject", QT_TR_NOOP("打开绣图工程..."));
     saveProject_ = button("cmdSaveProject", QT_TR_NOOP("保存绣图工程..."));
     combo1_ = new QComboBox(this);
@@ -272,7 +276,8 @@ void ChartWindow::buildControls()
 
     auto* top = new QHBoxLayout;
     for (QWidget* w : {static_cast<QWidget*>(command1_), static_cast<QWidget*>(command2_),
-             static_cast<QWidget*>(command6_), static_cast<QWidget*>(command3_), static_cast<QWidget*>(command4_),
+             static_cast<QWidget*>(command6_), static_cast<QWidget*>(command3_), static_cast<QWidget*>(previewButton_),
+             static_cast<QWidget*>(command4_),
              static_cast<QWidget*>(openProject_), static_cast<QWidget*>(saveProject_)})
         top->addWidget(w);
     top->addSpacing(12);
@@ -331,6 +336,7 @@ void ChartWindow::buildControls()
     connect(command4_, &QPushButton::clicked, this, &ChartWindow::showFinalPreview);
     connect(command5_, &QPushButton::clicked, this, &ChartWindow::readPalette);
     connect(command6_, &QPushButton::clicked, this, &ChartWindow::exportPattern);
+    connect(previewButton_, &QPushButton::clicked, this, &ChartWindow::showPrintPreview);
     connect(openProject_, &QPushButton::clicked, this, &ChartWindow::openProject);
     connect(saveProject_, &QPushButton::clicked, this, &ChartWindow::saveProject);
     connect(hScroll1_, &QScrollBar::valueChanged, this, &ChartWindow::mergeSliderChanged);
@@ -405,6 +411,7 @@ void ChartWindow::setWorkControlsEnabled(bool enabled)
     command1_->setEnabled(enabled);
     command2_->setEnabled(enabled && drawn_);
     command6_->setEnabled(enabled && patternReady_);
+    previewButton_->setEnabled(enabled);
     mainWindow_.setWorkControlsEnabled(enabled);
     // No edits while a chart is printed or exported from the model.
     toolPanel_->setEnabled(enabled && editing_ != nullptr && editing_->editing());
@@ -463,6 +470,7 @@ void ChartWindow::generate()
         completeChart(model, rareThreshold(), loadedThreadTable());
         text1_->setText(QString::number(model.colorCount));
     } else {
+        title_.setFile(QString()); // a new chart of the picture, in no project yet
         model.gw = std::min(state_.gridWidth(), ChartModel::kMaxSide);
         model.gh = std::min(state_.picH, ChartModel::kMaxSide);
         if (!buildChartModel())
@@ -630,6 +638,7 @@ void ChartWindow::showIdle()
     text1_->setText(QStringLiteral("0"));
     setStopCaption(tr(kPrintCaption));
     command2_->setEnabled(false);
+    showTitle();
 }
 
 void ChartWindow::finishGeneration(bool completed)
@@ -638,6 +647,7 @@ void ChartWindow::finishGeneration(bool completed)
     setWorkControlsEnabled(true);
     if (completed)
         setStopCaption(tr(kPrintCaption));
+    showTitle();
 }
 
 void ChartWindow::setPatternReady(bool ready)
@@ -709,20 +719,32 @@ void ChartWindow::editsChanged()
         autosave_->schedule();
     else
         autosave_->discard();
+    showTitle();
+}
+
+void ChartWindow::showTitle()
+{
+    title_.show(drawn_, hasUnsavedEdits());
 }
 
 void ChartWindow::offerRecovery()
 {
-    if (!autosave_->exists())
-        return;
-    const QString savedAt = QLocale().toString(autosave_->savedAt(), QLocale::ShortFormat);
-    if (!askToReopen || !askToReopen(savedAt) || !openProjectFrom(autosave_->filePath())) {
-        autosave_->discard();
-        return;
+    // Only what copies no longer running left: a running copy's autosave is its own.
+    for (const std::unique_ptr<AutosaveSlot>& orphan : AutosaveSlot::orphans(autosave_->folder())) {
+        const QString savedAt = QLocale().toString(orphan->savedAt(), QLocale::ShortFormat);
+        if (!askToReopen || !askToReopen(savedAt)) {
+            orphan->remove(); // 不打开: this file, no other
+            continue;
+        }
+        if (!openProjectFrom(orphan->filePath()))
+            continue; // offered again at the next start
+        // Still unsaved: kept in this copy's own file until the chart is saved or given up.
+        recovered_ = true;
+        title_.setFile(QString());
+        showTitle();
+        if (autosave_->flush())
+            orphan->remove();
     }
-    // Still unsaved: the file is kept until the chart is saved or given up.
-    recovered_ = true;
-    (void)autosave_->flush();
 }
 
 std::optional<ChartProject> ChartWindow::currentProject() const
@@ -890,6 +912,7 @@ bool ChartWindow::openProjectFrom(const QString& path)
     state_.chart = read.project.chart;
     state_.chart.fromProject = true;
     fabricCount_ = read.project.stitchesPerInch;
+    title_.setFile(path);
     show();
     raise();
     activateWindow();
@@ -913,8 +936,10 @@ bool ChartWindow::saveProjectTo(const QString& path)
         return false;
     }
     recovered_ = false;
+    title_.setFile(path);
     undoStack_->setClean();
     autosave_->discard();
+    showTitle();
     boxes.information(this, tr(kSavedTitle), tr("  绣图工程保存成功在%1").arg(path));
     return true;
 }
@@ -960,6 +985,18 @@ ChartPrinter& ChartWindow::printer()
 void ChartWindow::printChart()
 {
     printer().printChart();
+}
+
+PrintPreview& ChartWindow::printPreview()
+{
+    if (!printPreview_)
+        printPreview_ = std::make_unique<PrintPreview>(printer(), *this);
+    return *printPreview_;
+}
+
+void ChartWindow::showPrintPreview()
+{
+    printPreview().open();
 }
 
 } // namespace kanvo

@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include "app/chart/UnsavedChangesPrompt.h"
+#include "app/platform/WindowTitle.h"
 #include "core/chart/ChartLayout.h"
 #include "core/chart/ChartMode.h"
 #include "core/pattern/PatternLayout.h"
@@ -35,6 +36,7 @@ class ChartNavigationBar;
 class StitchToolPanel;
 class ChartPrinter;
 class FinalPreviewWindow;
+class PrintPreview;
 class MainWindow;
 class WindowHub;
 struct RunState;
@@ -46,7 +48,8 @@ struct RunState;
 // generation left.
 //
 // Controls (objectName): Command1 "生成", Command2 "保存", Command3 "中止"/"打印"/"打印..",
-// Command4 "最终效果预览", Command5 "读取色卡...", Command6 "导出PDF图纸", cmdOpenProject
+// Command4 "最终效果预览", Command5 "读取色卡...", Command6 "导出PDF图纸", cmdPrintPreview
+// "打印预览", cmdOpenProject
 // "打开绣图工程...", cmdSaveProject "保存绣图工程...", Combo1 the chart mode, Combo2 the
 // rare-thread threshold with Check1 "显示全部色块", HScroll1 the merge slider, Text1 the thread
 // count, Label1 the status line, ProgressBar1 the progress, Picture1 the canvas viewport with
@@ -105,6 +108,9 @@ public:
 
     // Prints the generated chart on one page (asks for the printer first).
     void printChart();
+    // "打印预览": the pages "打印" would print, in the print preview.
+    void showPrintPreview();
+    [[nodiscard]] PrintPreview& printPreview();
 
     // "读取色卡..." (maintenance): reads a binary palette file into a copy of the thread table and
     // writes its text listing; the count of records read stays in readColorRecords().
@@ -135,8 +141,9 @@ public:
     // asks 保存 / 不保存 / 取消 when there are any. True when the work may go on (nothing to
     // save, saved, or not wanted); false when cancelled or the save did not happen.
     bool confirmDiscardEdits();
-    // At start-up: offers to reopen the chart a run that ended without closing left in the
-    // autosave file; the file is removed when declined.
+    // At start-up: offers to reopen, one after the other, the charts that runs which ended
+    // without closing left in their autosave files (not those of copies still running). A file
+    // declined is removed; one reopened lives on in this copy's own autosave.
     void offerRecovery();
     [[nodiscard]] ChartAutosave& autosave() { return *autosave_; }
     // True once a generation got past its colour index: the model and the canvas hold a chart.
@@ -198,8 +205,10 @@ private:
     void setPatternReady(bool ready);
     // The chart as "保存绣图工程..." writes it; none while no complete model exists.
     [[nodiscard]] std::optional<ChartProject> currentProject() const;
-    // After every change on the undo stack: the autosave follows the unsaved state.
+    // After every change on the undo stack: the autosave and the title follow the unsaved state.
     void editsChanged();
+    // The title names the chart's project file (or "未命名") and marks unsaved edits.
+    void showTitle();
     // A new chart: no edits, nothing to undo.
     void clearEdits();
     void showPointerCell(QPointF canvasPoint);
@@ -242,6 +251,8 @@ private:
     QWidget* controls_ = nullptr;
     FinalPreviewWindow* preview_ = nullptr;
     std::unique_ptr<ChartPrinter> printer_;
+    std::unique_ptr<PrintPreview> printPreview_;
+    QPushButton* previewButton_ = nullptr;
     QUndoStack* undoStack_ = nullptr;
     ChartAutosave* autosave_ = nullptr;
     ChartNavigationBar* navigationBar_ = nullptr;
@@ -249,6 +260,7 @@ private:
     ChartEditController* editing_ = nullptr;
     bool recovered_ = false;       // the chart came back from the autosave file and is not saved yet
     bool editsDiscarded_ = false;  // the user chose 不保存 for the edits there are
+    WindowTitle title_;            // its file: the project the chart was opened from or saved to
 };
 
 } // namespace kanvo

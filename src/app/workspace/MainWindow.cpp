@@ -71,10 +71,10 @@ MainWindow::MainWindow(RunState& state, WindowHub& hub, QWidget* parent)
 }
 
 MainWindow::MainWindow(RunState& state, WindowHub& hub, AppPaths paths, QWidget* parent)
-    : QMainWindow(parent), state_(state), hub_(hub), paths_(std::move(paths)), model_(state, *this)
+    : QMainWindow(parent), state_(state), hub_(hub), paths_(std::move(paths)), model_(state, *this),
+      title_(*this, tr("十字绣Kanvo V2008"))
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(tr("十字绣Kanvo V2008"));
     buildControls();
     buildMenus();
     openDocument = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
@@ -446,6 +446,8 @@ void MainWindow::initialPictureStep()
     const auto found = paths_.startupPicture();
     state_.sourceFile = found ? found->toStdString() : std::string(AppPaths::kStartupPicture);
     (void)loadSourcePicture();
+    // The program's own picture is nobody's document: the title stays the program's.
+    title_.show(false, false);
 }
 
 bool MainWindow::loadSourcePicture()
@@ -453,6 +455,8 @@ bool MainWindow::loadSourcePicture()
     if (!model_.loadSourcePicture())
         return false;
     newPictureArrived();
+    title_.setFile(QString::fromStdString(state_.sourceFile));
+    title_.show(true, false);
     return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/platform/AppPaths.h"
 #include "app/platform/UiLanguage.h"
+#include "app/platform/WindowTitle.h"
 #include "core/workspace/RunState.h"
 #include "core/workspace/WorkspaceModel.h"
 #include "core/workspace/WorkspaceView.h"
@@ -89,7 +90,8 @@ public:
     // The initial picture step: sourceFile = "logo.dll" (found in the working folder first),
     // then loadSourcePicture(); a failure is ignored.
     void initialPictureStep();
-    // Loads RunState::sourceFile and fits the grid; false when the file cannot be decoded.
+    // Loads RunState::sourceFile and fits the grid; false when the file cannot be decoded. The
+    // title then names the file.
     [[nodiscard]] bool loadSourcePicture();
     // Every way a new picture reaches the workspace (a loaded file, a screen capture, a pasted
     // picture) ends here: the effect preview was the old picture's, so the grid display is
@@ -177,6 +179,7 @@ private:
     QLabel* label4_ = nullptr;
     QList<ClickableLabel*> hoverLabels_;
     bool syncing_ = false;
+    WindowTitle title_; // its file: the current picture's, none for the start-up picture
 };
 
 } // namespace kanvo
