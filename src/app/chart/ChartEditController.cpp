@@ -134,7 +134,7 @@ std::optional<LayerHit> ChartEditController::elementAt(QPointF canvasPoint) cons
 QString ChartEditController::elementText(QPointF canvasPoint) const
 {
     const std::optional<LayerHit> hit = elementAt(canvasPoint);
-    if (!hit)
+    if (!hit || !ThreadTable::isThread(LayerFinder::threadOf(chart_.layers, *hit)))
         return {};
     QString kind;
     switch (hit->kind) {
