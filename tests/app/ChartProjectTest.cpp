@@ -277,7 +277,9 @@ void ChartProjectTest::editingReplacesThreadsAndKeepsEmptyCells()
     QVERIFY(!model.isStitched(12, 2));
     QCOMPARE(model.threadList.size(), std::size_t{1});
     QCOMPARE(model.threadList[0].count, 101);
-    QCOMPARE(QString::fromStdString(std::string(model.symbolOf(red))), QStringLiteral("a"));
+    // Red keeps its "b": a thread that leaves (black, "a") moves no other thread's symbol.
+    QCOMPARE(QString::fromStdString(std::string(model.symbolOf(red))), QStringLiteral("b"));
+    QCOMPARE(QString::fromStdString(std::string(model.symbolOf(black))), QString());
     QVERIFY(chart->hasChart());
 }
 
