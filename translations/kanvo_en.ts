@@ -2,6 +2,17 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
+    <name>AboutBox</name>
+    <message>
+        <source>&lt;h3&gt;十字绣Kanvo %1&lt;/h3&gt;&lt;p&gt;把照片和图片做成十字绣图：符号、DMC绣线颜色、标尺和绣线清单。&lt;/p&gt;&lt;p&gt;Qt 版本：%2&lt;/p&gt;&lt;p&gt;许可：程序、使用说明和图标由 Kanvo 开发者制作，尚未以开发者自己的许可发布。图库中的图片和启动图片来自公有领域、CC0 和 CC BY 4.0 的作品，每一张的出处和许可列在安装的 share/doc/kanvo/copyright 文件中。&lt;/p&gt;&lt;p&gt;主页：&lt;a href=&quot;%3&quot;&gt;%3&lt;/a&gt;&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;Kanvo %1&lt;/h3&gt;&lt;p&gt;Turns photos and pictures into cross-stitch charts: symbols, DMC thread colours, rulers and a thread legend.&lt;/p&gt;&lt;p&gt;Qt version: %2&lt;/p&gt;&lt;p&gt;Licence: the program, its guide and its icon are made by the Kanvo developers, who have not yet published them under a licence of their own. The gallery pictures and the start-up picture come from public-domain, CC0 and CC BY 4.0 works; the origin and licence of each are listed in the installed file share/doc/kanvo/copyright.&lt;/p&gt;&lt;p&gt;Homepage: &lt;a href=&quot;%3&quot;&gt;%3&lt;/a&gt;&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>关于十字绣Kanvo</source>
+        <translation>About Kanvo</translation>
+    </message>
+</context>
+<context>
     <name>ChartMode</name>
     <message>
         <source>生成绣图色块</source>
@@ -946,6 +957,17 @@ Click the chart to choose another background colour.</translation>
     </message>
 </context>
 <context>
+    <name>kanvo::DocumentOpener</name>
+    <message>
+        <source>粘贴图片</source>
+        <translation>Paste picture</translation>
+    </message>
+    <message>
+        <source>剪贴板中没有图片。请先复制一张图片，再粘贴。</source>
+        <translation>There is no picture on the clipboard. Copy a picture first, then paste it.</translation>
+    </message>
+</context>
+<context>
     <name>kanvo::EditController</name>
     <message>
         <source>十字绣Kanvo</source>
@@ -1240,6 +1262,22 @@ Click the chart to choose another background colour.</translation>
         <comment>menu</comment>
         <translation>Chart settings</translation>
     </message>
+    <message>
+        <source>粘贴图片</source>
+        <translation>Paste picture</translation>
+    </message>
+    <message>
+        <source>最近打开</source>
+        <translation>Recent files</translation>
+    </message>
+    <message>
+        <source>使用说明</source>
+        <translation>User guide</translation>
+    </message>
+    <message>
+        <source>关于十字绣Kanvo</source>
+        <translation>About Kanvo</translation>
+    </message>
 </context>
 <context>
     <name>kanvo::OverlayDialogs</name>
@@ -1341,6 +1379,21 @@ Click the chart to choose another background colour.</translation>
     <message>
         <source>打印方式：</source>
         <translation>Print as:</translation>
+    </message>
+</context>
+<context>
+    <name>kanvo::RecentFiles</name>
+    <message>
+        <source>最近打开</source>
+        <translation>Recent files</translation>
+    </message>
+    <message>
+        <source>文件“%1”已不存在，已从最近打开的列表中删除。</source>
+        <translation>The file &quot;%1&quot; no longer exists; it has been removed from the recent files.</translation>
+    </message>
+    <message>
+        <source>清除列表</source>
+        <translation>Clear list</translation>
     </message>
 </context>
 <context>

@@ -2,8 +2,10 @@
 // keys of the undo history and the selection, 去除背景 with its preview, and the legend and
 // colour count following every change.
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QToolButton>
 #include <QUndoStack>
 #include <QtTest>
@@ -62,10 +64,14 @@ private slots:
 
     void pencilStrokeIsOneStepUndoneAndRedoneByKeys_data();
     void pencilStrokeIsOneStepUndoneAndRedoneByKeys();
+    void twoStrokesAreTwoSteps();
+    void threadListBoxAndTypedNumbersChooseTheThread();
     void eraserAndFillEmptyAndRecolourRegions();
     void pickerTakesTheThreadOfACellOrALegendEntry();
     void selectionDeleteAndFill();
     void backgroundRemovalPreviewsThenEmptiesTheBorderRegion();
+    void backgroundToleranceSliderTakesNearThreads_data();
+    void backgroundToleranceSliderTakesNearThreads();
     void aNewGenerationStartsAFreshHistory();
 
 private:
@@ -78,6 +84,8 @@ private:
     [[nodiscard]] QString colourCount() const { return chart->findChild<QLineEdit*>(QStringLiteral("Text1"))->text(); }
     void useTool(const char* name) { QTest::mouseClick(panel->findChild<QToolButton*>(QString::fromUtf8(name)), Qt::LeftButton); }
     void chooseNumber(const char* number);
+    // A pencil or eraser drag from cell to cell, in one move.
+    void drag(QPoint from, QPoint to);
 
     ChartWindow* chart = nullptr;
     ChartCanvasView* view = nullptr;
@@ -143,6 +151,13 @@ void ChartEditingTest::chooseNumber(const char* number)
     QTest::keyClick(box, Qt::Key_Return);
 }
 
+void ChartEditingTest::drag(QPoint from, QPoint to)
+{
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, cellPoint(from.x(), from.y()));
+    QTest::mouseMove(view, cellPoint(to.x(), to.y()));
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, cellPoint(to.x(), to.y()));
+}
+
 void ChartEditingTest::pencilStrokeIsOneStepUndoneAndRedoneByKeys_data()
 {
     QTest::addColumn<double>("zoom");
@@ -194,6 +209,79 @@ void ChartEditingTest::pencilStrokeIsOneStepUndoneAndRedoneByKeys()
     QTest::keyClick(chart, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(threadAt(0, 1), winterWhite);
     QCOMPARE(legend(), (std::vector<Counted>{{310, 106}, {3865, 6}, {150, 128}}));
+}
+
+void ChartEditingTest::twoStrokesAreTwoSteps()
+{
+    generateChart();
+    chooseNumber("3865");
+    const int winterWhite = threadOfNumber(3865);
+    useTool("toolPencil");
+    drag({0, 1}, {5, 1});
+    drag({10, 5}, {10, 5});
+    QCOMPARE(threadAt(10, 5), winterWhite);
+    // Each stroke is a step of its own, though both are of the pencil and the same thread.
+    QCOMPARE(chart->undoStack()->count(), 2);
+    chart->undoStack()->undo();
+    QCOMPARE(threadAt(10, 5), threadOfNumber(150));
+    QCOMPARE(threadAt(5, 1), winterWhite);
+    QCOMPARE(legend(), (std::vector<Counted>{{310, 106}, {3865, 6}, {150, 128}}));
+    chart->undoStack()->undo();
+    QCOMPARE(threadAt(0, 1), threadOfNumber(310));
+    QCOMPARE(legend(), (std::vector<Counted>{{310, 112}, {150, 128}}));
+    chart->undoStack()->redo();
+    QCOMPARE(threadAt(5, 1), winterWhite);
+    QCOMPARE(threadAt(10, 5), threadOfNumber(150));
+}
+
+void ChartEditingTest::threadListBoxAndTypedNumbersChooseTheThread()
+{
+    generateChart();
+    auto* box = panel->findChild<QComboBox*>(QStringLiteral("comboThread"));
+    auto* label = panel->findChild<QLabel*>(QStringLiteral("labelThread"));
+    auto* number = panel->findChild<QLineEdit*>(QStringLiteral("textThreadNumber"));
+    const int black = threadOfNumber(310);
+    const int red = threadOfNumber(150);
+    // The chart's threads in symbol order, each with its symbol.
+    QCOMPARE(box->count(), 2);
+    QCOMPARE(box->itemData(0).toInt(), black);
+    QCOMPARE(box->itemData(1).toInt(), red);
+    for (int i = 0; i < 2; ++i) {
+        const int t = box->itemData(i).toInt();
+        const std::string_view symbol = state->chart.symbolOf(t);
+        QVERIFY(box->itemText(i).startsWith(QStringLiteral("DMC %1").arg(loadedThreadTable().dmc(t).cindex)));
+        QVERIFY(box->itemText(i).endsWith(QString::fromUtf8(symbol.data(), static_cast<int>(symbol.size()))));
+    }
+
+    // Choosing in the box makes the thread current.
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Down);
+    QCOMPARE(box->currentIndex(), 1);
+    QCOMPARE(panel->currentThread(), red);
+    QCOMPARE(label->text(), QStringLiteral("DMC 150"));
+
+    // A typed number of a chart thread selects its entry; the box is cleared for the next.
+    chooseNumber("310");
+    QCOMPARE(panel->currentThread(), black);
+    QCOMPARE(box->currentIndex(), 0);
+    QCOMPARE(label->text(), QStringLiteral("DMC 310"));
+    QVERIFY(number->text().isEmpty());
+
+    // A thread of the table that the chart lacks: current, but in no entry until it is used.
+    chooseNumber("666");
+    const int bright = threadOfNumber(666);
+    QCOMPARE(panel->currentThread(), bright);
+    QCOMPARE(label->text(), QStringLiteral("DMC 666"));
+    QCOMPARE(box->currentIndex(), -1);
+    useTool("toolPencil");
+    drag({5, 5}, {5, 5});
+    QCOMPARE(threadAt(5, 5), bright);
+    // Symbols 1 and 2 are taken, so it has the third, "c", and is listed last.
+    QCOMPARE(box->count(), 3);
+    QCOMPARE(box->itemData(2).toInt(), bright);
+    QVERIFY(box->itemText(2).startsWith(QStringLiteral("DMC 666")));
+    QVERIFY(box->itemText(2).endsWith(QStringLiteral("c")));
+    QCOMPARE(box->currentIndex(), 2);
 }
 
 void ChartEditingTest::eraserAndFillEmptyAndRecolourRegions()
@@ -295,6 +383,56 @@ void ChartEditingTest::backgroundRemovalPreviewsThenEmptiesTheBorderRegion()
     chart->undoStack()->undo();
     QCOMPARE(state->chart.stitchCount(), 240L);
     QCOMPARE(legend(), (std::vector<Counted>{{310, 112}, {150, 128}}));
+}
+
+void ChartEditingTest::backgroundToleranceSliderTakesNearThreads_data()
+{
+    // The frame holds 100 stitches of 310 after six of 939 on the top row and six of 938 on the
+    // bottom row. CIEDE2000 from 310 (black), worked out from the card's colours: 939 12.06,
+    // 938 20.33, 150 (the inside) 36.15.
+    QTest::addColumn<int>("tolerance");
+    QTest::addColumn<int>("stitches");
+    QTest::newRow("0: 310 only") << 0 << 100;
+    QTest::newRow("15: and 939") << 15 << 106;
+    QTest::newRow("25: and 938") << 25 << 112;
+    QTest::newRow("40: and the inside's 150") << 40 << 240;
+}
+
+void ChartEditingTest::backgroundToleranceSliderTakesNearThreads()
+{
+    QFETCH(int, tolerance);
+    QFETCH(int, stitches);
+    generateChart();
+    useTool("toolPencil");
+    chooseNumber("939");
+    drag({3, 0}, {8, 0});
+    chooseNumber("938");
+    drag({11, 11}, {16, 11});
+    // Listed by first stitch, row by row: 939 at (3, 0) comes before 150 at (2, 2).
+    QCOMPARE(legend(), (std::vector<Counted>{{310, 100}, {939, 6}, {150, 128}, {938, 6}}));
+
+    QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("cmdRemoveBackground")), Qt::LeftButton);
+    BackgroundRemovalDialog* dialog = chart->editing()->backgroundDialog();
+    QVERIFY(dialog != nullptr);
+    auto* slider = dialog->findChild<QSlider*>(QStringLiteral("sliderTolerance"));
+    // Opened at 10: 939 is further than that.
+    QCOMPARE(slider->value(), 10);
+    QCOMPARE(chart->editing()->backgroundPreview().size(), std::size_t{100});
+    slider->setFocus();
+    // Moved as the user moves it, from the keyboard: End, then down to the wanted value.
+    QTest::keyClick(slider, Qt::Key_End);
+    for (int v = slider->maximum(); v > tolerance; --v)
+        QTest::keyClick(slider, Qt::Key_Left);
+    QCOMPARE(slider->value(), tolerance);
+    QCOMPARE(chart->editing()->backgroundPreview().size(), std::size_t(stitches));
+
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdApplyBackground")), Qt::LeftButton);
+    QCOMPARE(state->chart.stitchCount(), 240L - stitches);
+    QCOMPARE(threadAt(0, 0), ChartModel::kNoStitch);
+    QCOMPARE(threadAt(4, 0), tolerance >= 15 ? ChartModel::kNoStitch : threadOfNumber(939));
+    QCOMPARE(threadAt(12, 11), tolerance >= 25 ? ChartModel::kNoStitch : threadOfNumber(938));
+    chart->undoStack()->undo();
+    QCOMPARE(state->chart.stitchCount(), 240L);
 }
 
 void ChartEditingTest::aNewGenerationStartsAFreshHistory()

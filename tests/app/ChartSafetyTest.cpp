@@ -1,6 +1,7 @@
 // Nothing lost: unsaved chart edits are asked about before closing, opening another picture or
 // project, a new generation or quitting; they are autosaved, offered again after a crash, and
 // the autosave goes after a normal close.
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -228,13 +229,30 @@ void ChartSafetyTest::autosaveFollowsTheEditsAndGoesOnClose()
 {
     generateChart();
     ChartAutosave& autosave = chart->autosave();
+    int writes = 0;
+    const auto snapshot = autosave.snapshot;
+    autosave.snapshot = [&] {
+        ++writes;
+        return snapshot();
+    };
     QVERIFY(!autosave.pending());
     edit(4, 5);
-    edit(5, 5);
-    // Written once, a few seconds after the first change, not at every change.
-    QVERIFY(autosave.pending());
+    // A second change half-way through the wait rides along: the file is written once, the
+    // delay after the first change, not the delay after the last (a wait that starts again at
+    // every change would never write while the user keeps editing).
+    constexpr int kSecondEditMs = ChartAutosave::kDelayMs / 2;
+    QTest::qWait(kSecondEditMs);
     QVERIFY(!autosave.exists());
+    QElapsedTimer sinceSecond;
+    sinceSecond.start();
+    edit(5, 5);
+    QVERIFY(autosave.pending());
     QTRY_VERIFY_WITH_TIMEOUT(autosave.exists(), ChartAutosave::kDelayMs + 2000);
+    // Due kDelayMs - kSecondEditMs after the second change; a restarted wait needs kDelayMs.
+    QVERIFY2(sinceSecond.elapsed() < ChartAutosave::kDelayMs - kSecondEditMs / 3,
+        qPrintable(QStringLiteral("written %1 ms after the second change").arg(sinceSecond.elapsed())));
+    QCOMPARE(writes, 1);
+    QVERIFY(!autosave.pending());
     const OxsReader::Result read = OxsReader::readFile(autosave.filePath().toStdString(), loadedThreadTable());
     QCOMPARE(read.error, ProjectError::None);
     QVERIFY(!read.project.chart.isStitched(4, 5));
@@ -292,6 +310,19 @@ void ChartSafetyTest::crashLeavesTheChartToReopen()
         QCOMPARE(state->chart.stitchCount(), edited.stitchCount());
         // Still not in a project file of the user's.
         QVERIFY(next.hasUnsavedEdits());
+        // Saved now: nothing is left to recover, and closing asks nothing.
+        next.chooseProjectToSave = [this] { return savedTo; };
+        next.saveProject();
+        QVERIFY(QFile::exists(savedTo));
+        QVERIFY(!next.autosave().exists());
+        QVERIFY(!next.hasUnsavedEdits());
+        int asked = 0;
+        next.askToSave = [&asked] {
+            ++asked;
+            return Choice::Cancel;
+        };
+        QVERIFY(next.close());
+        QCOMPARE(asked, 0);
     }
 }
 

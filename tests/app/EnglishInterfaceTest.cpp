@@ -14,11 +14,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QtTest>
 
+#include "app/chart/BackgroundRemovalDialog.h"
+#include "app/chart/ChartEditController.h"
 #include "app/chart/ChartWindow.h"
 #include "app/chart/PatternDialog.h"
+#include "app/chart/UnsavedChangesPrompt.h"
 #include "app/platform/QtTranslation.h"
 #include "app/platform/UiLanguage.h"
 #include "app/sources/SourcesController.h"
@@ -100,6 +106,28 @@ QStringList chineseTexts()
     return out;
 }
 
+// The Chinese texts of the message box that `ask` opens, read while it is open; the box is then
+// closed as by Esc. "no box" when none opened.
+QStringList chineseInBox(const std::function<void()>& ask)
+{
+    QStringList out{QStringLiteral("no box")};
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || !box->isVisible())
+            return;
+        poll.stop();
+        out.clear();
+        for (const QString& t : readableTexts(box))
+            if (hasChinese(t))
+                out << t;
+        box->reject();
+    });
+    poll.start(20);
+    ask();
+    return out;
+}
+
 } // namespace
 
 class EnglishInterfaceTest : public QObject {
@@ -109,6 +137,7 @@ private slots:
     void initTestCase();
     void windowsShowNoChinese_data();
     void windowsShowNoChinese();
+    void messagesAndQuestionsShowNoChinese();
     void languageMenuKeepsTheChoice();
     void languageFollowsTheEnvironment_data();
     void languageFollowsTheEnvironment();
@@ -146,6 +175,12 @@ void EnglishInterfaceTest::windowsShowNoChinese_data()
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->show();
     }) << 3;
+    QTest::newRow("background removal") << Opener([generated](ProgramSession& s) {
+        generated(s);
+        ChartWindow* chart = s.window->findChild<ChartWindow*>();
+        QTest::mouseClick(chart->findChild<QPushButton*>(QStringLiteral("cmdRemoveBackground")), Qt::LeftButton);
+        QVERIFY(chart->editing()->backgroundDialog() != nullptr);
+    }) << 3;
     QTest::newRow("chart settings") << Opener([](ProgramSession& s) { s.hub.invokeShowSettingsWindow(); }) << 2;
     QTest::newRow("colour replacement") << Opener([](ProgramSession& s) {
         QVERIFY(s.hub.invokeColourReduction());
@@ -174,6 +209,36 @@ void EnglishInterfaceTest::windowsShowNoChinese()
     QVERIFY2(shown.size() == windows, qPrintable(shown.join(QLatin1String(", "))));
     const QStringList chinese = chineseTexts();
     QVERIFY2(chinese.isEmpty(), qPrintable(chinese.join(QLatin1Char('\n'))));
+}
+
+void EnglishInterfaceTest::messagesAndQuestionsShowNoChinese()
+{
+    ProgramSession session;
+    QVERIFY(session.valid());
+    QVERIFY(session.start());
+    // Messages of the main window and the chart window, as the program shows them.
+    session.window->generateChart(); // before an effect preview: refused with a message
+    session.state.previewReady = true;
+    session.window->generateChart();
+    ChartWindow* chart = session.window->findChild<ChartWindow*>();
+    QVERIFY(chart != nullptr);
+    chart->generate();
+    QVERIFY(chart->saveProjectTo(session.filePath(QStringLiteral("chart.oxs"))));
+    QVERIFY(!chart->openProjectFrom(session.filePath(QStringLiteral("missing.oxs"))));
+    // The notes on what another program's file holds come from the core's texts.
+    QVERIFY(chart->openProjectFrom(QStringLiteral(KANVO_TEST_DATA_DIR "/oxs/kept-extras-with-a-backstitch-only-thread.oxs")));
+    QCOMPARE(session.boxes.texts.size(), 4);
+    QStringList chinese;
+    for (int i = 0; i < session.boxes.texts.size(); ++i)
+        for (const QString& t : {session.boxes.titles[i], session.boxes.texts[i]})
+            if (hasChinese(t))
+                chinese << t;
+    QVERIFY2(chinese.isEmpty(), qPrintable(chinese.join(QLatin1Char('\n'))));
+
+    // The questions before edits are lost and after a crash, real message boxes.
+    QCOMPARE(chineseInBox([chart] { (void)UnsavedChangesPrompt::askToSave(chart); }), QStringList());
+    QCOMPARE(chineseInBox([chart] { (void)UnsavedChangesPrompt::askToReopen(chart, QStringLiteral("12/9/26 11:30")); }),
+        QStringList());
 }
 
 void EnglishInterfaceTest::languageMenuKeepsTheChoice()

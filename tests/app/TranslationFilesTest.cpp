@@ -63,6 +63,13 @@ QStringList markers(const QString& text)
     return out;
 }
 
+// CJK ideographs, CJK punctuation and the full-width forms: a translation still Chinese.
+bool hasChinese(const QString& text)
+{
+    static const QRegularExpression chinese(QStringLiteral("[\\x{3000}-\\x{303F}\\x{3400}-\\x{4DBF}\\x{4E00}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+    return chinese.match(text).hasMatch();
+}
+
 // One line for every message that is not translated as it must be.
 QStringList faults(const QList<Message>& messages)
 {
@@ -71,6 +78,8 @@ QStringList faults(const QList<Message>& messages)
         const QString where = m.context + QLatin1String(": ") + m.source;
         if (!m.finished || m.translation.isEmpty())
             out << QLatin1String("unfinished ") + where;
+        else if (hasChinese(m.translation))
+            out << QLatin1String("still Chinese ") + where;
         else if (markers(m.source) != markers(m.translation))
             out << QLatin1String("markers differ ") + where;
     }
@@ -91,9 +100,47 @@ class TranslationFilesTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void faultsOfOneMessage_data();
+    void faultsOfOneMessage();
     void committedFileIsFinished();
     void sourcesHaveNoNewOrVanishedTexts();
 };
+
+void TranslationFilesTest::faultsOfOneMessage_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("translation");
+    QTest::addColumn<bool>("finished");
+    QTest::addColumn<QString>("fault"); // the start of the line, empty for none
+    QTest::newRow("translated") << QStringLiteral("保存成功在%1") << QStringLiteral("Saved in %1") << true << QString();
+    QTest::newRow("unfinished") << QStringLiteral("保存") << QStringLiteral("Save") << false << QStringLiteral("unfinished");
+    QTest::newRow("empty") << QStringLiteral("保存") << QString() << true << QStringLiteral("unfinished");
+    QTest::newRow("finished but Chinese") << QStringLiteral("保存") << QStringLiteral("保存") << true
+                                          << QStringLiteral("still Chinese");
+    QTest::newRow("one Chinese word") << QStringLiteral("线号 %1") << QStringLiteral("Thread 线号 %1") << true
+                                      << QStringLiteral("still Chinese");
+    QTest::newRow("full-width colon") << QStringLiteral("容差：") << QStringLiteral("Tolerance：") << true
+                                      << QStringLiteral("still Chinese");
+    QTest::newRow("ideographic space") << QStringLiteral("第 %1 页") << QStringLiteral("Page\u3000%1") << true
+                                       << QStringLiteral("still Chinese");
+    QTest::newRow("marker lost") << QStringLiteral("保存成功在%1") << QStringLiteral("Saved") << true
+                                 << QStringLiteral("markers differ");
+}
+
+void TranslationFilesTest::faultsOfOneMessage()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, translation);
+    QFETCH(bool, finished);
+    QFETCH(QString, fault);
+    const QStringList found = faults({Message{QStringLiteral("Ctx"), source, translation, finished}});
+    if (fault.isEmpty()) {
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+    } else {
+        QCOMPARE(found.size(), 1);
+        QVERIFY2(found.front().startsWith(fault + QLatin1Char(' ')), qPrintable(found.front()));
+    }
+}
 
 void TranslationFilesTest::committedFileIsFinished()
 {

@@ -38,6 +38,8 @@ for program in kanvo kanvo-cli; do
 done
 expect_file "$data/logo.dll"
 expect_file "$data/十字绣Kanvo使用说明.mht"
+expect_file "$data/Kanvo-Guide.html"
+expect_file "$prefix/share/mime/packages/$app_id.xml"
 expect_file "$data/kanvo-fonts.conf"
 expect_file "$prefix/share/applications/$app_id.desktop"
 expect_file "$prefix/share/metainfo/$app_id.metainfo.xml"
@@ -51,7 +53,7 @@ for size in 16 22 24 32 48 64 128 256; do
   [ "$actual" = "${size}x${size}" ] || fail "$png is $actual"
 done
 grep -qx "Icon=$app_id" "$prefix/share/applications/$app_id.desktop" || fail "the launcher names another icon"
-grep -qx "Exec=kanvo" "$prefix/share/applications/$app_id.desktop" || fail "the launcher starts another program"
+grep -qx "Exec=kanvo %f" "$prefix/share/applications/$app_id.desktop" || fail "the launcher starts another program"
 
 # the installed tree as the desktop's tools read it: the metadata finds its launcher
 if command -v appstreamcli >/dev/null; then

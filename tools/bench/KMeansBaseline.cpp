@@ -14,25 +14,13 @@ double distance2(const Lab& x, const Lab& y)
     return (x.L - y.L) * (x.L - y.L) + (x.a - y.a) * (x.a - y.a) + (x.b - y.b) * (x.b - y.b);
 }
 
-} // namespace
-
-KMeansBaseline::KMeansBaseline(std::span<const ColorValue> picture, int threads, const ThreadTable& table)
-    : picture_(picture)
+// k-means++ seeds from a fixed seed, then Lloyd rounds until no centre moves (at most 60).
+std::vector<Lab> kMeans(const std::vector<Lab>& points, const std::vector<double>& weights, int k)
 {
-    std::map<ColorValue, double> counts;
-    for (ColorValue c : picture)
-        counts[c & 0xFFFFFFu] += 1;
-    std::vector<Lab> points;
-    std::vector<double> weights;
-    for (const auto& [c, w] : counts) {
-        points.push_back(ColourSpace::labOf(c));
-        weights.push_back(w);
-    }
-    // k-means++ seeds from a fixed seed.
     std::mt19937 random(1);
     std::vector<Lab> centres;
     std::vector<double> nearest(points.size(), std::numeric_limits<double>::infinity());
-    while (static_cast<int>(centres.size()) < threads && centres.size() < points.size()) {
+    while (static_cast<int>(centres.size()) < k && centres.size() < points.size()) {
         double total = 0;
         for (std::size_t i = 0; i < points.size(); ++i)
             total += centres.empty() ? weights[i] : weights[i] * nearest[i];
@@ -51,7 +39,6 @@ KMeansBaseline::KMeansBaseline(std::span<const ColorValue> picture, int threads,
         for (std::size_t i = 0; i < points.size(); ++i)
             nearest[i] = std::min(nearest[i], distance2(points[i], points[pick]));
     }
-    // Lloyd rounds until no centre moves.
     for (int round = 0; round < 60; ++round) {
         std::vector<Lab> sums(centres.size());
         std::vector<double> totals(centres.size(), 0);
@@ -76,11 +63,48 @@ KMeansBaseline::KMeansBaseline(std::span<const ColorValue> picture, int threads,
         if (moved < 1e-6)
             break;
     }
+    return centres;
+}
+
+} // namespace
+
+KMeansBaseline::KMeansBaseline(std::span<const ColorValue> picture, int threads, const ThreadTable& table)
+    : picture_(picture)
+{
+    std::map<ColorValue, double> counts;
+    for (ColorValue c : picture)
+        counts[c & 0xFFFFFFu] += 1;
+    std::vector<Lab> points;
+    std::vector<double> weights;
+    for (const auto& [c, w] : counts) {
+        points.push_back(ColourSpace::labOf(c));
+        weights.push_back(w);
+    }
+    const int colours = static_cast<int>(points.size());
+    // Centres that snap to the same thread leave the budget short: k grows by the shortfall
+    // until the snapped centres give N threads or there are no more colours to split.
     const ThreadMatcher all(table);
     std::vector<int> chosen;
-    for (const Lab& c : centres)
-        chosen.push_back(all.thread(all.nearestOfAll(c).slot));
-    // The matcher keeps each thread once.
+    for (int k = std::min(threads, colours);;) {
+        chosen.clear();
+        for (const Lab& c : kMeans(points, weights, k)) {
+            const int thread = all.thread(all.nearestOfAll(c).slot);
+            if (std::find(chosen.begin(), chosen.end(), thread) == chosen.end())
+                chosen.push_back(thread);
+        }
+        if (static_cast<int>(chosen.size()) >= threads || k >= colours)
+            break;
+        k = std::min(colours, k + threads - static_cast<int>(chosen.size()));
+    }
+    // Then the least used thread goes, one at a time, until N are left.
+    while (static_cast<int>(chosen.size()) > threads) {
+        const ThreadMatcher set(table, chosen);
+        std::vector<double> use(chosen.size(), 0);
+        for (std::size_t i = 0; i < points.size(); ++i)
+            use[static_cast<std::size_t>(set.nearest(points[i]).slot)] += weights[i];
+        const auto least = std::min_element(use.begin(), use.end()) - use.begin();
+        chosen.erase(std::find(chosen.begin(), chosen.end(), set.thread(static_cast<int>(least))));
+    }
     palette_ = std::make_unique<ThreadMatcher>(table, chosen);
     for (int s = 0; s < palette_->size(); ++s)
         threadLinear_.push_back(ColourSpace::linearOf(palette_->color(s)));

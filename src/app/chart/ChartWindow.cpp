@@ -5,12 +5,12 @@
 #include <memory>
 #include <optional>
 
+#include <QAction>
 #include <QApplication>
 #include <QPointer>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -34,7 +34,10 @@
 #include "app/chart/PatternPdf.h"
 #include "app/chart/ScreenChart.h"
 #include "app/chart/StitchToolPanel.h"
+#include "app/platform/FileDialogs.h"
 #include "app/platform/MessageBoxes.h"
+#include "app/platform/WindowGeometry.h"
+#include "app/workspace/FileDropFilter.h"
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
 #include "core/chart/ChartLayout.h"
@@ -88,14 +91,14 @@ ChartWindow::ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* paren
     buildControls();
     resize(980, 720);
     chooseSavePath = [this] {
-        return QFileDialog::getSaveFileName(this, tr("保存绣图"), QString(),
+        return FileDialogs::saveFile(this, QStringLiteral("chartBitmap"), tr("保存绣图"), QString(),
             tr("位图文件 (*.bmp)"));
     };
     chooseProjectToOpen = [this] {
-        return QFileDialog::getOpenFileName(this, tr("打开绣图工程"), QString(), tr(kProjectFilter));
+        return FileDialogs::openFile(this, QStringLiteral("chartProject"), tr("打开绣图工程"), tr(kProjectFilter));
     };
     chooseProjectToSave = [this] {
-        return QFileDialog::getSaveFileName(this, tr("保存绣图工程"), QString(), tr(kProjectFilter));
+        return FileDialogs::saveFile(this, QStringLiteral("chartProject"), tr("保存绣图工程"), QString(), tr(kProjectFilter));
     };
     choosePatternOptions = [this]() -> std::optional<PatternOptions> {
         PatternDialog dialog(this);
@@ -105,19 +108,35 @@ ChartWindow::ChartWindow(RunState& state, MainWindow& mainWindow, QWidget* paren
     };
     choosePatternPath = [this] {
         const QString title = QString::fromStdString(chart_texts::title(state_.chart));
-        return QFileDialog::getSaveFileName(this, tr(kPatternTitle), title + QStringLiteral(".pdf"),
+        return FileDialogs::saveFile(this, QStringLiteral("pattern"), tr(kPatternTitle), title + QStringLiteral(".pdf"),
             tr("PDF文件 (*.pdf)"));
     };
     choosePaletteFile = [this] {
-        return QFileDialog::getOpenFileName(this, tr("选择线色文件"), QString(),
+        return FileDialogs::openFile(this, QStringLiteral("palette"), tr("选择线色文件"),
             tr("线色文件 (*.pal);;所有文件 (*)"));
     };
     chooseListingFile = [this] {
-        return QFileDialog::getSaveFileName(this, tr("保存线色列表"), QStringLiteral("dmcbas.txt"),
+        return FileDialogs::saveFile(this, QStringLiteral("paletteListing"), tr("保存线色列表"), QStringLiteral("dmcbas.txt"),
             tr("文本文件 (*.txt)"));
     };
     buildSafety();
     buildEditing();
+    // The standard keys of saving the project and printing, named in the buttons' tips.
+    const auto shortcut = [this](QPushButton* button, QKeySequence::StandardKey key, auto handler) {
+        auto* action = new QAction(this);
+        action->setShortcut(key);
+        addAction(action);
+        connect(action, &QAction::triggered, this, [button, handler] {
+            if (button->isEnabled())
+                handler();
+        });
+        button->setToolTip(action->shortcut().toString(QKeySequence::NativeText));
+    };
+    shortcut(saveProject_, QKeySequence::Save, [this] { saveProject(); });
+    shortcut(command3_, QKeySequence::Print, [this] {
+        if (!running_)
+            printChart();
+    });
 }
 
 void ChartWindow::buildEditing()
@@ -178,12 +197,15 @@ void ChartWindow::install(MainWindow& mainWindow, WindowHub& hub)
             // A child of the main window in its own frame: it goes when the main window goes.
             *window = new ChartWindow(mainWindow.runState(), mainWindow, &mainWindow);
             hub.adoptWindow(*window);
+            FileDropFilter::install(**window, hub);
+            WindowGeometry::keep(**window);
         }
         return **window;
     };
     hub.showChartWindow = [ensureWindow] { ensureWindow().openWindow(); };
     hub.openChartProject = [ensureWindow] { ensureWindow().openProject(); };
     hub.saveChartProject = [ensureWindow] { ensureWindow().saveProject(); };
+    hub.openChartProjectFile = [ensureWindow](const QString& path) { return ensureWindow().openProjectFrom(path); };
     hub.confirmChartChanges = [window] { return window->isNull() || (*window)->confirmDiscardEdits(); };
     hub.offerChartRecovery = [ensureWindow] {
         if (ChartAutosave().exists())
@@ -815,8 +837,8 @@ void ChartWindow::showFinalPreview()
 void ChartWindow::openProject()
 {
     const QString path = chooseProjectToOpen ? chooseProjectToOpen() : QString();
-    if (!path.isEmpty())
-        (void)openProjectFrom(path);
+    if (!path.isEmpty() && openProjectFrom(path))
+        mainWindow_.hub().invokeFileUsed(path);
 }
 
 void ChartWindow::saveProject()
@@ -830,7 +852,8 @@ void ChartWindow::saveProject()
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".oxs");
-    (void)saveProjectTo(path);
+    if (saveProjectTo(path))
+        mainWindow_.hub().invokeFileUsed(path);
 }
 
 bool ChartWindow::openProjectFrom(const QString& path)

@@ -33,6 +33,16 @@ std::optional<QString> AppPaths::helpDocument() const
     return findFile(shippedFolders_, QString::fromUtf8(kHelpDocument));
 }
 
+std::optional<QString> AppPaths::helpDocument(UiLanguage::Language language) const
+{
+    return findFile(shippedFolders_, helpDocumentName(language));
+}
+
+QString AppPaths::helpDocumentName(UiLanguage::Language language)
+{
+    return QString::fromUtf8(language == UiLanguage::Language::English ? kEnglishHelpDocument : kHelpDocument);
+}
+
 QString AppPaths::scratchFolder()
 {
     // A trial file says more than the permission bits: root passes those everywhere, and a

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/platform/UiLanguage.h"
+
 namespace kanvo {
 
 // Where the program finds the files it ships: the start-up picture "logo.dll", the help document
@@ -21,6 +23,10 @@ class AppPaths {
 public:
     static constexpr const char* kStartupPicture = "logo.dll";
     static constexpr const char* kHelpDocument = "十字绣Kanvo使用说明.mht";
+    // The same guide in English, for the English interface.
+    static constexpr const char* kEnglishHelpDocument = "Kanvo-Guide.html";
+    // The guide's file name in language.
+    [[nodiscard]] static QString helpDocumentName(UiLanguage::Language language);
 
     // The start-up picture is looked for in pictureFolders and then in shippedFolders, every
     // other file in shippedFolders only. A relative folder is taken relative to the working
@@ -33,6 +39,8 @@ public:
     [[nodiscard]] std::optional<QString> startupPicture() const;
     // "十字绣Kanvo使用说明.mht".
     [[nodiscard]] std::optional<QString> helpDocument() const;
+    // The guide in language: helpDocumentName(language).
+    [[nodiscard]] std::optional<QString> helpDocument(UiLanguage::Language language) const;
 
     // The folders searched for the files other than the start-up picture.
     [[nodiscard]] const QStringList& documentFolders() const { return shippedFolders_; }

@@ -148,15 +148,32 @@ bool pngImageDataComplete(const QByteArray& compressed, qint64 expected)
     return result == Z_STREAM_END && produced >= expected;
 }
 
+// BMP files go through the program's own reader, which refuses what Qt's would show half grey:
+// pixel data past the end of the file, RLE runs past their row, RLE data without its end.
+std::optional<QImage> decodeBmp(const QByteArray& bytes, PictureDecoder::Error* error)
+{
+    ClsDIB dib;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+    if (!dib.loadFromMemory(std::span<const std::uint8_t>(data, static_cast<std::size_t>(bytes.size()))))
+        return fail(error, PictureDecoder::Error::Corrupt);
+    if (qint64(dib.Width()) * dib.Height() * 4 > qint64(PictureDecoder::kAllocationLimitMB) * 1024 * 1024)
+        return fail(error, PictureDecoder::Error::TooLarge);
+    QImage image = DibImage::toQImage(dib);
+    if (image.isNull())
+        return fail(error, PictureDecoder::Error::TooLarge);
+    return image;
+}
+
+} // namespace
+
 // A PNG is whole when its chunks follow the signature one after another up to IEND, each within
 // the file and with its checksum right, IHDR first, and its image data inflates to every row the
 // header announces. libpng passes over a damaged chunk that is not needed for the pixels, may
 // stop reading before IEND, and prints its own refusals on stderr, past Qt's messages: the
 // checks come before libpng sees the file. A picture too large is told as such before anything
 // is inflated.
-PictureDecoder::Error checkPng(const QByteArray& bytes)
+PictureDecoder::Error PictureDecoder::checkPng(const QByteArray& bytes)
 {
-    using Error = PictureDecoder::Error;
     static constexpr char kSignature[] = "\x89PNG\r\n\x1a\n";
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.constData());
     const qsizetype size = bytes.size();
@@ -180,7 +197,7 @@ PictureDecoder::Error checkPng(const QByteArray& bytes)
                 return Error::Corrupt;
             const quint32 width = word(body);
             const quint32 height = word(body + 4);
-            if (qint64(width) * height * 4 > qint64(PictureDecoder::kAllocationLimitMB) * 1024 * 1024)
+            if (qint64(width) * height * 4 > qint64(kAllocationLimitMB) * 1024 * 1024)
                 return Error::TooLarge;
             expected = pngImageDataSize(width, height, data[body + 8], data[body + 9], data[body + 12] == 1);
             if (width == 0 || height == 0 || expected == 0)
@@ -194,24 +211,6 @@ PictureDecoder::Error checkPng(const QByteArray& bytes)
     }
     return Error::Corrupt; // cut before IEND
 }
-
-// BMP files go through the program's own reader, which refuses what Qt's would show half grey:
-// pixel data past the end of the file, RLE runs past their row, RLE data without its end.
-std::optional<QImage> decodeBmp(const QByteArray& bytes, PictureDecoder::Error* error)
-{
-    ClsDIB dib;
-    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
-    if (!dib.loadFromMemory(std::span<const std::uint8_t>(data, static_cast<std::size_t>(bytes.size()))))
-        return fail(error, PictureDecoder::Error::Corrupt);
-    if (qint64(dib.Width()) * dib.Height() * 4 > qint64(PictureDecoder::kAllocationLimitMB) * 1024 * 1024)
-        return fail(error, PictureDecoder::Error::TooLarge);
-    QImage image = DibImage::toQImage(dib);
-    if (image.isNull())
-        return fail(error, PictureDecoder::Error::TooLarge);
-    return image;
-}
-
-} // namespace
 
 std::optional<QImage> PictureDecoder::decode(const QString& path, Error* error)
 {

@@ -29,6 +29,10 @@ public:
     // The same for bytes from an open, readable device (a file, or a buffer in the fuzzer).
     [[nodiscard]] static std::optional<QImage> decode(QIODevice& device, Error* error = nullptr);
     [[nodiscard]] static QString errorText(Error error);
+
+    // The checks a PNG file passes before libpng sees it: chunks whole with right checksums from
+    // IHDR first to IEND, and image data for every row the header announces.
+    [[nodiscard]] static Error checkPng(const QByteArray& bytes);
 };
 
 } // namespace kanvo

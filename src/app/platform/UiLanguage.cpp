@@ -1,7 +1,6 @@
 #include "app/platform/UiLanguage.h"
 
 #include <QSettings>
-#include <QStandardPaths>
 
 namespace kanvo {
 
@@ -14,14 +13,6 @@ UiLanguage::Language UiLanguage::fromVariables(const QString& language, const QS
 {
     const QString& decisive = language.isEmpty() ? lang : language;
     return decisive.startsWith(QLatin1String("en")) ? Language::English : Language::Chinese;
-}
-
-std::unique_ptr<QSettings> UiLanguage::openSettings()
-{
-    // By its path: QSettings made from organisation and program names reads the system locale,
-    // which must wait until QtTranslation::prepareSystemLocale() has set it.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return std::make_unique<QSettings>(folder + QStringLiteral("/kanvo/kanvo.conf"), QSettings::IniFormat);
 }
 
 std::optional<UiLanguage::Language> UiLanguage::saved(const QSettings& settings)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <optional>
 
 #include <QString>
@@ -21,10 +20,7 @@ public:
     [[nodiscard]] static Language fromEnvironment();
     [[nodiscard]] static Language fromVariables(const QString& language, const QString& lang);
 
-    // The program's settings: ~/.config/kanvo/kanvo.conf (QSettings' own place for the
-    // organisation and program "kanvo"). The language is the only setting kept.
-    [[nodiscard]] static std::unique_ptr<QSettings> openSettings();
-    // The language chosen in the menu, if any.
+    // The language chosen in the menu, if any, as AppSettings keeps it in kanvo.conf.
     [[nodiscard]] static std::optional<Language> saved(const QSettings& settings);
     static void save(QSettings& settings, Language language);
     // The saved choice, else the environment's.

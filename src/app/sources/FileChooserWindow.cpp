@@ -17,6 +17,7 @@
 #include "app/platform/PictureDecoder.h"
 #include "app/sources/GalleryWindow.h"
 #include "app/workspace/MainWindow.h"
+#include "app/workspace/WindowHub.h"
 #include "core/sources/PictureNameRule.h"
 
 namespace kanvo {
@@ -230,6 +231,8 @@ void FileChooserWindow::confirm()
     if (!mainWindow_.loadSourcePicture())
         MessageBoxes::current().information(this, QString::fromUtf8(GalleryWindow::kErrorTitle),
                                             QString::fromUtf8(GalleryWindow::kErrorText));
+    else
+        mainWindow_.hub().invokeFileUsed(QString::fromStdString(state.sourceFile));
     close();
 }
 

@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 
@@ -32,6 +33,18 @@ BlockCopy::Pixels pixels(QImage& image)
     const auto words = static_cast<std::size_t>(image.sizeInBytes() / 4);
     return {std::span<std::uint32_t>(reinterpret_cast<std::uint32_t*>(image.bits()), words), image.width(),
             image.height(), static_cast<std::size_t>(image.bytesPerLine() / 4)};
+}
+
+// A picture with transparency (a pasted one, say) on white, as the cloth shows through.
+QImage opaque(const QImage& source)
+{
+    QImage flat(source.size(), QImage::Format_RGB32);
+    if (flat.isNull())
+        return flat;
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, source);
+    return flat;
 }
 
 } // namespace
@@ -119,25 +132,32 @@ void ScreenCapture::copyAndFinish()
         return;
     const CaptureRectangle& rect = window->rectangle();
     const CaptureRectangle::Point from = rect.topLeft();
-    const RunState& state = mainWindow_.runState();
-    const int toX = state.ifScale == 1 ? state.moveX1 : 0;
-    const int toY = state.ifScale == 1 ? state.moveY1 : 0;
-
-    // The cleared surface keeps its size unless the block needs more room.
-    const QImage& current = mainWindow_.zoomedSurface();
-    const int surfaceWidth = std::max(current.isNull() ? 0 : current.width(), toX + rect.width());
-    const int surfaceHeight = std::max(current.isNull() ? 0 : current.height(), toY + rect.height());
-    QImage surface(surfaceWidth, surfaceHeight, QImage::Format_RGB32);
-    if (!surface.isNull()) {
-        surface.fill(Qt::white);
-        (void)BlockCopy::copy(constPixels(window->frozenScreen()), from.x, from.y, rect.width(), rect.height(),
-                              pixels(surface), toX, toY, kWhite);
-        mainWindow_.setZoomedSurface(std::move(surface));
-        mainWindow_.repaintPicture();
-    }
+    (void)placeBlock(window->frozenScreen(), QRect(from.x, from.y, rect.width(), rect.height()));
     window->finish();
     window_ = nullptr;
     restoreMainWindow();
+}
+
+bool ScreenCapture::placeBlock(const QImage& source, const QRect& block)
+{
+    const RunState& state = mainWindow_.runState();
+    const int toX = state.ifScale == 1 ? state.moveX1 : 0;
+    const int toY = state.ifScale == 1 ? state.moveY1 : 0;
+    const QImage pixelsFrom = source.format() == QImage::Format_RGB32 ? source : opaque(source);
+
+    // The cleared surface keeps its size unless the block needs more room.
+    const QImage& current = mainWindow_.zoomedSurface();
+    const int surfaceWidth = std::max(current.isNull() ? 0 : current.width(), toX + block.width());
+    const int surfaceHeight = std::max(current.isNull() ? 0 : current.height(), toY + block.height());
+    QImage surface(surfaceWidth, surfaceHeight, QImage::Format_RGB32);
+    if (surface.isNull() || pixelsFrom.isNull())
+        return false;
+    surface.fill(Qt::white);
+    (void)BlockCopy::copy(constPixels(pixelsFrom), block.x(), block.y(), block.width(), block.height(),
+                          pixels(surface), toX, toY, kWhite);
+    mainWindow_.setZoomedSurface(std::move(surface));
+    mainWindow_.repaintPicture();
+    return true;
 }
 
 void ScreenCapture::cancel()

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 
 class QScreen;
 
@@ -44,6 +45,10 @@ public:
     // Starts a capture; false when it could not start (the main window is then visible).
     // While a capture runs, a second start only raises its window.
     bool start();
+    // Paints block of source onto the zoomed surface as a capture does (transparent pixels on
+    // white); "粘贴图片" places a clipboard picture through it. False when the surface could not
+    // be made (nothing changes then).
+    bool placeBlock(const QImage& source, const QRect& block);
     // The capture window while a capture runs; null otherwise.
     [[nodiscard]] CaptureWindow* captureWindow() const;
 

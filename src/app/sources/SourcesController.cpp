@@ -44,6 +44,9 @@ SourcesController* SourcesController::install(MainWindow& mainWindow, WindowHub&
         controller->showGallery(origin, topLeft);
     };
     hub.startScreenCapture = [controller] { (void)controller->startScreenCapture(); };
+    hub.placePicture = [controller](const QImage& picture) {
+        return controller->screenCapture().placeBlock(picture, picture.rect());
+    };
     return controller;
 }
 

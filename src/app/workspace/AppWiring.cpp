@@ -4,6 +4,7 @@
 #include "app/edit/EditController.h"
 #include "app/reduce/ReductionController.h"
 #include "app/sources/SourcesController.h"
+#include "app/workspace/DocumentOpener.h"
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
 
@@ -16,6 +17,7 @@ void connectWindows(MainWindow& mainWindow, WindowHub& hub)
     SourcesController::install(mainWindow, hub);
     EditController::install(mainWindow, hub);
     ChartWindow::install(mainWindow, hub);
+    DocumentOpener::install(mainWindow, hub);
     (void)mainWindow;
     (void)hub;
 }

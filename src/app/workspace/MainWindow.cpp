@@ -23,6 +23,7 @@
 #include "app/platform/ClickableLabel.h"
 #include "app/platform/MessageBoxes.h"
 #include "app/platform/PictureDecoder.h"
+#include "app/workspace/AboutBox.h"
 #include "app/workspace/PictureBox.h"
 #include "app/workspace/SurfacePicture.h"
 #include "app/workspace/WindowHub.h"
@@ -318,16 +319,21 @@ void MainWindow::buildMenus()
         return a;
     };
     add(file, "mnuImportFile", tr("导入图片文件"),
-        [this] { hub_.invokeShowFileChooser(WindowHub::Origin::Menu, std::nullopt); });
+        [this] { hub_.invokeShowFileChooser(WindowHub::Origin::Menu, std::nullopt); })->setShortcut(QKeySequence::Open);
     add(file, "mnuScreenCapture", tr("直接屏幕截图"), [this] { hub_.invokeStartScreenCapture(); });
+    add(file, "mnuPastePicture", tr("粘贴图片"), [this] { hub_.invokePastePicture(); })->setShortcut(QKeySequence::Paste);
     add(file, "mnuGenerate", tr("生成我的绣图"), [this] { generateChart(); });
     // Printing starts in the chart window; this entry leads there like "打印".
-    add(file, "mnuPrint", tr("打印绣图"), [this] { generateChart(); });
+    add(file, "mnuPrint", tr("打印绣图"), [this] { generateChart(); })->setShortcut(QKeySequence::Print);
     file->addSeparator();
     add(file, "mnuOpenProject", tr("打开绣图工程..."), [this] { hub_.invokeOpenChartProject(); });
     add(file, "mnuSaveProject", tr("保存绣图工程..."), [this] { hub_.invokeSaveChartProject(); });
+    file->addMenu(tr("最近打开"))->setObjectName(QStringLiteral("mnuRecent")); // filled by RecentFiles
     file->addSeparator();
-    add(file, "mnuExit", tr("退出十字绣图Kanvo"), [this] { exitProgram(); });
+    QAction* exit = add(file, "mnuExit", tr("退出十字绣图Kanvo"), [this] { exitProgram(); });
+    exit->setShortcut(QKeySequence::Quit);
+    if (exit->shortcut().isEmpty()) // a platform without a standard key for quitting
+        exit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* settings = menuBar()->addMenu(tr("设置"));
     settings->setObjectName(QStringLiteral("mnuSettings"));
@@ -350,6 +356,11 @@ void MainWindow::buildMenus()
         group->addAction(a);
         connect(a, &QAction::triggered, this, [this, language] { chooseLanguage(language); });
     }
+
+    QMenu* help = menuBar()->addMenu(tr("帮助"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    add(help, "mnuGuide", tr("使用说明"), [this] { openHelp(); })->setShortcut(QKeySequence::HelpContents);
+    add(help, "mnuAbout", tr("关于十字绣Kanvo"), [this] { AboutBox::show(this); });
 }
 
 void MainWindow::bindBar(QScrollBar* bar, ScrollBarModel& model)
@@ -514,14 +525,14 @@ void MainWindow::openHelp()
     // Without a message a missing document or a desktop that cannot open it looks like a dead
     // button: say where the document is (or should be), so it can be opened by hand.
     const QString title = tr("Quillex 你身边的好软件");
-    const auto help = paths_.helpDocument();
+    const auto help = paths_.helpDocument(runningLanguage_);
     if (!help) {
         QStringList folders = paths_.documentFolders();
         if (folders.isEmpty())
             folders << AppPaths::programFolder();
         MessageBoxes::current().information(this, title,
             tr("找不到使用说明“%1”，它应在以下文件夹中：\n%2")
-                .arg(QString::fromUtf8(AppPaths::kHelpDocument),
+                .arg(AppPaths::helpDocumentName(runningLanguage_),
                     QDir::toNativeSeparators(folders.join(QLatin1Char('\n')))));
         return;
     }

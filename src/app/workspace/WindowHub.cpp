@@ -49,6 +49,34 @@ void WindowHub::invokeOfferChartRecovery() const
         offerChartRecovery();
 }
 
+bool WindowHub::invokeOpenFile(const QString& path) const
+{
+    return openFile && openFile(path);
+}
+
+bool WindowHub::invokeOpenChartProjectFile(const QString& path) const
+{
+    return openChartProjectFile && openChartProjectFile(path);
+}
+
+bool WindowHub::invokePlacePicture(const QImage& picture) const
+{
+    // Like a screen capture, the picture replaces the one the chart's edits were made on.
+    return placePicture && invokeConfirmChartChanges() && placePicture(picture);
+}
+
+void WindowHub::invokePastePicture() const
+{
+    if (pastePicture)
+        pastePicture();
+}
+
+void WindowHub::invokeFileUsed(const QString& path) const
+{
+    if (fileUsed)
+        fileUsed(path);
+}
+
 void WindowHub::invokeShowFileChooser(Origin origin, std::optional<QPoint> topLeft) const
 {
     // Another picture replaces the one the chart's edits were made on.

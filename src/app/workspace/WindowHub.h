@@ -4,9 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include <QImage>
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 
 namespace kanvo {
@@ -75,6 +77,19 @@ public:
     std::function<bool()> confirmChartChanges;
     // At start-up: the chart window offers to reopen a chart autosaved by a run that crashed.
     std::function<void()> offerChartRecovery;
+    // Files given to the program (command line, drops, "最近打开"): a picture as "导入图片" opens
+    // one, an .oxs project as "打开绣图工程..." does; false when it was not opened.
+    std::function<bool(const QString& path)> openFile;
+    // The chart window reads the project at path; false (with its message) when it did not.
+    std::function<bool(const QString& path)> openChartProjectFile;
+    // A picture that arrives without a file (the clipboard, a dropped image) is placed on the
+    // zoomed surface as a screen capture places its block, after the chart window's question
+    // about unsaved edits; false when it was not.
+    std::function<bool(const QImage& picture)> placePicture;
+    // "粘贴图片": the clipboard's picture through placePicture.
+    std::function<void()> pastePicture;
+    // A picture or project was opened or saved through a window's own dialog: "最近打开" lists it.
+    std::function<void(const QString& path)> fileUsed;
 
     // --- called by the main window's handlers ---
     void invokeShowChartWindow() const;
@@ -93,6 +108,11 @@ public:
     void invokeSaveEffect() const;
     [[nodiscard]] bool invokeConfirmChartChanges() const;
     void invokeOfferChartRecovery() const;
+    [[nodiscard]] bool invokeOpenFile(const QString& path) const;
+    [[nodiscard]] bool invokeOpenChartProjectFile(const QString& path) const;
+    [[nodiscard]] bool invokePlacePicture(const QImage& picture) const;
+    void invokePastePicture() const;
+    void invokeFileUsed(const QString& path) const;
 
     // Registers a secondary window (not owned) so closeSecondaryWindows() closes it. A window
     // destroyed meanwhile is skipped. Adopting the same window twice is harmless.

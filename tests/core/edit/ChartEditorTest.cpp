@@ -1,3 +1,4 @@
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -199,6 +200,56 @@ TEST_F(ChartEditorTest, AStrokeAppendedStepByStepUndoesAsOne)
     EXPECT_EQ(chart.chrIndex, start.chrIndex);
 }
 
+// Symbols through a history whose middle step is a stroke appended in parts: the first part
+// changes no symbol, the second brings in D and empties C, the third brings in E. Every state is
+// worked out by hand: a thread new to the chart takes the lowest symbol position no thread holds.
+TEST(ChartEditorSymbolsTest, UndoAndRedoOfEachStepGiveBackItsSymbols)
+{
+    ChartModel chart = chartOf({"AABC", "AABC"}); // A 1, B 2, C 3
+    ChartEditor editor(chart, loadedThreadTable(), 1);
+    const int E = threadOfLetter('E');
+    struct State {
+        std::vector<std::string> rows;
+        std::vector<int> colorList;
+        std::vector<std::pair<int, int>> symbols; // thread, position; every other thread 0
+    };
+    const std::vector<State> states{
+        {{"AABC", "AABC"}, {A, B, C}, {{A, 1}, {B, 2}, {C, 3}}},
+        {{"AAAC", "AAAC"}, {A, C}, {{A, 1}, {C, 3}}},                  // B filled over: 2 is free
+        {{"AAAD", ".EAD"}, {A, D, E}, {{A, 1}, {D, 2}, {E, 3}}},       // C gone, D takes 2, E 3
+        {{"BAAD", ".EAD"}, {A, D, E, B}, {{A, 1}, {D, 2}, {E, 3}, {B, 4}}}, // B back, after the last
+    };
+    const auto expectState = [&](std::size_t i, const char* when) {
+        SCOPED_TRACE(std::string(when) + " state " + std::to_string(i));
+        const State& s = states[i];
+        EXPECT_EQ(rowsOf(chart), s.rows);
+        EXPECT_EQ(chart.colorList, s.colorList);
+        std::vector<int> chrIndex(ChartModel::kThreadSlots, 0);
+        for (const auto& [thread, position] : s.symbols)
+            chrIndex[static_cast<std::size_t>(thread)] = position;
+        EXPECT_EQ(chart.chrIndex, chrIndex);
+        EXPECT_EQ(chart.colorCount, static_cast<int>(s.colorList.size()));
+    };
+
+    std::vector<ChartChange> steps;
+    steps.push_back(editor.fill({2, 0}, A));
+    ChartChange stroke = editor.stroke({0, 1}, {0, 1}, kEmpty);
+    stroke.append(editor.stroke({3, 0}, {3, 1}, D));
+    stroke.append(editor.stroke({1, 1}, {1, 1}, E));
+    steps.push_back(std::move(stroke));
+    steps.push_back(editor.stroke({0, 0}, {0, 0}, B));
+    expectState(3, "made");
+
+    for (std::size_t i = steps.size(); i-- > 0;) {
+        editor.undo(steps[i]);
+        expectState(i, "undone to");
+    }
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        editor.redo(steps[i]);
+        expectState(i + 1, "redone to");
+    }
+}
+
 // A generated chart: random strokes, fills, selections and background removals, undone newest
 // first, give back the chart exactly as the generation left it, legend and symbols included.
 TEST(ChartEditorRandomTest, UndoingEverythingGivesBackTheGeneratedChart)
@@ -221,6 +272,12 @@ TEST(ChartEditorRandomTest, UndoingEverythingGivesBackTheGeneratedChart)
 
     ChartEditor editor(chart, table, 5);
     std::vector<ChartChange> history;
+    // The chart after every tenth step of the history, to compare with on the way back and forth.
+    std::map<std::size_t, ChartModel> kept;
+    const auto keep = [&] {
+        if (history.size() % 10 == 0)
+            kept[history.size()] = chart;
+    };
     const auto cell = [&] { return CellPos{static_cast<int>(random() % 64) - 2, static_cast<int>(random() % 49) - 2}; };
     const auto thread = [&] {
         const int pick = static_cast<int>(random() % (threads.size() + 1));
@@ -239,17 +296,34 @@ TEST(ChartEditorRandomTest, UndoingEverythingGivesBackTheGeneratedChart)
         case 3: history.push_back(editor.removeBackground(table.colorOf(thread() == kEmpty ? 5 : thread()), random() % 20)); break;
         default: history.push_back(editor.paint(std::vector<CellPos>{cell(), cell(), cell()}, thread())); break;
         }
+        keep();
         // now and then undo a few and go on from there, as a user does
         if (step % 37 == 0)
             for (int k = 0; k < 3 && !history.empty(); ++k) {
+                kept.erase(history.size());
                 editor.undo(history.back());
                 history.pop_back();
             }
     }
     ASSERT_NE(chart.colorIndex, generated.colorIndex);
-    for (auto c = history.rbegin(); c != history.rend(); ++c)
-        editor.undo(*c);
+    ASSERT_GE(kept.size(), 30u);
+    const ChartModel end = chart;
+    for (std::size_t i = history.size(); i-- > 0;) {
+        editor.undo(history[i]);
+        if (const auto k = kept.find(i); k != kept.end()) {
+            SCOPED_TRACE("undone to step " + std::to_string(i));
+            expectSameChart(chart, k->second);
+        }
+    }
     expectSameChart(chart, generated);
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        editor.redo(history[i]);
+        if (const auto k = kept.find(i + 1); k != kept.end()) {
+            SCOPED_TRACE("redone to step " + std::to_string(i + 1));
+            expectSameChart(chart, k->second);
+        }
+    }
+    expectSameChart(chart, end);
 }
 
 } // namespace

@@ -92,7 +92,10 @@ INSTANTIATE_TEST_SUITE_P(Charts, BackgroundRegionTest,
         // empty padding on the right joins the A next to it to the border
         BackgroundCase{"ThroughPadding", {"BBBB..", "BAAA..", "BBBB.."}, {"......", ".xxx..", "......"}},
         // diagonal contact does not join
-        BackgroundCase{"Diagonal", {"BBBB", "BBAB", "BABB", "BBBB"}, {"....", "....", "....", "...."}}),
+        BackgroundCase{"Diagonal", {"BBBB", "BBAB", "BABB", "BBBB"}, {"....", "....", "....", "...."}},
+        // the region reaches the border on the bottom row only, away from its corners
+        BackgroundCase{"BottomEdgeOnly", {"BBBBB", "BBABB", "BAAAB", "BBABB"},
+            {".....", "..x..", ".xxx.", "..x.."}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ChartRegionTest, BackgroundToleranceTakesNearThreadsInCiede2000)

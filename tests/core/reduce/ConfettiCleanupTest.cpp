@@ -125,6 +125,59 @@ TEST(ConfettiCleanupTest, LevelZeroChangesNothing)
     EXPECT_EQ(scene.slots, before);
 }
 
+// The thread of the table with this number on the colour card.
+int threadNumbered(int number)
+{
+    for (int t = 1; t <= ThreadTable::kThreads; ++t)
+        if (loadedThreadTable().dmc(t).cindex == number)
+            return t;
+    return 0;
+}
+
+struct MergeCase {
+    const char* name;
+    int background; // DMC numbers
+    int stray;
+    int stitches; // 1, or 2 side by side
+    int level;
+    bool merged;
+};
+
+class MergeRuleTest : public testing::TestWithParam<MergeCase> {};
+
+// A stray of one or two stitches in a flat area, in the picture as in the chart, so that its
+// merge costs the blurred error it brings: worked out with a plain reference (Gaussian of sigma
+// 1 over the stitches within one of the stray, CIEDE2000 between the blurred picture and the
+// flat chart after the merge). The allowance is level x 0.5 for each stitch merged.
+TEST_P(MergeRuleTest, MergesWithinTheAllowanceUnlessAHighlight)
+{
+    const MergeCase& c = GetParam();
+    const int background = threadNumbered(c.background);
+    const int stray = threadNumbered(c.stray);
+    ASSERT_TRUE(background != 0 && stray != 0);
+    const Threads threads({background, stray});
+    Scene scene(15, 15, threads, background);
+    for (int k = 0; k < c.stitches; ++k)
+        scene.put(7 + k, 7, threads, stray, true);
+    scene.clean(threads, c.level);
+    EXPECT_EQ(std::count(scene.slots.begin(), scene.slots.end(), threads.slot(background)),
+        c.merged ? 15 * 15 : 15 * 15 - c.stitches);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, MergeRuleTest,
+    testing::Values(
+        // 422 on 3782 (CIEDE2000 12.5, darker): a single stitch costs 10.23, a pair 21.59.
+        MergeCase{"single_over_level_19", 3782, 422, 1, 19, false},  // allows 9.5
+        MergeCase{"single_within_level_22", 3782, 422, 1, 22, true}, // allows 11.0
+        MergeCase{"pair_over_level_20", 3782, 422, 2, 20, false},    // allows 2 x 10.0
+        MergeCase{"pair_within_level_23", 3782, 422, 2, 23, true},   // allows 2 x 11.5
+        // Lighter strays within CIEDE2000 20 of the area, so no strong contrast, and costing less
+        // than the top level allows (25): 772 on 3364 is 26.1 lighter in CIELAB L, a highlight
+        // (cost 19.74); 677 on 371 only 23.3 lighter, not one (cost 18.95).
+        MergeCase{"highlight_stays", 3364, 772, 1, ThreadReductionSettings::kMaxCleanup, false},
+        MergeCase{"lighter_below_a_highlight_goes", 371, 677, 1, ThreadReductionSettings::kMaxCleanup, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 class DetailTest : public testing::TestWithParam<int> {};
 
 // Detail the picture holds: one light stitch in a dark area, and lines one stitch thin that
