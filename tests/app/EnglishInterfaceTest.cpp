@@ -242,8 +242,8 @@ void EnglishInterfaceTest::messagesAndQuestionsShowNoChinese()
     chart->generate();
     QVERIFY(chart->saveProjectTo(session.filePath(QStringLiteral("chart.oxs"))));
     QVERIFY(!chart->openProjectFrom(session.filePath(QStringLiteral("missing.oxs"))));
-    // The notes on what another program's file holds come from the core's texts.
-    QVERIFY(chart->openProjectFrom(QStringLiteral(KANVO_TEST_DATA_DIR "/oxs/kept-extras-with-a-backstitch-only-thread.oxs")));
+    // The note on threads another program's file names that the card lacks comes from the core's texts.
+    QVERIFY(chart->openProjectFrom(QStringLiteral(KANVO_TEST_DATA_DIR "/oxs/foreign-threads-nearest-colour.oxs")));
     QCOMPARE(session.boxes.texts.size(), 4);
     QStringList chinese;
     for (int i = 0; i < session.boxes.texts.size(); ++i)

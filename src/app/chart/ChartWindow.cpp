@@ -150,6 +150,12 @@ void ChartWindow::buildEditing()
     editing_->layout = [this] { return view_->layout(); };
     editing_->changed = [this] { refreshChart(); };
     editing_->repaint = [this] { view_->update(); };
+    // The eraser, the picker and the status bar reach only the layers the view shows.
+    if (auto* switches = findChild<StitchLayerSwitches*>())
+        editing_->layerVisible = [switches](StitchLayerKind kind) {
+            const LayerVisibility shown = switches->visibility();
+            return kind == StitchLayerKind::Part ? shown.parts : kind == StitchLayerKind::Back ? shown.backs : shown.ornaments;
+        };
     view_->drawOverlay = [this](QPainter& painter, const QTransform& canvasToView) {
         editing_->drawOverlay(painter, canvasToView);
     };
