@@ -13,7 +13,7 @@ KANVO_PACKAGES=(
   fonts-wqy-microhei fonts-liberation2
   xvfb xauth imagemagick python3-pil python3-pdfminer poppler-utils
   clang libclang-rt-14-dev
-  libfontconfig-dev desktop-file-utils appstream
+  libfontconfig-dev desktop-file-utils appstream shared-mime-info
   libpugixml-dev zlib1g-dev
   dpkg-dev file
 )
