@@ -123,9 +123,14 @@ ChartPrinter::Outcome ChartPrinter::fail()
         return Outcome::Failed;
     // The pointer, the print button and the controls come back on this path too.
     restoreControls(ChartWindow::kPrintCaption);
-    MessageBoxes::current().information(
-        &window_, QString::fromUtf8(kFailureTitle), QCoreApplication::translate("kanvo::ChartPrinter", kFailureText));
+    reportFailure(window_);
     return Outcome::Failed;
+}
+
+void ChartPrinter::reportFailure(QWidget& parent)
+{
+    MessageBoxes::current().information(
+        &parent, QString::fromUtf8(kFailureTitle), QCoreApplication::translate("kanvo::ChartPrinter", kFailureText));
 }
 
 bool ChartPrinter::start()

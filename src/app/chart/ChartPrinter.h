@@ -8,6 +8,7 @@
 #include "core/pattern/PatternLayout.h"
 
 class QPainter;
+class QWidget;
 class QPrinter;
 
 namespace kanvo {
@@ -28,6 +29,8 @@ struct RunState;
 class ChartPrinter {
 public:
     static constexpr const char* kFailureTitle = "Quillex ";
+    // The message of a print that failed, over parent; the print preview shows the same one.
+    static void reportFailure(QWidget& parent);
     static constexpr const char* kFailureText = QT_TRANSLATE_NOOP("kanvo::ChartPrinter", "    打印异常，请确认您的打印机已经就绪。     ");
     static constexpr const char* kStatusDocument = QT_TRANSLATE_NOOP("kanvo::ChartPrinter", "正在生成打印文档，请等待....");
     static constexpr const char* kStatusGrid = QT_TRANSLATE_NOOP("kanvo::ChartPrinter", "正在绘制网格，请等待....");

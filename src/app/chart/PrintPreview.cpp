@@ -8,7 +8,6 @@
 #include <QTimer>
 
 #include "app/chart/ChartPrinter.h"
-#include "app/platform/MessageBoxes.h"
 
 namespace kanvo {
 
@@ -48,8 +47,7 @@ void PrintPreview::open()
     if (showDialog)
         showDialog(dialog);
     if (failed)
-        MessageBoxes::current().information(&parent_, QString::fromUtf8(ChartPrinter::kFailureTitle),
-            QCoreApplication::translate("kanvo::ChartPrinter", ChartPrinter::kFailureText));
+        ChartPrinter::reportFailure(parent_);
 }
 
 } // namespace kanvo
