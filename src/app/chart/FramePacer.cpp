@@ -2,12 +2,13 @@
 
 #include <QCoreApplication>
 #include <QWidget>
+#include <QWindow>
 
 namespace kanvo {
 
 FramePacer::FramePacer(QWidget& widget) : widget_(widget)
 {
-    widget_.setUpdatesEnabled(false);
+    holdUpdates();
     clock_.start();
 }
 
@@ -22,7 +23,15 @@ void FramePacer::yield()
         clock_.restart();
     }
     QCoreApplication::processEvents();
-    if (frame)
+    holdUpdates();
+}
+
+void FramePacer::holdUpdates()
+{
+    // A window that is not on screen yet gets its first paint when it comes: the expose events
+    // that bring it are lost on a window whose updates are off.
+    const QWindow* window = widget_.window()->windowHandle();
+    if (window && window->isExposed())
         widget_.setUpdatesEnabled(false);
 }
 

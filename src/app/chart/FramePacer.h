@@ -27,6 +27,8 @@ public:
     void yield();
 
 private:
+    void holdUpdates();
+
     QWidget& widget_;
     QElapsedTimer clock_;
 };
