@@ -26,6 +26,7 @@
 #include "app/workspace/AppWiring.h"
 #include "app/workspace/MainWindow.h"
 #include "app/workspace/WindowHub.h"
+#include "CanvasInk.h"
 #include "core/palette/ThreadTable.h"
 #include "ProgramSessionTest.h"
 #include "ToolOutput.h"
@@ -218,16 +219,17 @@ void ChartWindowTest::generateDrawsGridBlocksAndLegend()
     QCOMPARE(QApplication::overrideCursor(), nullptr);
     QVERIFY(!chartChild<QLabel>("Label1")->isVisible());
 
-    // 10 x 20 + 83 wide; 20 columns hold 4 legend columns (3 threads), so 1 band of 3 rows.
+    // 20 columns hold 4 legend columns (3 threads), so 1 band of 3 rows. The grid needs
+    // 10 x 20 + 83 pixels, the notes below the legend more: the canvas grows to hold them.
     const QImage& canvas = chart->canvas();
-    QCOMPARE(canvas.width(), 283);
+    QVERIFY(canvas.width() > 283);
     QCOMPARE(canvas.height(), 150 + 14 * 3 + 260);
     // Nothing else holds the canvas: a second reference would make each pass of the drawing copy
     // the whole canvas before painting on it.
     QVERIFY(canvas.isDetached());
     // The scroll bars end where the canvas ends in the view.
     const QWidget* view = chartChild<QWidget>("Picture1");
-    QCOMPARE(chartChild<QScrollBar>("HScroll2")->maximum(), std::max(0, 283 - view->width()));
+    QCOMPARE(chartChild<QScrollBar>("HScroll2")->maximum(), std::max(0, canvas.width() - view->width()));
     QCOMPARE(chartChild<QScrollBar>("VScroll1")->maximum(), std::max(0, 452 - view->height()));
 
     const int top = gridTopOf(canvas);
@@ -426,12 +428,17 @@ void ChartWindowTest::savedChartCarriesResolution()
     QCOMPARE(boxes->texts, QStringList{QStringLiteral("  绣图文件保存成功在") + path});
     const QByteArray b = fileBytes(path);
     QCOMPARE(b.left(2), QByteArray("BM"));
-    QCOMPARE(le32(b, 18), 283u);
+    const int width = static_cast<int>(le32(b, 18));
     QCOMPARE(le32(b, 22), 452u);
-    // max(round(283 x 2834 / 570), round(452 x 2125.5 / 570)) = max(1407, 1685)
-    QCOMPARE(le32(b, 38), 1685u);
-    QCOMPARE(le32(b, 42), 1685u);
+    // A chart 20 stitches wide: the grid ends at x = 240, the notes below the legend run on
+    // past the 283 pixels the grid alone would take, and nothing reaches the right edge.
     const QImage saved(path, "BMP");
+    const int ink = test::rightmostInkColumn(saved);
+    QVERIFY2(ink >= 283 && ink < width - 5, qPrintable(QStringLiteral("ink to %1 of %2").arg(ink).arg(width)));
+    // D = max(round(W x 2834 / 570), round(452 x 2125.5 / 570)), the height's share being 1685.
+    const auto d = static_cast<quint32>(std::max(std::nearbyint(width * 2834.0 / 570), 1685.0));
+    QCOMPARE(le32(b, 38), d);
+    QCOMPARE(le32(b, 42), d);
     QCOMPARE(saved.size(), chart->canvas().size());
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), chart->canvas().convertToFormat(QImage::Format_RGB32));
     // saving again replaces the file

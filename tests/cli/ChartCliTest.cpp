@@ -541,7 +541,11 @@ void ChartCliTest::fittingSetsTheGrid()
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     const QByteArray b = fileBytes(bmp);
     QVERIFY(b.size() > 54);
-    QCOMPARE(le32(b, 18), 10 * gw + 83);
+    // As wide as the grid; a grid narrower than 60 stitches may be widened for the notes below it.
+    if (gw >= 60)
+        QCOMPARE(le32(b, 18), 10 * gw + 83);
+    else
+        QVERIFY(le32(b, 18) >= 10 * gw + 83);
     // Every stitch is counted once in the legend; cells of a grid reaching past the picture hold
     // none.
     int total = 0;

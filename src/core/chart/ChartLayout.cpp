@@ -15,6 +15,12 @@ namespace texts = chart_texts;
 
 constexpr int kCell = ChartGeometry::kCell;
 constexpr int kLeft = ChartGeometry::kGridLeft;
+constexpr int kNoteLeft = kLeft + 2;
+constexpr int kSecondNoteLeft = kLeft + 23;
+// The least room a text keeps from the canvas's left and right edges.
+constexpr int kTextMargin = 10;
+
+FontSpec noteFont() { return FontSpec{"宋体", 9.0f, false}; }
 
 // A line of the canvas includes both of its end points; a 2-pixel pen covers the pixel before
 // the line's coordinate and the coordinate itself.
@@ -246,7 +252,20 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
     g.legend = LegendGeometry::forChart(gw, maxColor);
     const LegendGeometry& lg = g.legend;
     const int legendRight = kLeft + LegendGeometry::kCellWidth * lg.columnsPerBand;
-    g.canvasWidth = std::max(kCell * gw + 83, legendRight + 43);
+    const FontSpec tFont = titleFont();
+    const FontSpec sFont = subtitleFont();
+    const std::string title = texts::title(model);
+    const std::string subtitle = texts::subtitle(model);
+    const std::string totalNote = texts::totalNote(model);
+    const std::string secondNote = texts::secondNote();
+    // The notes are about as long as a 50-stitch chart is wide: a narrower chart's canvas grows
+    // to hold them (and a title or subtitle longer than the chart), so that no text is cut.
+    const auto rightOf = [&metrics](int left, const std::string& text, const FontSpec& font) {
+        return left + static_cast<int>(std::ceil(metrics.width(text, font))) + kTextMargin;
+    };
+    const int textsRight = std::max({rightOf(kTextMargin, title, tFont), rightOf(kLeft, subtitle, sFont),
+        rightOf(kNoteLeft, totalNote, noteFont()), rightOf(kSecondNoteLeft, secondNote, noteFont())});
+    g.canvasWidth = std::max({kCell * gw + 83, legendRight + 43, textsRight});
     g.canvasHeight = kCell * gh + LegendGeometry::kCellHeight * lg.rows + 260;
 
     const std::size_t cells = static_cast<std::size_t>(all.x1 - all.x0) * static_cast<std::size_t>(all.y1 - all.y0);
@@ -257,14 +276,10 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
     // In the frame's font table too, so that a view painting the frame and its cells with one
     // painter keeps one glyph cache.
     (void)list.fontId(kPartSymbolFont);
-    const int song9 = list.fontId(FontSpec{"宋体", 9.0f, false});
+    const int song9 = list.fontId(noteFont());
 
     // Title block: the title centred, the subtitle below it, the grid below the subtitle's next
     // line.
-    const FontSpec tFont = titleFont();
-    const FontSpec sFont = subtitleFont();
-    const std::string title = texts::title(model);
-    const std::string subtitle = texts::subtitle(model);
     const int titleHeight = roundHalfEvenInt(metrics.height(tFont));
     const int subtitleHeight = roundHalfEvenInt(metrics.height(sFont));
     g.titleX = roundHalfEvenInt((g.canvasWidth - metrics.width(title, tFont)) / 2.0);
@@ -355,9 +370,10 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
     list.endSection();
 
     list.beginSection(DrawStage::Notes);
-    text(list, kLeft + 2, g.legendBottom + 18, texts::totalNote(model), song9);
-    text(list, kLeft + 23, g.legendBottom + 36, texts::secondNote(), song9);
-    text(list, kCell * gw + kLeft - 120, g.legendBottom + 48, texts::kFooter, arial8);
+    text(list, kNoteLeft, g.legendBottom + 18, totalNote, song9);
+    text(list, kSecondNoteLeft, g.legendBottom + 36, secondNote, song9);
+    // Below the grid's right part; a chart under eight stitches wide would push it off the left.
+    text(list, std::max(kCell * gw + kLeft - 120, kTextMargin), g.legendBottom + 48, texts::kFooter, arial8);
     list.endSection();
 
     addSymbols(list, model, threadColors, options, top, all);

@@ -55,7 +55,7 @@ struct ChartGeometry {
     static constexpr int kGridLeft = 40;
     static constexpr int kTitleTop = 11;
 
-    int canvasWidth = 0;  // 10 gw + 83 (wider only when a very narrow chart's legend needs it)
+    int canvasWidth = 0;  // 10 gw + 83 (wider only when a narrow chart's legend or texts need it)
     int canvasHeight = 0; // 10 gh + 14 R + 260
     int titleX = 0;       // left of the centred title
     int subtitleY = 0;    // top of the subtitle line (x = 40)

@@ -18,6 +18,8 @@ using test::textsAt;
 
 // Title lines 20 and 12 pixels high: subtitle at 11 + 20 + 8 = 39, grid at 39 + 12 + 12 + 6 = 69.
 const FixedMetrics kMetrics(10.0f, 20.0f, 12.0f);
+// The same lines with texts of no width: the canvas is as wide as the grid and legend need.
+const FixedMetrics kNarrowTexts(0.0f, 20.0f, 12.0f);
 constexpr int kGridTop = 69;
 
 std::vector<ColorValue> tableColors()
@@ -28,10 +30,10 @@ std::vector<ColorValue> tableColors()
     return colors;
 }
 
-ChartLayout layoutOf(const ChartModel& model, ChartOptions options = {})
+ChartLayout layoutOf(const ChartModel& model, ChartOptions options = {}, const TextMetrics& metrics = kMetrics)
 {
     static const std::vector<ColorValue> colors = tableColors();
-    return ChartLayout::build(model, colors, options, kMetrics);
+    return ChartLayout::build(model, colors, options, metrics);
 }
 
 ChartOptions withMode(ChartMode mode)
@@ -74,7 +76,7 @@ TEST(ChartLayoutTest, CanvasAndLegendGeometryOfA20By15Chart)
 {
     // P = 200 div 38 - 1 = 4, three entries a band, 3 threads: one band, R = 3.
     const ChartModel model = makeModel(20, 15, 3, [](int x, int) { return x % 3 + 1; });
-    const ChartGeometry g = layoutOf(model).geometry();
+    const ChartGeometry g = layoutOf(model, {}, kNarrowTexts).geometry();
     EXPECT_EQ(g.canvasWidth, 283);
     EXPECT_EQ(g.canvasHeight, 150 + 42 + 260);
     EXPECT_EQ(g.subtitleY, 39);
@@ -83,15 +85,44 @@ TEST(ChartLayoutTest, CanvasAndLegendGeometryOfA20By15Chart)
     EXPECT_EQ(g.legendBottom, kGridTop + 150 + 58 + 14 * 5);
     EXPECT_EQ(g.legend.columnsPerBand, 4);
     EXPECT_EQ(g.legend.rows, 3);
-    // "我的绣图" is 4 characters of 10 pixels: (283 - 40) / 2 = 121.5, rounded to even.
-    EXPECT_EQ(g.titleX, 122);
+    // A title of no width: 283 / 2 = 141.5, rounded to even.
+    EXPECT_EQ(g.titleX, 142);
+}
+
+// No text runs past the canvas's right edge, 10 pixels kept: a narrow chart's canvas grows.
+TEST(ChartLayoutTest, NarrowChartsWidenForTheirTexts)
+{
+    // 20 x 15 stitches (300 in all): the first note is 46 characters of 10 pixels from x = 42,
+    // so 42 + 460 + 10 = 512 (the second, 24 characters from x = 63, ends at 303).
+    ChartModel model = makeModel(20, 15, 3, [](int, int) { return 1; });
+    ChartGeometry g = layoutOf(model).geometry();
+    EXPECT_EQ(g.canvasWidth, 512);
+    // "我的绣图" centred on it: (512 - 40) / 2 = 236.
+    EXPECT_EQ(g.titleX, 236);
+
+    // A title of 60 characters needs 10 + 600 + 10 and is centred with 10 pixels each side.
+    model.xiutuTitle = std::string(60, 'T');
+    g = layoutOf(model).geometry();
+    EXPECT_EQ(g.canvasWidth, 620);
+    EXPECT_EQ(g.titleX, 10);
+
+    // 50 x 15 stitches are wide enough for the notes (583 >= 42 + 460 + 10): the grid's width stands.
+    EXPECT_EQ(layoutOf(makeModel(50, 15, 3, [](int, int) { return 1; })).geometry().canvasWidth, 583);
+    // 43 x 30: the grid needs 10 x 43 + 83 = 513, the note of 1290 stitches (47 characters)
+    // 42 + 470 + 10 = 522.
+    EXPECT_EQ(layoutOf(makeModel(43, 30, 3, [](int, int) { return 1; })).geometry().canvasWidth, 522);
+
+    // A chart one stitch wide keeps its footer on the canvas: x = 10 rather than 10 + 40 - 120.
+    const ChartLayout one = layoutOf(makeModel(1, 5, 3, [](int, int) { return 2; }));
+    EXPECT_EQ(textsAt(one.drawList(), 10, one.geometry().legendBottom + 48),
+        std::vector<std::string>{"Quillex inc.Printed"});
 }
 
 TEST(ChartLayoutTest, TitleAndSubtitleTexts)
 {
     ChartModel model = makeModel(20, 15, 3, [](int, int) { return 1; });
     const DrawList list = layoutOf(model).drawList();
-    EXPECT_EQ(textsAt(list, 122, 11), std::vector<std::string>{"我的绣图"});
+    EXPECT_EQ(textsAt(list, 236, 11), std::vector<std::string>{"我的绣图"});
     EXPECT_EQ(textsAt(list, 40, 39), std::vector<std::string>{"绣线:DMC  颜色数：3   宽x高：20x15"});
 
     model.xiutuTitle = "Rose";
@@ -355,7 +386,7 @@ TEST(ChartLayoutTest, NarrowChartsGetOneEntryPerBand)
 {
     for (int gw : {1, 3, 7, 11}) {
         const ChartModel model = makeModel(gw, 5, 3, [](int, int) { return 2; });
-        const ChartLayout layout = layoutOf(model);
+        const ChartLayout layout = layoutOf(model, {}, kNarrowTexts);
         const ChartGeometry& g = layout.geometry();
         EXPECT_EQ(g.legend.entriesPerBand, 1) << gw;
         EXPECT_EQ(g.legend.bands, 3) << gw;
@@ -365,7 +396,7 @@ TEST(ChartLayoutTest, NarrowChartsGetOneEntryPerBand)
     }
     // 12 stitches: P = 120 div 38 - 1 = 2 by the ordinary rule, the canvas keeps its width
     const ChartModel twelve = makeModel(12, 5, 3, [](int, int) { return 2; });
-    EXPECT_EQ(layoutOf(twelve).geometry().canvasWidth, 203);
+    EXPECT_EQ(layoutOf(twelve, {}, kNarrowTexts).geometry().canvasWidth, 203);
 }
 
 TEST(ChartLayoutTest, NotesCarryTheTotalAndTheFooter)
