@@ -1,6 +1,7 @@
 // The editor's layer tools: back stitches, part stitches, knots and removing any element, with
 // their undo and redo, and the symbols, legend and counts that follow them; LayerFinder's
-// picking and snapping. Expected values worked out by hand from the chart drawn below.
+// picking and snapping. Expected values worked out by hand from the charts drawn here and in
+// ChartEditTestSupport.h.
 #include <string>
 #include <vector>
 
@@ -13,45 +14,11 @@
 namespace kanvo {
 namespace {
 
-using test::chartOf;
-using test::rowsOf;
-using test::threadOfLetter;
-
-const int A = threadOfLetter('A');
-const int B = threadOfLetter('B');
-const int C = threadOfLetter('C');
-const int D = threadOfLetter('D');
-const int E = threadOfLetter('E');
-constexpr int kEmpty = ChartModel::kNoStitch;
-
-struct Listed {
-    int thread;
-    int count;
-    friend bool operator==(const Listed&, const Listed&) = default;
-};
-
-void PrintTo(const Listed& l, std::ostream* os) { *os << l.thread << "x" << l.count; }
-
-std::vector<Listed> legendOf(const ChartModel& m)
-{
-    std::vector<Listed> out;
-    for (const ThreadEntry& e : m.threadList)
-        out.push_back({e.index, e.count});
-    return out;
-}
+using namespace test;
 
 int symbolOf(const ChartModel& m, int thread) { return m.chrIndex[static_cast<std::size_t>(thread)]; }
 
-// Cells: A 4 (first at (0,0)), B 5 (first at (2,0)), C 1 (at (3,2)); symbols A 1, B 2, C 3.
-class LayerEditTest : public ::testing::Test {
-protected:
-    ChartModel chart = chartOf({
-        "AAB.",
-        "BAB.",
-        "BBAC",
-    });
-    ChartEditor editor{chart, loadedThreadTable(), 1};
-};
+class LayerEditTest : public EditedChartTest {};
 
 TEST_F(LayerEditTest, ABackStitchOfANewThreadGetsTheNextSymbolAndAnEntryThenUndoAndRedo)
 {
