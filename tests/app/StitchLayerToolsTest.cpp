@@ -20,17 +20,6 @@ using namespace kanvo;
 
 namespace {
 
-constexpr ColorValue kBlack = makeColor(0, 0, 0);             // DMC 310
-constexpr ColorValue kThread150 = makeColor(0xAB, 0x02, 0x49); // DMC 150
-
-int threadOfNumber(int number)
-{
-    for (int t = 1; t <= ThreadTable::kThreads; ++t)
-        if (loadedThreadTable().dmc(t).cindex == number)
-            return t;
-    return 0;
-}
-
 // A move with no button held, as the pointer passing over the view.
 void hover(QWidget* target, QPoint at)
 {
@@ -65,7 +54,7 @@ private slots:
 
 private:
     static void zooms();
-    // A 20 x 12 chart, DMC 310 in a frame two cells wide around DMC 150, at the row's zoom.
+    // The framed chart of openFramedChart(), at the row's zoom.
     void generateChart();
     // The view point over a chart point in cell units from the grid's top-left corner.
     [[nodiscard]] QPoint at(double x, double y) const;
@@ -106,25 +95,10 @@ void StitchLayerToolsTest::zooms()
 void StitchLayerToolsTest::generateChart()
 {
     QFETCH(double, zoom);
-    state->stitchMatrix = StitchMatrix();
-    for (int x = 0; x < 20; ++x)
-        for (int y = 0; y < 12; ++y) {
-            const bool frame = x < 2 || x >= 18 || y < 2 || y >= 10;
-            state->stitchMatrix.set(x, y, frame ? kBlack : kThread150);
-        }
-    state->picW = 20;
-    state->picH = 12;
-    state->previewReady = true;
-    window->generateChart();
-    chart = window->findChild<ChartWindow*>();
+    chart = openFramedChart();
     QVERIFY(chart != nullptr);
-    chart->resize(1000, 760);
-    QVERIFY(QTest::qWaitForWindowExposed(chart));
-    chart->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentText(QStringLiteral("生成绣图色块"));
     view = chart->canvasView();
     panel = chart->toolPanel();
-    chart->generate();
-    QVERIFY(view->showsChart());
     view->setZoom(zoom, QPointF(0, 0));
     if (zoom > 1)
         view->setOffset(60, 90);
