@@ -24,18 +24,6 @@ using namespace kanvo;
 
 namespace {
 
-// DMC 310 (black) and DMC 150, the table's own colours, so each stitch gets exactly that thread.
-constexpr ColorValue kBlack = makeColor(0, 0, 0);
-constexpr ColorValue kThread150 = makeColor(0xAB, 0x02, 0x49);
-
-int threadOfNumber(int number)
-{
-    for (int t = 1; t <= ThreadTable::kThreads; ++t)
-        if (loadedThreadTable().dmc(t).cindex == number)
-            return t;
-    return 0;
-}
-
 struct Counted {
     int number;
     int count;
@@ -75,7 +63,7 @@ private slots:
     void aNewGenerationStartsAFreshHistory();
 
 private:
-    // A 20 x 12 chart in blocks and symbols, DMC 310 in a frame two cells wide around DMC 150.
+    // The framed chart of openFramedChart().
     void generateChart();
     // The view point over the middle of cell (x, y).
     [[nodiscard]] QPoint cellPoint(int x, int y) const;
@@ -106,25 +94,10 @@ void ChartEditingTest::cleanup()
 
 void ChartEditingTest::generateChart()
 {
-    state->stitchMatrix = StitchMatrix();
-    for (int x = 0; x < 20; ++x)
-        for (int y = 0; y < 12; ++y) {
-            const bool frame = x < 2 || x >= 18 || y < 2 || y >= 10;
-            state->stitchMatrix.set(x, y, frame ? kBlack : kThread150);
-        }
-    state->picW = 20;
-    state->picH = 12;
-    state->previewReady = true;
-    window->generateChart();
-    chart = window->findChild<ChartWindow*>();
+    chart = openFramedChart();
     QVERIFY(chart != nullptr);
-    chart->resize(1000, 760);
-    QVERIFY(QTest::qWaitForWindowExposed(chart));
-    chart->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentText(QStringLiteral("生成绣图色块"));
     view = chart->canvasView();
     panel = chart->toolPanel();
-    chart->generate();
-    QVERIFY(view->showsChart());
     QVERIFY(panel->isEnabled());
     QCOMPARE(legend(), (std::vector<Counted>{{310, 240 - 128}, {150, 128}}));
 }

@@ -363,19 +363,7 @@ void ChartSafetyTest::recoveryKeepsSymbolsAndBackStitches()
 {
     // 310 = a, 666 = b, 350 = c, and 3865 = d for a back stitch only. Both 666 crosses emptied,
     // then a crash: the recovered chart still shows 350 as c and keeps the back stitch.
-    const QString source = session->filePath(QStringLiteral("symbols.oxs"));
-    QFile file(source);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(R"(<chart><properties chartwidth="4" chartheight="2"/><palette>)"
-               R"(<palette_item index="0" number="cloth" color="FFFFFF"/>)"
-               R"(<palette_item index="1" number="DMC 310" color="000000"/>)"
-               R"(<palette_item index="2" number="DMC 666" color="E31D42"/>)"
-               R"(<palette_item index="3" number="DMC 350" color="E04848"/>)"
-               R"(<palette_item index="4" number="DMC 3865" color="F9F7F1"/></palette><fullstitches>)"
-               R"(<stitch x="0" y="0" palindex="1"/><stitch x="1" y="0" palindex="2"/>)"
-               R"(<stitch x="1" y="1" palindex="2"/><stitch x="2" y="0" palindex="3"/></fullstitches>)"
-               R"(<backstitches><backstitch x1="0" y1="2" x2="4" y2="2" palindex="4"/></backstitches></chart>)");
-    file.close();
+    const QString source = QStringLiteral(KANVO_TEST_DATA_DIR "/oxs/symbols-stay-when-a-thread-leaves.oxs");
     generateChart();
     QVERIFY(chart->openProjectFrom(source));
     const auto symbolOfNumber = [this](int number) {

@@ -103,7 +103,6 @@ private slots:
 private:
     template <class T> T* chartChild(const char* name) { return chart->findChild<T*>(QString::fromUtf8(name)); }
     // A stitch matrix of w x h stitches: colour(x, y).
-    template <class F> void fillStitches(int w, int h, F colour);
     void openChart();
     // The one-page print from here on ("单页绣图" in the print choice).
     void chooseOnePage() { chart->printer().choosePrintKind = [](float) { return ChartPrinter::PrintChoice{}; }; }
@@ -132,16 +131,6 @@ void ChartWindowTest::init()
 void ChartWindowTest::cleanup()
 {
     closeSession();
-}
-
-template <class F> void ChartWindowTest::fillStitches(int w, int h, F colour)
-{
-    state->stitchMatrix = StitchMatrix();
-    for (int x = 0; x < w; ++x)
-        for (int y = 0; y < h; ++y)
-            state->stitchMatrix.set(x, y, colour(x, y));
-    state->picW = w;
-    state->picH = h;
 }
 
 void ChartWindowTest::openChart()

@@ -2,6 +2,7 @@
 // the picker on every stitch kind, and the status bar naming what lies under the pointer, all
 // driven with the mouse on the canvas view at two zooms.
 #include <QComboBox>
+#include <QPushButton>
 #include <QToolButton>
 #include <QUndoStack>
 #include <QtTest>
@@ -18,17 +19,6 @@
 using namespace kanvo;
 
 namespace {
-
-constexpr ColorValue kBlack = makeColor(0, 0, 0);             // DMC 310
-constexpr ColorValue kThread150 = makeColor(0xAB, 0x02, 0x49); // DMC 150
-
-int threadOfNumber(int number)
-{
-    for (int t = 1; t <= ThreadTable::kThreads; ++t)
-        if (loadedThreadTable().dmc(t).cindex == number)
-            return t;
-    return 0;
-}
 
 // A move with no button held, as the pointer passing over the view.
 void hover(QWidget* target, QPoint at)
@@ -59,10 +49,12 @@ private slots:
     void eraserRemovesTheElementUnderThePointer();
     void pickerAndStatusBarOnEveryKind_data() { zooms(); }
     void pickerAndStatusBarOnEveryKind();
+    void deletingTheSelectionTakesTheLayersWithinIt_data() { zooms(); }
+    void deletingTheSelectionTakesTheLayersWithinIt();
 
 private:
     static void zooms();
-    // A 20 x 12 chart, DMC 310 in a frame two cells wide around DMC 150, at the row's zoom.
+    // The framed chart of openFramedChart(), at the row's zoom.
     void generateChart();
     // The view point over a chart point in cell units from the grid's top-left corner.
     [[nodiscard]] QPoint at(double x, double y) const;
@@ -103,25 +95,10 @@ void StitchLayerToolsTest::zooms()
 void StitchLayerToolsTest::generateChart()
 {
     QFETCH(double, zoom);
-    state->stitchMatrix = StitchMatrix();
-    for (int x = 0; x < 20; ++x)
-        for (int y = 0; y < 12; ++y) {
-            const bool frame = x < 2 || x >= 18 || y < 2 || y >= 10;
-            state->stitchMatrix.set(x, y, frame ? kBlack : kThread150);
-        }
-    state->picW = 20;
-    state->picH = 12;
-    state->previewReady = true;
-    window->generateChart();
-    chart = window->findChild<ChartWindow*>();
+    chart = openFramedChart();
     QVERIFY(chart != nullptr);
-    chart->resize(1000, 760);
-    QVERIFY(QTest::qWaitForWindowExposed(chart));
-    chart->findChild<QComboBox*>(QStringLiteral("Combo1"))->setCurrentText(QStringLiteral("生成绣图色块"));
     view = chart->canvasView();
     panel = chart->toolPanel();
-    chart->generate();
-    QVERIFY(view->showsChart());
     view->setZoom(zoom, QPointF(0, 0));
     if (zoom > 1)
         view->setOffset(60, 90);
@@ -297,6 +274,57 @@ void StitchLayerToolsTest::pickerAndStatusBarOnEveryKind()
     click(14.5, 7.5);
     QCOMPARE(panel->currentThread(), t150);
     QCOMPARE(steps(), 3);
+}
+
+void StitchLayerToolsTest::deletingTheSelectionTakesTheLayersWithinIt()
+{
+    generateChart();
+    // The selection will be cells (3, 3) to (7, 6): its outline runs from (3, 3) to (8, 7).
+    useTool("toolBackStitch");
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, at(3, 3)); // from its corner, inside
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, at(5, 4));
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, at(7, 5)); // running out of it
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, at(9, 5));
+    useTool("toolKnot");
+    click(8, 7);   // on its corner
+    click(8.5, 5); // half a cell right of it
+    useTool("partSlash");
+    click(5.5, 5.5); // in a cell of it
+    useTool("partQuarter");
+    click(8.2, 4.2); // the top-left quarter of cell (8, 4), right of it
+    QCOMPARE(steps(), 6);
+    const StitchLayers before = layers();
+    const std::vector<ThreadEntry> legendBefore = state->chart.threadList;
+
+    useTool("toolSelect");
+    QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, at(7.5, 6.5));
+    QTest::mouseMove(view, at(3.5, 3.5));
+    QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, at(3.5, 3.5));
+    QCOMPARE(chart->editing()->selection(), std::optional<CellRect>(CellRect{3, 3, 5, 4}));
+    QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("cmdClearSelection")), Qt::LeftButton);
+
+    QCOMPARE(layers().backs, (std::vector<BackStitch>{{{7, 5}, {9, 5}, t3865}}));
+    QCOMPARE(layers().ornaments, (std::vector<Ornament>{{{8.5, 5}, OrnamentKind::Knot, t3865}}));
+    QCOMPARE(layers().parts, (std::vector<PartStitch>{{8, 4, kTopLeft, t3865}}));
+    for (int x = 3; x <= 7; ++x)
+        for (int y = 3; y <= 6; ++y)
+            QCOMPARE(state->chart.threadAt(x, y), ChartModel::kNoStitch);
+    QCOMPARE(state->chart.threadAt(8, 6), t150);
+    // 150 had 128 cells, less the two the part stitches took and the selection's other 19.
+    QCOMPARE(state->chart.threadList.size(), std::size_t{3});
+    QCOMPARE(state->chart.threadList[1].count, 107);
+    QCOMPARE(state->chart.threadList[2].index, t3865);
+    QCOMPARE(steps(), 7);
+    QCOMPARE(panel->findChild<QToolButton*>(QStringLiteral("cmdUndo"))->text(), QStringLiteral("撤销 删除选区"));
+    const StitchLayers after = layers();
+
+    chart->undoStack()->undo();
+    QCOMPARE(layers(), before);
+    QCOMPARE(state->chart.threadList, legendBefore);
+    QCOMPARE(state->chart.threadAt(4, 4), t150);
+    chart->undoStack()->redo();
+    QCOMPARE(layers(), after);
+    QCOMPARE(state->chart.threadList[1].count, 107);
 }
 
 QTEST_MAIN(StitchLayerToolsTest)

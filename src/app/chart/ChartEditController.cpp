@@ -258,7 +258,7 @@ void ChartEditController::setSelection(std::optional<CellRect> selection)
 void ChartEditController::clearSelection()
 {
     if (editor_ && selection_ && panel_.isEnabled())
-        push(editor_->fillRect(*selection_, ChartModel::kNoStitch), tr("删除选区"));
+        push(editor_->clearRect(*selection_), tr("删除选区"));
 }
 
 void ChartEditController::fillSelection()

@@ -1,6 +1,7 @@
 #include "core/chart/StitchLayerLayout.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "core/chart/SymbolInk.h"
@@ -77,6 +78,36 @@ bool clipTo(const LayerArea& area, StitchPoint& a, StitchPoint& b)
     return true;
 }
 
+// The colours of an element: faded when a fade is given and the element lies outside its keep.
+class Shade {
+public:
+    Shade(const std::optional<LayerFade>& fade, bool outside) : fade_(outside ? fade : std::nullopt) {}
+    ColorValue operator()(ColorValue color) const { return fade_ ? fade_->faded(color) : color; }
+
+private:
+    std::optional<LayerFade> fade_;
+};
+
+bool keeps(const std::optional<LayerFade>& fade, StitchPoint point)
+{
+    return !fade
+        || (point.x >= fade->keep.x0 && point.x <= fade->keep.x1 && point.y >= fade->keep.y0 && point.y <= fade->keep.y1);
+}
+
+// One knot or bead, every colour of it through shade.
+void ornamentAt(DrawList& list, float cx, float cy, OrnamentKind kind, ColorValue color, const LayerPlacement& place,
+    const Shade& shade)
+{
+    const float c = place.cell;
+    if (kind == OrnamentKind::Knot) {
+        list.circle(cx, cy, c * StitchLayerLayout::kKnotRadius, shade(color), shade(StitchLayerLayout::kEdge), c / 20.0f);
+    } else {
+        // A bead: a glassy ball, its highlight up and to the left.
+        list.circle(cx, cy, c * StitchLayerLayout::kBeadRadius, shade(color), shade(StitchLayerLayout::kEdge), c / 30.0f);
+        list.circle(cx - c * 0.1f, cy - c * 0.1f, c * 0.09f, shade(StitchLayerLayout::tint(StitchLayerLayout::tint(color))));
+    }
+}
+
 bool touches(const BackStitch& back, const LayerArea& area)
 {
     return std::max(back.from.x, back.to.x) >= area.x0 && std::min(back.from.x, back.to.x) <= area.x1
@@ -84,6 +115,13 @@ bool touches(const BackStitch& back, const LayerArea& area)
 }
 
 } // namespace
+
+ColorValue LayerFade::faded(ColorValue color) const
+{
+    const auto channel = [this](int c, int g) { return static_cast<int>(std::lround(c * (1.0f - share) + g * share)); };
+    return makeColor(channel(redOf(color), redOf(grey)), channel(greenOf(color), greenOf(grey)),
+        channel(blueOf(color), blueOf(grey)));
+}
 
 ColorValue StitchLayerLayout::tint(ColorValue color)
 {
@@ -128,7 +166,7 @@ StitchPoint StitchLayerLayout::partSymbolCentre(std::uint8_t corners)
 }
 
 void StitchLayerLayout::addParts(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
-    const LayerPlacement& place, const LayerArea& area, PartFill fill)
+    const LayerPlacement& place, const LayerArea& area, PartFill fill, const std::optional<LayerFade>& fade)
 {
     const float c = place.cell;
     list.beginSection(DrawStage::PartStitches);
@@ -138,7 +176,8 @@ void StitchLayerLayout::addParts(DrawList& list, const ChartModel& model, std::s
             const bool quarter = loneCorners(part.corners) != 0 && (part.corners & (part.corners - 1)) == 0;
             if (quarter != quarters || !inCells(part, area) || !hasColour(threadColors, part.thread))
                 continue;
-            const ColorValue color = threadColors[slot(part.thread)];
+            const Shade shade(fade, fade && !inCells(part, fade->keep));
+            const ColorValue color = shade(threadColors[slot(part.thread)]);
             const float x0 = place.left + c * static_cast<float>(part.x);
             const float y0 = place.top + c * static_cast<float>(part.y);
             if (fill == PartFill::Lines) {
@@ -154,7 +193,7 @@ void StitchLayerLayout::addParts(DrawList& list, const ChartModel& model, std::s
                     polygon[i] = x0 + c * polygon[i];
                     polygon[i + 1] = y0 + c * polygon[i + 1];
                 }
-                list.polygon(std::move(polygon), fillOf(color, fill));
+                list.polygon(std::move(polygon), shade(fillOf(threadColors[slot(part.thread)], fill)));
             }
         }
     }
@@ -162,7 +201,7 @@ void StitchLayerLayout::addParts(DrawList& list, const ChartModel& model, std::s
 }
 
 void StitchLayerLayout::addPartSymbols(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
-    const LayerPlacement& place, const LayerArea& area, PartFill fill, int font)
+    const LayerPlacement& place, const LayerArea& area, PartFill fill, int font, const std::optional<LayerFade>& fade)
 {
     list.beginSection(DrawStage::PartSymbols);
     for (const PartStitch& part : model.layers.parts) {
@@ -171,8 +210,9 @@ void StitchLayerLayout::addPartSymbols(DrawList& list, const ChartModel& model, 
         const std::string_view symbol = model.symbolOf(part.thread);
         if (symbol.empty())
             continue;
+        const Shade shade(fade, fade && !inCells(part, fade->keep));
         const bool dark = fill != PartFill::Lines && hasColour(threadColors, part.thread)
-            && wantsWhiteSymbol(fillOf(threadColors[slot(part.thread)], fill));
+            && wantsWhiteSymbol(shade(fillOf(threadColors[slot(part.thread)], fill)));
         const StitchPoint at = partSymbolCentre(part.corners);
         list.text(place.left + place.cell * static_cast<float>(part.x + at.x),
             place.top + place.cell * static_cast<float>(part.y + at.y), std::string(symbol), font, dark ? kWhite : kBlack,
@@ -186,6 +226,42 @@ namespace {
 struct BackPens {
     float width, minWidth, edged, minEdged;
 };
+
+// A stretch of a back stitch, faded or not.
+struct BackPiece {
+    StitchPoint from;
+    StitchPoint to;
+    bool faded = false;
+};
+
+// The stitch from a to b cut where it leaves the fade's keep: the faded stretches first, so that
+// the one in colour lies over them where they join. No allocation: the view repaints thousands.
+struct BackPieces {
+    std::array<BackPiece, 3> items;
+    std::size_t count = 0;
+    void add(StitchPoint from, StitchPoint to, bool faded) { items[count++] = BackPiece{from, to, faded}; }
+    [[nodiscard]] const BackPiece* begin() const { return items.data(); }
+    [[nodiscard]] const BackPiece* end() const { return items.data() + count; }
+};
+
+BackPieces piecesOf(StitchPoint a, StitchPoint b, const std::optional<LayerFade>& fade)
+{
+    BackPieces pieces;
+    StitchPoint from = a;
+    StitchPoint to = b;
+    if (!fade) {
+        pieces.add(a, b, false);
+    } else if (!clipTo(fade->keep, from, to) || from == to) {
+        pieces.add(a, b, true);
+    } else {
+        if (from != a)
+            pieces.add(a, from, true);
+        if (to != b)
+            pieces.add(to, b, true);
+        pieces.add(from, to, false);
+    }
+    return pieces;
+}
 
 BackPens backPens(const LayerPlacement& place)
 {
@@ -206,7 +282,8 @@ void StitchLayerLayout::addBackSample(DrawList& list, float x1, float y1, float 
 }
 
 void StitchLayerLayout::addBackStitches(DrawList& list, const ChartModel& model,
-    std::span<const ColorValue> threadColors, const LayerPlacement& place, const LayerArea& area, bool clip)
+    std::span<const ColorValue> threadColors, const LayerPlacement& place, const LayerArea& area, bool clip,
+    const std::optional<LayerFade>& fade)
 {
     const BackPens pens = backPens(place);
     list.beginSection(DrawStage::BackStitches);
@@ -222,13 +299,17 @@ void StitchLayerLayout::addBackStitches(DrawList& list, const ChartModel& model,
             StitchPoint b = back.to;
             if (clip && !clipTo(area, a, b))
                 continue;
-            std::vector<float> points{place.left + place.cell * static_cast<float>(a.x),
-                place.top + place.cell * static_cast<float>(a.y), place.left + place.cell * static_cast<float>(b.x),
-                place.top + place.cell * static_cast<float>(b.y)};
-            if (edges)
-                list.stroke(std::move(points), kEdge, pens.edged, pens.minEdged);
-            else
-                list.stroke(std::move(points), color, pens.width, pens.minWidth);
+            for (const BackPiece& piece : piecesOf(a, b, fade)) {
+                const Shade shade(fade, piece.faded);
+                std::vector<float> points{place.left + place.cell * static_cast<float>(piece.from.x),
+                    place.top + place.cell * static_cast<float>(piece.from.y),
+                    place.left + place.cell * static_cast<float>(piece.to.x),
+                    place.top + place.cell * static_cast<float>(piece.to.y)};
+                if (edges)
+                    list.stroke(std::move(points), shade(kEdge), pens.edged, pens.minEdged);
+                else
+                    list.stroke(std::move(points), shade(color), pens.width, pens.minWidth);
+            }
         }
     }
     list.endSection(false);
@@ -237,26 +318,20 @@ void StitchLayerLayout::addBackStitches(DrawList& list, const ChartModel& model,
 void StitchLayerLayout::addOrnamentAt(DrawList& list, float cx, float cy, OrnamentKind kind, ColorValue color,
     const LayerPlacement& place)
 {
-    const float c = place.cell;
-    if (kind == OrnamentKind::Knot) {
-        list.circle(cx, cy, c * kKnotRadius, color, kEdge, c / 20.0f);
-    } else {
-        // A bead: a glassy ball, its highlight up and to the left.
-        list.circle(cx, cy, c * kBeadRadius, color, kEdge, c / 30.0f);
-        list.circle(cx - c * 0.1f, cy - c * 0.1f, c * 0.09f, tint(tint(color)));
-    }
+    ornamentAt(list, cx, cy, kind, color, place, Shade(std::nullopt, false));
 }
 
 void StitchLayerLayout::addOrnaments(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
-    const LayerPlacement& place, const LayerArea& area)
+    const LayerPlacement& place, const LayerArea& area, const std::optional<LayerFade>& fade)
 {
     list.beginSection(DrawStage::Ornaments);
     for (const Ornament& o : model.layers.ornaments) {
         if (!hasColour(threadColors, o.thread) || o.at.x < area.x0 || o.at.x > area.x1 || o.at.y < area.y0
             || o.at.y > area.y1)
             continue;
-        addOrnamentAt(list, place.left + place.cell * static_cast<float>(o.at.x),
-            place.top + place.cell * static_cast<float>(o.at.y), o.kind, threadColors[slot(o.thread)], place);
+        ornamentAt(list, place.left + place.cell * static_cast<float>(o.at.x),
+            place.top + place.cell * static_cast<float>(o.at.y), o.kind, threadColors[slot(o.thread)], place,
+            Shade(fade, !keeps(fade, o.at)));
     }
     list.endSection(false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -33,6 +34,19 @@ struct LayerArea {
     double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
 };
 
+// Layers drawn faded outside a part of the surface: a pattern page greys the strip that repeats
+// the neighbouring page's cells. Inside `keep` (cells [x0, x1) x [y0, y1), points on its outline
+// too) elements keep their colours; outside it every colour of an element, its edge too, is
+// mixed with `grey`, `share` of grey. A back stitch that crosses the outline is faded where it
+// lies outside.
+struct LayerFade {
+    LayerArea keep;
+    ColorValue grey = 0;
+    float share = 0; // 0..1
+    // color mixed with grey, each channel rounded.
+    [[nodiscard]] ColorValue faded(ColorValue color) const;
+};
+
 // How part stitches are filled.
 enum class PartFill {
     Colour, // the thread's colour, like a colour block
@@ -44,7 +58,8 @@ enum class PartFill {
 // printed page, the pattern pages and the final preview. Each add* call appends one section of
 // its DrawStage (none when nothing of the layer lies in the area), in the fixed drawing order
 // cells, part stitches, symbols, part symbols, back stitches, knots and beads. threadColors[t - 1]
-// is the colour of thread t; an element whose thread lies outside it is not drawn.
+// is the colour of thread t; an element whose thread lies outside it is not drawn. With a fade,
+// elements outside its keep area are drawn faded (see LayerFade).
 class StitchLayerLayout {
 public:
     // A back stitch is a sixth of a cell wide; a light thread gets a dark edge under it.
@@ -72,15 +87,18 @@ public:
 
     // Fills of the part stitches whose cells lie in area (PartStitches).
     static void addParts(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
-        const LayerPlacement& place, const LayerArea& area, PartFill fill);
+        const LayerPlacement& place, const LayerArea& area, PartFill fill,
+        const std::optional<LayerFade>& fade = std::nullopt);
     // Their symbols, centred in their parts in font (a font id of list); on a fill dark enough
     // the symbol is white (PartSymbols).
     static void addPartSymbols(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
-        const LayerPlacement& place, const LayerArea& area, PartFill fill, int font);
+        const LayerPlacement& place, const LayerArea& area, PartFill fill, int font,
+        const std::optional<LayerFade>& fade = std::nullopt);
     // The back stitches that reach into area; with clip, each is cut at the area's edges (a
     // page shows its own part of a stitch that runs on to the next page) (BackStitches).
     static void addBackStitches(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
-        const LayerPlacement& place, const LayerArea& area, bool clip);
+        const LayerPlacement& place, const LayerArea& area, bool clip,
+        const std::optional<LayerFade>& fade = std::nullopt);
     // One back stitch line from (x1, y1) to (x2, y2) in layout units, drawn as the stitches of
     // place are: a key's sample. No section of its own.
     static void addBackSample(DrawList& list, float x1, float y1, float x2, float y2, ColorValue color,
@@ -90,7 +108,7 @@ public:
         const LayerPlacement& place);
     // The knots and beads whose points lie in area (Ornaments).
     static void addOrnaments(DrawList& list, const ChartModel& model, std::span<const ColorValue> threadColors,
-        const LayerPlacement& place, const LayerArea& area);
+        const LayerPlacement& place, const LayerArea& area, const std::optional<LayerFade>& fade = std::nullopt);
 };
 
 } // namespace kanvo

@@ -298,9 +298,44 @@ ChartChange ChartEditor::fillRect(CellRect rect, int thread)
     return paint(cells, thread);
 }
 
+template <typename Element, typename Inside>
+void ChartEditor::eraseWhere(ChartChange& change, std::vector<int>& touched, StitchLayerKind kind, Inside inside)
+{
+    const std::vector<Element>& list = listOf<Element>(chart_.layers);
+    for (std::size_t i = list.size(); i-- > 0;)
+        if (inside(list[i])) {
+            touched.push_back(list[i].thread);
+            eraseElement(change, kind, i);
+        }
+}
+
+ChartChange ChartEditor::clearRect(CellRect rect)
+{
+    ChartChange change = fillRect(rect, ChartModel::kNoStitch);
+    // The rectangle's outline in cell units, cut to the chart: a point on it counts as inside.
+    const double x0 = std::max(rect.left, 0);
+    const double y0 = std::max(rect.top, 0);
+    const double x1 = std::min(rect.left + rect.width, std::min(chart_.gw, ChartModel::kMaxSide));
+    const double y1 = std::min(rect.top + rect.height, std::min(chart_.gh, ChartModel::kMaxSide));
+    if (x0 >= x1 || y0 >= y1)
+        return change;
+    const auto within = [&](StitchPoint p) { return p.x >= x0 && p.x <= x1 && p.y >= y0 && p.y <= y1; };
+    const SymbolState before = symbols();
+    ChartChange layers;
+    std::vector<int> touched;
+    eraseWhere<PartStitch>(layers, touched, StitchLayerKind::Part,
+        [&](const PartStitch& p) { return p.x >= x0 && p.x < x1 && p.y >= y0 && p.y < y1; });
+    eraseWhere<BackStitch>(layers, touched, StitchLayerKind::Back,
+        [&](const BackStitch& b) { return within(b.from) && within(b.to); });
+    eraseWhere<Ornament>(layers, touched, StitchLayerKind::Ornament, [&](const Ornament& o) { return within(o.at); });
+    change.append(finish(std::move(layers), before, std::move(touched)));
+    return change;
+}
+
 ChartChange ChartEditor::removeBackground(ColorValue reference, double tolerance)
 {
     const std::vector<CellPos> cells = ChartRegion::background(chart_, table_, reference, tolerance);
+    // Only the picture's crosses: the layers are the stitcher's own additions and stay on purpose.
     return paint(cells, ChartModel::kNoStitch);
 }
 

@@ -45,8 +45,13 @@ public:
     ChartChange stroke(CellPos from, CellPos to, int thread);
     // The fill: the region connected() finds from `seed` becomes `thread`.
     ChartChange fill(CellPos seed, int thread);
-    // The selection's 填充 (or, with kNoStitch, its Delete).
+    // The selection's 填充: every cell of rect that lies in the chart becomes `thread`.
     ChartChange fillRect(CellRect rect, int thread);
+    // The selection's Delete: empties the cells of rect (as far as it lies in the chart) and
+    // removes, in the same change, the layer elements within it: part stitches in its cells,
+    // knots and beads on or inside its outline, and back stitches with both ends on or inside
+    // it (one that runs out of it stays).
+    ChartChange clearRect(CellRect rect);
     // Empties the background (ChartRegion::background) within `tolerance` of `reference`.
     ChartChange removeBackground(ColorValue reference, double tolerance);
 
@@ -82,6 +87,10 @@ private:
     void applyStep(const ChartChange::LayerStep& step, bool forward);
     void insertElement(ChartChange& change, std::size_t index, std::variant<PartStitch, BackStitch, Ornament> element);
     void eraseElement(ChartChange& change, StitchLayerKind kind, std::size_t index);
+    // Erases every element of one layer list that `inside` accepts, last first, so that undoing
+    // the steps backwards puts each back at its own index.
+    template <typename Element, typename Inside>
+    void eraseWhere(ChartChange& change, std::vector<int>& touched, StitchLayerKind kind, Inside inside);
     // Settles the symbols of the threads a change touched and relists; returns the change.
     ChartChange finish(ChartChange change, SymbolState before, std::vector<int> touched);
     [[nodiscard]] bool onLattice(StitchPoint point) const;

@@ -48,14 +48,6 @@ constexpr float kBlockWidth = 0.35f;
 
 FontSpec font(float points) { return FontSpec{PatternLayout::kFontFamily, points, false}; }
 
-ColorValue mix(ColorValue a, ColorValue b, float share)
-{
-    const auto channel = [share](int x, int y) {
-        return static_cast<std::uint8_t>(std::lround(x * (1.0f - share) + y * share));
-    };
-    return makeColor(channel(redOf(a), redOf(b)), channel(greenOf(a), greenOf(b)), channel(blueOf(a), blueOf(b)));
-}
-
 // A light tint keeps a colour recognisable while the black symbols stay easy to read.
 ColorValue tintOf(ColorValue color) { return StitchLayerLayout::tint(color); }
 
@@ -478,6 +470,11 @@ void PatternBuilder::chartPage(const PatternPage& page)
     pageMap(list, g.pageWidth - kMargin - kMapWidth, kMargin, kMapWidth, kMapHeight, page.number, false);
     list.endSection();
 
+    // The overlap repeats the neighbouring page's cells: everything stitched there is greyed.
+    const LayerFade fade{LayerArea{static_cast<double>(page.columns.begin + page.overlapColumns),
+                             static_cast<double>(page.rows.begin + page.overlapRows),
+                             static_cast<double>(page.columns.end), static_cast<double>(page.rows.end)},
+        kOverlapGrey, 0.6f};
     // Cells row by row: the fills (one box per run of equal fills), then the symbols centred on
     // them. Only cells with a stitch get either; empty cells of the overlap are shaded.
     const int symbolFont = list.fontId(font(c * 0.72f / kMmPerPoint));
@@ -493,7 +490,7 @@ void PatternBuilder::chartPage(const PatternPage& page)
             if (thread == ChartModel::kNoStitch)
                 fill = overlap ? std::optional(kEmptyOverlap) : std::nullopt;
             else
-                fill = overlap ? mix(cellFill(threadColor(thread)), kOverlapGrey, 0.6f) : cellFill(threadColor(thread));
+                fill = overlap ? fade.faded(cellFill(threadColor(thread))) : cellFill(threadColor(thread));
         }
         for (std::size_t x = 0; x < fills.size();) {
             std::size_t end = x + 1;
@@ -520,9 +517,9 @@ void PatternBuilder::chartPage(const PatternPage& page)
     const LayerArea area{static_cast<double>(page.columns.begin), static_cast<double>(page.rows.begin),
         static_cast<double>(page.columns.end), static_cast<double>(page.rows.end)};
     const PartFill partFill = options_.style == PatternStyle::Tint ? PartFill::Tint : PartFill::Colour;
-    StitchLayerLayout::addParts(list, model_, colors_, place, area, partFill);
+    StitchLayerLayout::addParts(list, model_, colors_, place, area, partFill, fade);
     StitchLayerLayout::addPartSymbols(list, model_, colors_, place, area, partFill,
-        list.fontId(font(c * 0.72f * StitchLayerLayout::kPartSymbolShare / kMmPerPoint)));
+        list.fontId(font(c * 0.72f * StitchLayerLayout::kPartSymbolShare / kMmPerPoint)), fade);
 
     list.beginSection(DrawStage::GridLines);
     const int blockW = std::max(options_.blockW, 1);
@@ -547,8 +544,8 @@ void PatternBuilder::chartPage(const PatternPage& page)
         list.line(left, y, right, y, kOverlapEdge, kBlockWidth);
     }
     list.endSection();
-    StitchLayerLayout::addBackStitches(list, model_, colors_, place, area, true);
-    StitchLayerLayout::addOrnaments(list, model_, colors_, place, area);
+    StitchLayerLayout::addBackStitches(list, model_, colors_, place, area, true, fade);
+    StitchLayerLayout::addOrnaments(list, model_, colors_, place, area, fade);
 
     list.beginSection(DrawStage::ColumnNumbers);
     const int numberFont = list.fontId(font(6.0f));

@@ -1,15 +1,20 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "core/edit/ChartEditor.h"
 #include "core/palette/ChartModel.h"
 #include "core/palette/SymbolSet.h"
+#include "core/palette/ThreadTable.h"
 
 namespace kanvo::test {
 
 // Threads of the charts drawn below: letters name threads, '.' an empty cell.
-inline int threadOfLetter(char letter)
+constexpr int threadOfLetter(char letter)
 {
     switch (letter) {
     case 'A': return 5;
@@ -20,6 +25,13 @@ inline int threadOfLetter(char letter)
     default: return ChartModel::kNoStitch;
     }
 }
+
+inline constexpr int A = threadOfLetter('A');
+inline constexpr int B = threadOfLetter('B');
+inline constexpr int C = threadOfLetter('C');
+inline constexpr int D = threadOfLetter('D');
+inline constexpr int E = threadOfLetter('E');
+inline constexpr int kEmpty = ChartModel::kNoStitch;
 
 // A DMC chart whose rows are the given strings; colorList holds its threads in order of first
 // stitch with symbols 1, 2, ...; the legend is left empty (the editor lists it after a change).
@@ -62,5 +74,34 @@ inline std::vector<std::string> rowsOf(const ChartModel& m)
     }
     return rows;
 }
+
+// One legend entry: the thread and its full-stitch count.
+struct Listed {
+    int thread;
+    int count;
+    friend bool operator==(const Listed&, const Listed&) = default;
+};
+
+inline void PrintTo(const Listed& l, std::ostream* os) { *os << l.thread << "x" << l.count; }
+
+inline std::vector<Listed> legendOf(const ChartModel& m)
+{
+    std::vector<Listed> out;
+    for (const ThreadEntry& e : m.threadList)
+        out.push_back({e.index, e.count});
+    return out;
+}
+
+// The chart the editing tests start from, with its editor (rare-thread threshold 1).
+// Cells: A 4 (first at (0,0)), B 5 (first at (2,0)), C 1 (at (3,2)); symbols A 1, B 2, C 3.
+class EditedChartTest : public ::testing::Test {
+protected:
+    ChartModel chart = chartOf({
+        "AAB.",
+        "BAB.",
+        "BBAC",
+    });
+    ChartEditor editor{chart, loadedThreadTable(), 1};
+};
 
 } // namespace kanvo::test

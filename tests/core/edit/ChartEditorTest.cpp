@@ -13,31 +13,7 @@
 namespace kanvo {
 namespace {
 
-using test::chartOf;
-using test::rowsOf;
-using test::threadOfLetter;
-
-const int A = threadOfLetter('A');
-const int B = threadOfLetter('B');
-const int C = threadOfLetter('C');
-const int D = threadOfLetter('D');
-constexpr int kEmpty = ChartModel::kNoStitch;
-
-struct Listed {
-    int thread;
-    int count;
-    friend bool operator==(const Listed&, const Listed&) = default;
-};
-
-std::vector<Listed> legendOf(const ChartModel& m)
-{
-    std::vector<Listed> out;
-    for (const ThreadEntry& e : m.threadList)
-        out.push_back({e.index, e.count});
-    return out;
-}
-
-void PrintTo(const Listed& l, std::ostream* os) { *os << l.thread << "x" << l.count; }
+using namespace test;
 
 // Everything an edit may change, for comparing whole charts.
 void expectSameChart(const ChartModel& actual, const ChartModel& expected)
@@ -51,15 +27,7 @@ void expectSameChart(const ChartModel& actual, const ChartModel& expected)
     EXPECT_EQ(actual.chartReady, expected.chartReady);
 }
 
-class ChartEditorTest : public ::testing::Test {
-protected:
-    ChartModel chart = chartOf({
-        "AAB.",
-        "BAB.",
-        "BBAC",
-    });
-    ChartEditor editor{chart, loadedThreadTable(), 1};
-};
+class ChartEditorTest : public EditedChartTest {};
 
 TEST_F(ChartEditorTest, PencilStrokeSetsTheCellsOfTheLineAndListsTheLegend)
 {

@@ -1,6 +1,7 @@
 // The editor's layer tools: back stitches, part stitches, knots and removing any element, with
 // their undo and redo, and the symbols, legend and counts that follow them; LayerFinder's
-// picking and snapping. Expected values worked out by hand from the chart drawn below.
+// picking and snapping. Expected values worked out by hand from the charts drawn here and in
+// ChartEditTestSupport.h.
 #include <string>
 #include <vector>
 
@@ -13,45 +14,11 @@
 namespace kanvo {
 namespace {
 
-using test::chartOf;
-using test::rowsOf;
-using test::threadOfLetter;
-
-const int A = threadOfLetter('A');
-const int B = threadOfLetter('B');
-const int C = threadOfLetter('C');
-const int D = threadOfLetter('D');
-const int E = threadOfLetter('E');
-constexpr int kEmpty = ChartModel::kNoStitch;
-
-struct Listed {
-    int thread;
-    int count;
-    friend bool operator==(const Listed&, const Listed&) = default;
-};
-
-void PrintTo(const Listed& l, std::ostream* os) { *os << l.thread << "x" << l.count; }
-
-std::vector<Listed> legendOf(const ChartModel& m)
-{
-    std::vector<Listed> out;
-    for (const ThreadEntry& e : m.threadList)
-        out.push_back({e.index, e.count});
-    return out;
-}
+using namespace test;
 
 int symbolOf(const ChartModel& m, int thread) { return m.chrIndex[static_cast<std::size_t>(thread)]; }
 
-// Cells: A 4 (first at (0,0)), B 5 (first at (2,0)), C 1 (at (3,2)); symbols A 1, B 2, C 3.
-class LayerEditTest : public ::testing::Test {
-protected:
-    ChartModel chart = chartOf({
-        "AAB.",
-        "BAB.",
-        "BBAC",
-    });
-    ChartEditor editor{chart, loadedThreadTable(), 1};
-};
+class LayerEditTest : public EditedChartTest {};
 
 TEST_F(LayerEditTest, ABackStitchOfANewThreadGetsTheNextSymbolAndAnEntryThenUndoAndRedo)
 {
@@ -245,6 +212,73 @@ TEST(LayerEditOpenedTest, ElementsAlreadyInTheChartCountForTheirThreads)
     (void)editor.removeElement({StitchLayerKind::Back, 0});
     EXPECT_EQ(symbolOf(chart, E), 0);
     EXPECT_EQ(chart.colorList, (std::vector<int>{A, B}));
+}
+
+TEST(LayerEditClearTest, DeletingASelectionTakesTheLayersWithinItAsOneStep)
+{
+    // The selection: columns 1..3, rows 1..2, whose outline runs from (1, 1) to (4, 3).
+    ChartModel chart = chartOf({
+        "AAAAAA",
+        "A..BCA",
+        "AB...A",
+        "AA.AAA",
+        "AAAAAA",
+    });
+    // D and E are used only by the layers, with symbols 4 and 5; everything of D lies within.
+    chart.colorList.insert(chart.colorList.end(), {D, E});
+    chart.chrIndex[static_cast<std::size_t>(D)] = 4;
+    chart.chrIndex[static_cast<std::size_t>(E)] = 5;
+    const PartStitch inCorner{1, 1, kTopLeft, D}, inLast{3, 2, kHalfSlash, E};
+    const PartStitch rightOf{4, 2, kBottomRight, E}, below{2, 3, kTopLeft, E};
+    chart.layers.parts = {inCorner, inLast, rightOf, below};
+    const BackStitch diagonal{{1, 1}, {4, 3}, E};     // corner to corner
+    const BackStitch crossing{{3.5, 2.5}, {4.5, 2.5}, B}; // runs out of it
+    const BackStitch rightEdge{{4, 1}, {4, 3}, D};    // along the outline
+    const BackStitch fromLeft{{0.5, 1}, {1, 1}, E};   // starts outside, ends on the corner
+    const BackStitch within{{2, 2}, {2.5, 1.5}, D};
+    chart.layers.backs = {diagonal, crossing, rightEdge, fromLeft, within};
+    const Ornament cornerKnot{{1, 1}, OrnamentKind::Knot, D}, above{{2.5, 0.9375}, OrnamentKind::Knot, E};
+    const Ornament cornerBead{{4, 3}, OrnamentKind::Bead, D}, pastRight{{4.0625, 2}, OrnamentKind::Knot, E};
+    const Ornament bead{{2, 2}, OrnamentKind::Bead, E}, pastLeft{{0.9375, 2}, OrnamentKind::Knot, E};
+    chart.layers.ornaments = {cornerKnot, above, cornerBead, pastRight, bead, pastLeft};
+    ChartEditor editor(chart, loadedThreadTable(), 1);
+    const ChartModel original = chart;
+
+    const ChartChange change = editor.clearRect({1, 1, 3, 2});
+    EXPECT_EQ(rowsOf(chart), (std::vector<std::string>{"AAAAAA", "A...CA", "A....A", "AA.AAA", "AAAAAA"}));
+    EXPECT_EQ(change.cells, (std::vector<ChartChange::Cell>{{1, 2, B, kEmpty}, {3, 1, B, kEmpty}}));
+    EXPECT_EQ(change.layerSteps.size(), 8u);
+    EXPECT_EQ(chart.layers.parts, (std::vector<PartStitch>{rightOf, below}));
+    EXPECT_EQ(chart.layers.backs, (std::vector<BackStitch>{crossing, fromLeft}));
+    EXPECT_EQ(chart.layers.ornaments, (std::vector<Ornament>{above, pastRight, pastLeft}));
+    // D leaves the chart; B keeps its symbol through the stitch that crosses out, listed after E,
+    // whose part stitch comes first in the layers
+    EXPECT_EQ(chart.colorList, (std::vector<int>{A, B, C, E}));
+    EXPECT_EQ(symbolOf(chart, D), 0);
+    EXPECT_EQ(symbolOf(chart, E), 5);
+    EXPECT_EQ(legendOf(chart), (std::vector<Listed>{{A, 21}, {C, 1}, {E, 0}, {B, 0}}));
+    EXPECT_EQ(editor.layerElementsOf(D), 0);
+    EXPECT_EQ(editor.layerElementsOf(E), 6);
+    const ChartModel cleared = chart;
+
+    editor.undo(change);
+    EXPECT_EQ(chart.colorIndex, original.colorIndex);
+    EXPECT_EQ(chart.layers.parts, original.layers.parts);
+    EXPECT_EQ(chart.layers.backs, original.layers.backs);
+    EXPECT_EQ(chart.layers.ornaments, original.layers.ornaments);
+    EXPECT_EQ(chart.colorList, (std::vector<int>{A, B, C, D, E}));
+    EXPECT_EQ(chart.chrIndex, original.chrIndex);
+    EXPECT_EQ(legendOf(chart), (std::vector<Listed>{{A, 21}, {B, 2}, {C, 1}, {D, 0}, {E, 0}}));
+    EXPECT_EQ(editor.layerElementsOf(D), 5);
+
+    editor.redo(change);
+    EXPECT_EQ(chart.colorIndex, cleared.colorIndex);
+    EXPECT_EQ(chart.layers, cleared.layers);
+    EXPECT_EQ(chart.colorList, cleared.colorList);
+    EXPECT_EQ(chart.chrIndex, cleared.chrIndex);
+    EXPECT_EQ(chart.threadList, cleared.threadList);
+    // nothing left within: deleting again changes nothing
+    EXPECT_TRUE(editor.clearRect({1, 1, 3, 2}).empty());
 }
 
 struct FindCase {

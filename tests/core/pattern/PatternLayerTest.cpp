@@ -164,6 +164,99 @@ TEST(PatternLayerTest, BackStitchesAreCutAtThePageEdges)
     }
 }
 
+template <typename Op>
+std::vector<Op> opsOf(const DrawList& list)
+{
+    std::vector<Op> out;
+    for (const DrawOp& op : list.ops())
+        if (const auto* o = std::get_if<Op>(&op))
+            out.push_back(*o);
+    return out;
+}
+
+// The second page of a chart two pages wide repeats the first page's last two columns in its
+// grey strip. Whatever lies there is greyed as the crosses are: 60 % of grey (140, 140, 140)
+// over the colour it would have. Tint style: red (200, 0, 0) fills as (233, 153, 153) and
+// greys to (177, 145, 145); green (0, 120, 0) greys to (84, 132, 84), the edges (60, 60, 60) to
+// (108, 108, 108), navy (10, 10, 60) to (88, 88, 108), cream (250, 240, 200) to
+// (184, 180, 164) and its bead's highlight (254, 253, 246) to (186, 185, 182).
+TEST(PatternLayerTest, TheOverlapStripGreysTheLayersAsItGreysTheCrosses)
+{
+    ChartModel model = test::makeModel(150, 20, 4, [](int, int y) { return y == 0 ? 1 : 0; });
+    PatternOptions options;
+    options.cellMm = 3.0f;
+    PatternLayout probe = PatternLayout::build(model, fourThreads(), options);
+    ASSERT_GE(probe.paging().pages.size(), 2u);
+    const PatternPage page = probe.paging().pages[1];
+    ASSERT_EQ(page.overlapColumns, 2);
+    ASSERT_EQ(page.overlapRows, 0);
+    const int b = page.columns.begin; // the strip: columns b and b + 1
+    const double s = b;
+    model.layers.parts = {PartStitch{b, 2, kHalfSlash, 1}, PartStitch{b + 2, 2, kHalfSlash, 1}};
+    model.layers.backs = {BackStitch{{s + 1, 6}, {s + 4, 6}, 2}, BackStitch{{s, 8}, {s + 1, 8}, 3}};
+    model.layers.ornaments = {Ornament{{s + 1, 3}, OrnamentKind::Knot, 4}, Ornament{{s + 2, 3}, OrnamentKind::Knot, 4},
+        Ornament{{s + 0.5, 4.5}, OrnamentKind::Bead, 3}};
+    const PatternLayout layout = PatternLayout::build(model, fourThreads(), options);
+    const DrawList& list = layout.pages()[static_cast<std::size_t>(layout.firstChartPage()) + 1];
+    const float left = layout.geometry().gridLeft;
+    const float top = layout.geometry().gridTop;
+    const float c = 3.0f;
+    const ColorValue greyRed = makeColor(177, 145, 145);
+    const ColorValue greyEdge = makeColor(108, 108, 108);
+
+    // The crosses of row 0: the strip's two in one grey box, the page's own in the tint.
+    const std::vector<FillRectOp> boxes = opsOf<FillRectOp>(list);
+    const auto box = std::find_if(boxes.begin(), boxes.end(), [&](const FillRectOp& r) { return r.x == left && r.y == top; });
+    ASSERT_NE(box, boxes.end());
+    EXPECT_EQ(box->color, greyRed);
+    EXPECT_FLOAT_EQ(box->w, 2 * c);
+
+    std::vector<std::pair<float, ColorValue>> halves; // left edge of each half stitch's band, colour
+    for (const PolygonOp& p : opsOf<PolygonOp>(list))
+        if (p.color == greyRed || p.color == makeColor(233, 153, 153))
+            halves.emplace_back(*std::min_element(p.points.begin(), p.points.end() - 1), p.color);
+    ASSERT_EQ(halves.size(), 2u);
+    EXPECT_NEAR(halves[0].first, left, 1e-3f);
+    EXPECT_EQ(halves[0].second, greyRed);
+    EXPECT_NEAR(halves[1].first, left + 2 * c, 1e-3f);
+    EXPECT_EQ(halves[1].second, makeColor(233, 153, 153));
+
+    // Cream's edge, navy cut at the blue line (grey before it, navy after), cream's line.
+    const std::vector<StrokeOp> strokes = opsOf<StrokeOp>(list);
+    ASSERT_EQ(strokes.size(), 4u);
+    const std::vector<std::pair<ColorValue, std::vector<float>>> expected = {
+        {greyEdge, {left, top + 8 * c, left + c, top + 8 * c}},
+        {makeColor(88, 88, 108), {left + c, top + 6 * c, left + 2 * c, top + 6 * c}},
+        {kNavy, {left + 2 * c, top + 6 * c, left + 4 * c, top + 6 * c}},
+        {makeColor(184, 180, 164), {left, top + 8 * c, left + c, top + 8 * c}},
+    };
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(strokes[i].color, expected[i].first) << i;
+        ASSERT_EQ(strokes[i].points.size(), 4u);
+        for (std::size_t k = 0; k < 4; ++k)
+            EXPECT_NEAR(strokes[i].points[k], expected[i].second[k], 1e-3f) << i;
+    }
+
+    // The knot in the strip grey, the one on the blue line in colour, the bead and its
+    // highlight grey.
+    const std::vector<CircleOp> circles = opsOf<CircleOp>(list);
+    ASSERT_EQ(circles.size(), 4u);
+    EXPECT_EQ(circles[0].color, makeColor(84, 132, 84));
+    EXPECT_EQ(circles[0].edge, greyEdge);
+    EXPECT_NEAR(circles[0].cx, left + c, 1e-3f);
+    EXPECT_EQ(circles[1].color, kGreen);
+    EXPECT_EQ(circles[1].edge, makeColor(60, 60, 60));
+    EXPECT_EQ(circles[2].color, makeColor(184, 180, 164));
+    EXPECT_EQ(circles[2].edge, greyEdge);
+    EXPECT_EQ(circles[3].color, makeColor(186, 185, 182));
+
+    // The first page, without a strip, shows the same knot in colour.
+    const std::vector<CircleOp> first = opsOf<CircleOp>(layout.pages()[static_cast<std::size_t>(layout.firstChartPage())]);
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first[0].color, kGreen);
+    EXPECT_EQ(first[0].edge, makeColor(60, 60, 60));
+}
+
 TEST(PatternLayerTest, ChartWithoutLayersKeepsItsKey)
 {
     ChartModel model = layeredChart();

@@ -159,17 +159,9 @@ TEST(OxsLayers, EveryKindMadeHereComesBack)
 // saved and reopened: 350 is still c and 3865 still d; a new thread takes the freed b.
 TEST(OxsLayers, SymbolsStayAfterAThreadIsFilledAwaySavedAndReopened)
 {
-    const std::string file = R"(<chart><properties chartwidth="4" chartheight="2"/><palette>)"
-                             R"(<palette_item index="0" number="cloth" color="FFFFFF"/>)"
-                             R"(<palette_item index="1" number="DMC 310" color="000000"/>)"
-                             R"(<palette_item index="2" number="DMC 666" color="E31D42"/>)"
-                             R"(<palette_item index="3" number="DMC 350" color="E04848"/>)"
-                             R"(<palette_item index="4" number="DMC 3865" color="F9F7F1"/></palette><fullstitches>)"
-                             R"(<stitch x="0" y="0" palindex="1"/><stitch x="1" y="0" palindex="2"/>)"
-                             R"(<stitch x="1" y="1" palindex="2"/><stitch x="2" y="0" palindex="3"/>)"
-                             R"(</fullstitches><backstitches><backstitch x1="0" y1="2" x2="4" y2="2" palindex="4"/>)"
-                             R"(</backstitches></chart>)";
-    OxsReader::Result opened = reread(file);
+    OxsReader::Result opened = OxsReader::readFile(dataFile("symbols-stay-when-a-thread-leaves.oxs"), table());
+    EXPECT_EQ(opened.error, ProjectError::None) << opened.detail;
+    EXPECT_TRUE(opened.notes.empty());
     ChartModel& chart = opened.project.chart;
     const int k310 = thread(310), k666 = thread(666), k350 = thread(350), k3865 = thread(3865), k550 = thread(550);
     EXPECT_EQ(chart.symbolOf(k350), "c");
