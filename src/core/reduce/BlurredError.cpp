@@ -103,12 +103,13 @@ struct Lanes {
             std::memcpy(all[f].data() + from, &fields[f][0], sizeof(float) * kStep);
     }
 
-    void clearFrom(int lane)
+    // Lanes lane..end-1 to zeros.
+    void clear(int lane, int end)
     {
-        for (int k = lane; k < N; ++k)
+        for (int k = lane; k < end; ++k)
             weight[k] = 0.0f;
         for (Row& row : fields)
-            for (int k = lane; k < N; ++k)
+            for (int k = lane; k < end; ++k)
                 row[k] = 0.0f;
     }
 
@@ -146,7 +147,7 @@ constexpr int kSwapLanes =
 // colour the change might take.
 // A whole step may be copied in past the last lane.
 class BlurredError::Rows : public Lanes<kSwapLanes + kStep> {
-    static_assert(kFields == kFieldCount);
+    static_assert(kFields == kFieldCount && kErrorField == kError);
 public:
     int count = 0;
 
@@ -291,7 +292,8 @@ void BlurredError::weigh(const Change& change)
         rowWeights(change, spans, y - w.top, span, rows.weight.data() + lane);
     }
     rows.count = lane;
-    rows.clearFrom(lane);
+    // Only the lanes that cost() works through.
+    rows.clear(lane, lane <= kMergeLanes ? kMergeLanes : kSwapLanes);
 }
 
 float BlurredError::cost(const LinearRgb& colour)

@@ -39,6 +39,9 @@ public:
     BlurredError(std::span<const ColorValue> picture, std::span<const LinearRgb> chart, int width, int height);
     ~BlurredError();
 
+    // CIEDE2000 between the blurred picture and the blurred chart at stitch i.
+    [[nodiscard]] float errorAt(std::size_t i) const { return fields_[kErrorField][i]; }
+
     // Prepares cost() for changes of these stitches.
     void weigh(const Change& change);
     // How much the error summed around the stitches last weighed grows when they change by
@@ -71,6 +74,7 @@ private:
     // Stitch by stitch, a row of floats each: the blurred chart, the blurred picture in CIELAB
     // with CIEDE2000's local weights there, and the error between the two.
     static constexpr int kFields = 11;
+    static constexpr int kErrorField = 10;
     std::array<std::vector<float>, kFields> fields_;
     // The stitches around the change last weighed.
     std::unique_ptr<Rows> window_;

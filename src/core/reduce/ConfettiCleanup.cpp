@@ -23,6 +23,9 @@ constexpr std::uint8_t kBeside = 2;
 // A merge that cost more than this many times its allowance is not weighed again for a change
 // that is only near: that moves its cost by far less.
 constexpr float kHopeless = 1.5f;
+// The least fall in blurred error for which the descent changes a stitch: no trading back and
+// forth over rounding.
+constexpr double kDescentGain = 1e-4;
 
 // The palette's threads, then white for the cloth slot.
 std::vector<LinearRgb> linearThreads(const ThreadMatcher& palette)
@@ -50,7 +53,7 @@ public:
           threads_(linearThreads(palette)), blurred_(picture, chartColours(slots, threads_), width, height),
           pictureLabs_(slots.size(), {std::numeric_limits<float>::quiet_NaN(), 0.0f, 0.0f}), seen_(slots.size(), 0),
           dirty_(slots.size(), kBeside), nextDirty_(slots.size(), 0), overAllowance_(slots.size(), 0.0f),
-          changedNear_(slots.size(), 0)
+          changedNear_(slots.size(), 0), descentDue_(slots.size(), 1)
     {
     }
 
@@ -129,6 +132,24 @@ public:
         }
         std::fill(changedNear_.begin(), changedNear_.end(), 0);
         return changed;
+    }
+
+    // Each stitch due takes the neighbouring thread that lowers the blurred error the most,
+    // unless that leaves more lone stitches around it. Repeats over the stitches near changes
+    // until nothing changes or `passes` are done.
+    void descend(int passes)
+    {
+        for (int pass = 0; pass < passes; ++pass) {
+            bool changed = false;
+            for (std::size_t p = 0; p < slots_.size(); ++p) {
+                if (!descentDue_[p] || isCloth(p))
+                    continue;
+                descentDue_[p] = 0;
+                changed = descendAt(p) || changed;
+            }
+            if (!changed)
+                return;
+        }
     }
 
     // The stitches near this round's changes are the next round's to visit.
@@ -337,6 +358,44 @@ private:
         return static_cast<int>(std::count_if(near.begin(), end, [&](std::size_t i) { return !isCloth(i) && isAlone(i); }));
     }
 
+    // Stitch p takes the neighbouring thread that lowers the blurred error the most, if any.
+    bool descendAt(std::size_t p)
+    {
+        if (blurred_.errorAt(p) < ConfettiCleanup::kDescentError)
+            return false;
+        region_.assign({p});
+        collectNeighbours();
+        if (neighbours_.empty())
+            return false;
+        const int own = slots_[p];
+        std::sort(neighbours_.begin(), neighbours_.end());
+        blurred_.weigh(regionChange());
+        Choice best{-1, -kDescentGain};
+        for (int slot : neighbours_) {
+            const double cost = blurred_.cost(difference(own, slot));
+            if (cost < best.cost)
+                best = {slot, cost};
+        }
+        if (best.slot < 0)
+            return false;
+        const int before = aloneAround(p);
+        slots_[p] = best.slot;
+        const int after = aloneAround(p);
+        slots_[p] = own;
+        if (after > before)
+            return false;
+        merge(best.slot);
+        return true;
+    }
+
+    // Lone stitches among p and its neighbours.
+    [[nodiscard]] int aloneAround(std::size_t p) const
+    {
+        int count = isAlone(p) ? 1 : 0;
+        forNeighbours(p, [&](std::size_t n) { count += !isCloth(n) && isAlone(n); });
+        return count;
+    }
+
     [[nodiscard]] static BlurredError::Change swapChange(std::size_t p, std::size_t q)
     {
         return {{p, q}, {1.0f, -1.0f}, 2};
@@ -384,6 +443,7 @@ private:
     void markChanged(const BlurredError::Change& change)
     {
         mark(changedNear_, blurred_.around(change, BlurredError::kChangeReach), 1);
+        mark(descentDue_, blurred_.around(change, StitchBlur::kRadius + BlurredError::kMergeReach), 1);
         mark(nextDirty_, blurred_.around(change, kRevisitReach), kNear);
         mark(nextDirty_, blurred_.around(change, 1), kBeside);
     }
@@ -416,6 +476,8 @@ private:
     std::vector<float> overAllowance_;
     // Stitches near a change this pass, whose costs may have changed since weighed.
     std::vector<std::uint8_t> changedNear_;
+    // Stitches near a change since the descent last weighed them.
+    std::vector<std::uint8_t> descentDue_;
     std::vector<std::size_t> region_;
     std::vector<int> neighbours_;
     std::vector<Merge> merges_;
@@ -431,6 +493,7 @@ void ConfettiCleanup::run(std::vector<int>& slots, std::span<const ColorValue> p
         return;
     const double allowance = level * kCostPerLevel;
     Cleaner cleaner(slots, picture, width, height, palette);
+    cleaner.descend(kDescentPasses);
     for (int round = 0; round < kPasses; ++round) {
         const bool merged = cleaner.mergePass(allowance);
         const bool swapped = cleaner.swapPass(allowance);
@@ -438,6 +501,7 @@ void ConfettiCleanup::run(std::vector<int>& slots, std::span<const ColorValue> p
         if (!merged && !swapped)
             break;
     }
+    cleaner.descend(kDescentPasses);
 }
 
 } // namespace kanvo

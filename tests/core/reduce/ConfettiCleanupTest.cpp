@@ -295,5 +295,28 @@ TEST(ConfettiCleanupTest, EvenMixJoinsItsStitchesAndKeepsTheMix)
     EXPECT_NEAR(static_cast<double>(lightStitches) / (width * height), 0.5, 0.03);
 }
 
+TEST(ConfettiCleanupTest, StitchesJuttingOutOfAnAreaTakeTheThreadThePictureHolds)
+{
+    // Two dark stitches jut out of a dark area into a light one where the picture is light: no
+    // confetti, so no merge or swap touches them, but taking the light thread of their
+    // neighbours lowers the blurred error and leaves no stitch alone: the chart becomes the
+    // picture.
+    const int dark = threadNear(makeColor(45, 35, 35));
+    const int light = threadNear(makeColor(245, 240, 225));
+    const Threads threads({dark, light});
+    Scene scene(16, 12, threads, light);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 8; ++x)
+            scene.put(x, y, threads, dark, true);
+    const std::vector<int> expected = scene.slots;
+    scene.put(8, 5, threads, dark, false);
+    scene.put(8, 6, threads, dark, false);
+    scene.clean(threads, 1);
+    for (int y = 0; y < scene.height; ++y)
+        for (int x = 0; x < scene.width; ++x)
+            EXPECT_EQ(scene.slots[static_cast<std::size_t>(y * 16 + x)], expected[static_cast<std::size_t>(y * 16 + x)])
+                << "stitch " << x << ", " << y;
+}
+
 } // namespace
 } // namespace kanvo
