@@ -260,11 +260,11 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
     const std::string secondNote = texts::secondNote();
     // The notes are about as long as a 50-stitch chart is wide: a narrower chart's canvas grows
     // to hold them (and a title or subtitle longer than the chart), so that no text is cut.
-    const auto rightOf = [&metrics](int left, const std::string& text, const FontSpec& font) {
-        return left + static_cast<int>(std::ceil(metrics.width(text, font))) + kTextMargin;
-    };
-    const int textsRight = std::max({rightOf(kTextMargin, title, tFont), rightOf(kLeft, subtitle, sFont),
-        rightOf(kNoteLeft, totalNote, noteFont()), rightOf(kSecondNoteLeft, secondNote, noteFont())});
+    const auto rightEnd = [](int left, float width) { return left + static_cast<int>(std::ceil(width)) + kTextMargin; };
+    const float titleWidth = metrics.width(title, tFont);
+    const int textsRight = std::max({rightEnd(kTextMargin, titleWidth), rightEnd(kLeft, metrics.width(subtitle, sFont)),
+        rightEnd(kNoteLeft, metrics.width(totalNote, noteFont())),
+        rightEnd(kSecondNoteLeft, metrics.width(secondNote, noteFont()))});
     g.canvasWidth = std::max({kCell * gw + 83, legendRight + 43, textsRight});
     g.canvasHeight = kCell * gh + LegendGeometry::kCellHeight * lg.rows + 260;
 
@@ -282,7 +282,7 @@ ChartLayout ChartLayout::build(const ChartModel& model, std::span<const ColorVal
     // line.
     const int titleHeight = roundHalfEvenInt(metrics.height(tFont));
     const int subtitleHeight = roundHalfEvenInt(metrics.height(sFont));
-    g.titleX = roundHalfEvenInt((g.canvasWidth - metrics.width(title, tFont)) / 2.0);
+    g.titleX = roundHalfEvenInt((g.canvasWidth - titleWidth) / 2.0);
     g.subtitleY = ChartGeometry::kTitleTop + titleHeight + 8;
     g.gridTop = g.subtitleY + subtitleHeight + subtitleHeight + 6;
     g.legendTop = kCell * gh + g.gridTop + 58;
